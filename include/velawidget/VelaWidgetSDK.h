@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include <velawidget/BankListResult.h>
+#include <velawidget/platform/DispatchQueue.h>
+
+class QWindow;
+
+namespace velawidget {
+
+class BankSelectorController;  // <velawidget/quick.h>
+
+namespace detail {
+struct FacadeAccess;
+}
+
+/// The kit's entry object. Reach it only through `shared()`.
+class VelaWidgetSDK {
+public:
+    /// The one facade of the process, created on first use (thread-safe, no I/O).
+    static VelaWidgetSDK& shared();
+
+    VelaWidgetSDK(const VelaWidgetSDK&) = delete;
+    VelaWidgetSDK& operator=(const VelaWidgetSDK&) = delete;
+    virtual ~VelaWidgetSDK();
+
+    /// Data-only query. Throws `std::system_error` with `invalidURLString` when
+    /// the text is not a payment link (the completion is then never called).
+    /// Otherwise returns at once and later submits exactly one call of
+    /// `completion` to `receivOn`. Callable from any thread.
+    void bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
+                  std::function<void(BankListResult)> completion);
+
+    // Selector calls, defined by the Qt Quick module (link `velawidget_quick`,
+    // include <velawidget/quick.h>). Main thread only.
+
+    /// A new selector for the link. Throws `invalidURLString`.
+    std::unique_ptr<BankSelectorController> bankListViewController(std::string_view paymentURL);
+    /// The same as `bankListViewController`.
+    std::unique_ptr<BankSelectorController> getBankSelector(std::string_view bankURLString);
+    /// Builds a selector and shows it window-modal over `parentViewController`,
+    /// which then owns it. Throws `invalidURLString`.
+    void presentBankListViewController(std::string_view paymentURL, QWindow* parentViewController);
+    /// Presents over the application's first top-level window. Throws
+    /// `presentationFailed` when there is none (before the link is looked at),
+    /// then `invalidURLString`.
+    void showBankSelector(std::string_view bankURLString);
+
+private:
+    friend struct detail::FacadeAccess;
+    struct Impl;
+    VelaWidgetSDK();
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace velawidget

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace velawidget {
+
+/// A queue that runs submitted work later, in submission order.
+/// `async` may be called from any thread and never runs the work inline.
+class DispatchQueue {
+public:
+    virtual ~DispatchQueue() = default;
+    virtual void async(std::function<void()> work) = 0;
+};
+
+using DispatchQueuePtr = std::shared_ptr<DispatchQueue>;
+
+}  // namespace velawidget

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace velawidget {
+
+enum class CachePolicy {
+    /// Every request goes to the server (bank lists).
+    ignoreLocalCache,
+    /// Answer from the client's response cache when it holds the URL (logos).
+    useCacheFirst,
+};
+
+struct HttpRequest {
+    std::string url;  ///< absolute URL text
+    /// Ends a request that receives no byte for this long, connecting included.
+    std::chrono::milliseconds timeout{std::chrono::seconds(60)};
+    CachePolicy cachePolicy = CachePolicy::ignoreLocalCache;
+};
+
+/// The body of a finished transfer, whatever its status code; absent on any
+/// transport failure, truncation or a body over the client's size cap.
+using HttpBody = std::optional<std::string>;
+
+/// HTTP GET. `get` returns at once; the completion runs exactly once, on the
+/// client's own callback queue (never inline, never on the caller's thread).
+class HttpClient {
+public:
+    virtual ~HttpClient() = default;
+    virtual void get(HttpRequest request, std::function<void(HttpBody)> completion) = 0;
+};
+
+using HttpClientPtr = std::shared_ptr<HttpClient>;
+
+}  // namespace velawidget

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace velawidget {
+
+/// The kit's own localized texts. A key the table lacks yields the key itself.
+class TextLookup {
+public:
+    virtual ~TextLookup() = default;
+    virtual std::string localized(const std::string& key) const = 0;
+};
+
+using TextLookupPtr = std::shared_ptr<TextLookup>;
+
+}  // namespace velawidget

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace velawidget {
+
+/// Hands a link to another application. The completion runs once, on any
+/// thread, with whether some application accepted the link.
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    virtual void open(const std::string& url, std::function<void(bool)> completion) = 0;
+};
+
+using UrlOpenerPtr = std::shared_ptr<UrlOpener>;
+
+}  // namespace velawidget

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <boost/url/url.hpp>
+#include <boost/url/url_view.hpp>
+
+#include "catalogue/Schema.h"
+
+namespace velawidget {
+
+/// A text "parses as a URL" when it is a valid RFC 3986 URI reference.
+std::optional<boost::urls::url> parseURL(std::string_view text);
+
+/// "/" first for an absolute path, then each segment percent-decoded.
+std::vector<std::string> pathComponents(boost::urls::url_view url);
+
+bool isValidPaymentURL(boost::urls::url_view url);
+std::optional<Schema> extractSchema(boost::urls::url_view url);
+
+struct AcceptedPaymentLink {
+    boost::urls::url url;
+    Schema schema;
+};
+
+/// The three acceptance tests every public call applies, in order. `parsed`
+/// receives the URL when the text parsed (even if a later test failed).
+std::optional<AcceptedPaymentLink> acceptPaymentLink(std::string_view text,
+                                                     std::optional<boost::urls::url>* parsed = nullptr);
+
+}  // namespace velawidget

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <velawidget/platform/FileStore.h>
+#include <velawidget/platform/HttpClient.h>
+
+#include "catalogue/BankListDocument.h"
+#include "catalogue/Schema.h"
+
+namespace velawidget {
+
+/// The bank-list loader. It keeps no bank data: all of its state lives in
+/// three files in the caches directory. It holds only the platform services.
+class Storage {
+public:
+    using BankListResponse = velawidget::BankListResponse;
+    enum class Error { emptyCache };
+    /// Success with banks in display order (possibly none), or failure.
+    using FetchResult = std::variant<std::vector<Bank>, Error>;
+
+    /// Files larger than this count as unreadable.
+    static constexpr std::size_t maxFileBytes = 16u << 20;
+
+    /// Uses the installed platform's HTTP client and file store.
+    Storage();
+    Storage(HttpClientPtr http, FileStorePtr files);
+
+    /// Completion runs once, on the HTTP client's callback queue.
+    void fetchBankList(Schema schema, bool reorderCachedList,
+                       std::function<void(FetchResult)> completion) const;
+    std::optional<std::vector<Bank>> readCachedBankList(Schema schema) const;
+    std::vector<Bank> applyLastUsedOrder(std::vector<Bank> banks) const;
+    void updateLastUsedBank(const std::string& logoURL) const;
+    std::vector<std::string> readLastUsedBanks() const;
+
+    std::optional<std::filesystem::path> bankListFileURL(Schema schema) const;
+    std::optional<std::filesystem::path> lastUsedBanksFileURL() const;
+
+private:
+    HttpClientPtr http_;
+    FileStorePtr files_;
+};
+
+}  // namespace velawidget

@@ -1,0 +1,32 @@
+#include <velawidget/VelaWidgetError.h>
+
+#include <string>
+
+namespace velawidget {
+namespace {
+
+class Category final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "VelaWidget.VelaWidgetError"; }
+    std::string message(int value) const override {
+        switch (static_cast<VelaWidgetError>(value)) {
+            case VelaWidgetError::invalidURLString: return "invalidURLString";
+            case VelaWidgetError::loadingFaild: return "loadingFaild";
+            case VelaWidgetError::presentationFailed: return "presentationFailed";
+        }
+        return "unknown VelaWidgetError " + std::to_string(value);
+    }
+};
+
+}  // namespace
+
+const std::error_category& velaWidgetErrorCategory() noexcept {
+    static const Category category;
+    return category;
+}
+
+std::error_code make_error_code(VelaWidgetError error) noexcept {
+    return {static_cast<int>(error), velaWidgetErrorCategory()};
+}
+
+}  // namespace velawidget
