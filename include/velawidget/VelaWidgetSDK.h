@@ -30,7 +30,9 @@ public:
     /// Data-only query. Throws `std::system_error` with `invalidURLString` when
     /// the text is not a payment link (the completion is then never called).
     /// Otherwise returns at once and later submits exactly one call of
-    /// `completion` to `receivOn`. Callable from any thread.
+    /// `completion` to `receivOn`. Callable from any thread. A null `receivOn`
+    /// or an empty `completion` is a programming error: `std::invalid_argument`
+    /// (checked after the link, so a bad link still reports `invalidURLString`).
     void bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
                   std::function<void(BankListResult)> completion);
 

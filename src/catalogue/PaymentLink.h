@@ -18,6 +18,9 @@ std::optional<boost::urls::url> parseURL(std::string_view text);
 /// "/" first for an absolute path, then each segment percent-decoded.
 std::vector<std::string> pathComponents(boost::urls::url_view url);
 
+/// Why `url` is not an acceptable payment link (the first failing test), or
+/// none when it is. `isValidPaymentURL` is this test without the reason.
+std::optional<std::string_view> paymentURLRejection(boost::urls::url_view url);
 bool isValidPaymentURL(boost::urls::url_view url);
 std::optional<Schema> extractSchema(boost::urls::url_view url);
 

@@ -1,0 +1,46 @@
+# ./run fuzz [SECONDS]: every fuzz target under libFuzzer with ASan and UBSan,
+# SECONDS each (default 60). New inputs go to build/fuzz/corpus/<target>; the
+# committed corpus in fuzz/corpus is only read. Crashers are left in
+# build/fuzz/crashes/<target> to be minimised and committed by hand.
+FUZZ_TARGETS=(payment_link bank_list last_used bank_link)
+
+cmd_fuzz() {
+    local seconds="${1:-60}"
+    local dir="${VELA_FUZZ_BUILD_DIR:-$ROOT/build/fuzz}"
+    cmd_setup
+    if [ ! -f "$dir/build.ninja" ]; then
+        CC=clang-14 CXX=clang++-14 cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+            -DVELA_FUZZ=ON -DVELA_SANITIZE=address,undefined \
+            -DVELA_BUILD_QUICK=OFF -DVELA_BUILD_TOOLS=OFF -DVELA_BUILD_TESTS=ON
+    fi
+    local targets=()
+    for t in "${FUZZ_TARGETS[@]}"; do targets+=("fuzz_$t"); done
+    cmake --build "$dir" -j "$JOBS" --target "${targets[@]}"
+    local failed=0
+    for t in "${FUZZ_TARGETS[@]}"; do
+        mkdir -p "$dir/corpus/$t" "$dir/crashes/$t"
+        echo "fuzz: $t for ${seconds}s"
+        if ! (cd "$dir/crashes/$t" && "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 \
+                -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+                "$dir/corpus/$t" "$ROOT/fuzz/corpus/$t" 2>&1 | tee "$dir/$t.log" | grep -E "^(stat::|==|SUMMARY|.*property failed)"); then
+            :
+        fi
+        if ls "$dir/crashes/$t"/crash-* "$dir/crashes/$t"/leak-* "$dir/crashes/$t"/timeout-* >/dev/null 2>&1; then
+            echo "fuzz: $t FAILED, inputs in $dir/crashes/$t" >&2
+            failed=1
+        fi
+    done
+    return $failed
+}
+
+# CI: the committed corpus replayed under ASan and UBSan by the plain runners.
+cmd_ci_replay() {
+    local dir="${VELA_CI_REPLAY_DIR:-$ROOT/build/ci-asan}"
+    cmd_setup
+    configure "$dir" -DVELA_SANITIZE=address,undefined -DVELA_BUILD_QUICK=OFF -DVELA_BUILD_TOOLS=OFF
+    local targets=()
+    for t in "${FUZZ_TARGETS[@]}"; do targets+=("fuzz_$t"); done
+    cmake --build "$dir" -j "$JOBS" --target "${targets[@]}"
+    (cd "$dir" && ctest -L fuzz --output-on-failure -j "$JOBS" --timeout 300)
+}

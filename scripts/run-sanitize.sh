@@ -1,0 +1,20 @@
+# ./run sanitize: the whole test suite under ASan+UBSan (build/asan), then the
+# tests that run work on several threads under TSan (build/tsan). Qt stays out
+# of the TSan build: its libraries are not built with TSan and would only add
+# reports from inside Qt.
+SANITIZE_THREADED_TESTS='Curl|Http|Facade|BankList|Concurren|Stress|SerialQueue|RunLoop|Storage|PosixFileStore'
+
+cmd_sanitize() {
+    cmd_setup
+    local asan="${VELA_ASAN_DIR:-$ROOT/build/asan}" tsan="${VELA_TSAN_DIR:-$ROOT/build/tsan}"
+    configure "$asan" -DVELA_SANITIZE=address,undefined
+    cmake --build "$asan" -j "$JOBS"
+    (cd "$asan" && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --output-on-failure -j "$JOBS" --timeout 300)
+
+    configure "$tsan" -DVELA_SANITIZE=thread -DVELA_BUILD_QUICK=OFF
+    cmake --build "$tsan" -j "$JOBS"
+    (cd "$tsan" && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+        ctest --output-on-failure -j "$JOBS" --timeout 300 -R "$SANITIZE_THREADED_TESTS" -L 'unit|integration|threaded')
+}

@@ -1,0 +1,176 @@
+#include "catalogue/Storage.h"
+
+#include <velawidget/platform.h>
+
+#include <algorithm>
+#include <boost/json.hpp>
+#include <boost/url/parse.hpp>
+#include <memory>
+#include <utility>
+
+#include "platform/Debug.h"
+#include "platform/portable/NullHttpClient.h"
+
+namespace velawidget {
+namespace {
+
+constexpr std::string_view bankListFileSuffix = "banksListStorage";
+constexpr std::string_view lastUsedBanksFileName = "lastUsedBanks";
+constexpr std::size_t lastUsedLimit = 3;
+
+std::optional<std::filesystem::path> fileIn(const FileStorePtr& files, std::string_view name) {
+    if (!files) return std::nullopt;
+    auto directory = files->cachesDirectory();
+    if (!directory || directory->empty()) return std::nullopt;
+    return *directory / std::string(name);
+}
+
+std::optional<std::string> readFile(const FileStorePtr& files, const std::filesystem::path& file,
+                                    std::string_view what) {
+    auto result = files->read(file, Storage::maxFileBytes);
+    if (auto* error = std::get_if<std::error_code>(&result)) {
+        debugLine(std::string(what) + " read failed: " + error->message());
+        return std::nullopt;
+    }
+    return std::get<std::string>(std::move(result));
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> pieces;
+    for (;;) {
+        const auto end = text.find('\n');
+        pieces.emplace_back(text.substr(0, end));
+        if (end == std::string_view::npos) return pieces;
+        text.remove_prefix(end + 1);
+    }
+}
+
+}  // namespace
+
+Storage::Storage() : Storage(currentPlatform().http, currentPlatform().files) {}
+
+Storage::Storage(HttpClientPtr http, FileStorePtr files)
+    : http_(http ? std::move(http) : std::make_shared<NullHttpClient>()),
+      files_(std::move(files)) {}
+
+void Storage::fetchBankList(Schema schema, bool reorderCachedList,
+                            std::function<void(FetchResult)> completion) const {
+    const std::string text = bankListURL(schema);
+    const auto address = boost::urls::parse_uri(text);
+    HttpRequest request;
+    request.url = address ? std::string(address->buffer()) : text;
+    request.timeout = std::chrono::seconds(60);
+    request.cachePolicy = CachePolicy::ignoreLocalCache;
+    debugLine("fetching bank list, url: " + request.url);
+
+    // The copy keeps the client and the file store alive until the download ends,
+    // whatever happens to this value meanwhile.
+    http_->get(std::move(request), [self = *this, schema, reorderCachedList,
+                                    completion = std::move(completion)](HttpBody body) {
+        auto fallback = [&] {
+            auto banks = self.readCachedBankList(schema);
+            if (banks && reorderCachedList) banks = self.applyLastUsedOrder(std::move(*banks));
+            if (banks && !banks->empty()) {
+                completion(std::move(*banks));
+            } else {
+                completion(Error::emptyCache);
+            }
+        };
+        if (!body) return fallback();
+
+        auto decoded = decodeBankList(*body);
+        if (auto* error = std::get_if<DecodeError>(&decoded)) {
+            // A body that is not a bank list says no more than a missing one: the
+            // last good cache stays as it is and is offered instead.
+            debugLine("bank list decoding failed: " + error->description);
+            return fallback();
+        }
+        if (auto file = self.bankListFileURL(schema)) {
+            if (auto error = self.files_->write(*file, *body)) {
+                debugLine("bank list cache write failed: " + error.message());
+            }
+        }
+        auto& document = std::get<BankListResponse>(decoded);
+        completion(self.applyLastUsedOrder(std::move(document.dictionary)));
+    });
+}
+
+std::optional<std::vector<Bank>> Storage::readCachedBankList(Schema schema) const {
+    const auto file = bankListFileURL(schema);
+    if (!file) return std::nullopt;
+    auto bytes = readFile(files_, *file, "bank list cache");
+    if (!bytes) return std::nullopt;
+    auto decoded = decodeBankList(*bytes);
+    if (auto* error = std::get_if<DecodeError>(&decoded)) {
+        debugLine("bank list cache decoding failed: " + error->description);
+        return std::nullopt;
+    }
+    return std::get<BankListResponse>(std::move(decoded)).dictionary;
+}
+
+std::vector<Bank> Storage::applyLastUsedOrder(std::vector<Bank> banks) const {
+    const auto names = readLastUsedBanks();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto found = std::find_if(banks.begin(), banks.end(),
+                                        [&](const Bank& bank) { return bank.logoURL == names[i]; });
+        if (found == banks.end()) continue;
+        Bank bank = std::move(*found);
+        banks.erase(found);
+        // Names that matched nothing can push the target past the end: append.
+        const auto target = std::min(i, banks.size());
+        banks.insert(banks.begin() + static_cast<std::ptrdiff_t>(target), std::move(bank));
+    }
+    return banks;
+}
+
+void Storage::updateLastUsedBank(const std::string& logoURL) const {
+    std::vector<std::string> entries{logoURL};
+    for (auto& name : readLastUsedBanks()) {
+        if (entries.size() == lastUsedLimit) break;
+        if (std::find(entries.begin(), entries.end(), name) == entries.end()) {
+            entries.push_back(std::move(name));
+        }
+    }
+    std::string joined;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0) joined += '\n';
+        joined += entries[i];
+    }
+
+    const auto file = lastUsedBanksFileURL();
+    if (!file) return;
+    if (auto error = files_->write(*file, boost::json::serialize(boost::json::string(joined)))) {
+        debugLine("last used banks write failed: " + error.message());
+    }
+    debugLine("did update last used bank " + joined);
+}
+
+std::vector<std::string> Storage::readLastUsedBanks() const {
+    const auto file = lastUsedBanksFileURL();
+    if (!file) return {};
+    auto bytes = readFile(files_, *file, "last used banks");
+    if (!bytes) return {};
+    boost::system::error_code error;
+    const boost::json::value value = boost::json::parse(*bytes, error);
+    if (error) {
+        debugLine("last used banks decoding failed: " + error.message());
+        return {};
+    }
+    if (!value.is_string()) {
+        debugLine("last used banks decoding failed: the file does not hold a JSON string");
+        return {};
+    }
+    return splitLines(value.get_string());
+}
+
+std::optional<std::filesystem::path> Storage::bankListFileURL(Schema schema) const {
+    std::string name(rawValue(schema));
+    name += bankListFileSuffix;
+    return fileIn(files_, name);
+}
+
+std::optional<std::filesystem::path> Storage::lastUsedBanksFileURL() const {
+    return fileIn(files_, lastUsedBanksFileName);
+}
+
+}  // namespace velawidget

@@ -1,0 +1,85 @@
+#include <velawidget/platform.h>
+#include <velawidget/platform/PosixFileStore.h>
+#include <velawidget/platform/RunLoop.h>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "platform/portable/KeyTextLookup.h"
+#include "platform/portable/NullHttpClient.h"
+#include "platform/portable/RefusingUrlOpener.h"
+
+namespace velawidget {
+namespace {
+
+using Factory = Platform (*)();
+
+// The two slots are claimed lock-free. Fixing the platform swaps a "sealed"
+// marker into each, so an install racing with the first use either lands
+// before it (and counts) or sees the marker (and reports false); it is never
+// accepted and then ignored. Both are constant-initialised, so a front end may
+// register its factory from a static initialiser.
+Platform sealedPlatformMarker;
+Platform sealedFactoryMarker() {
+    return {};
+}
+
+std::atomic<Platform*> pendingPlatform{nullptr};
+std::atomic<Factory> pendingFactory{nullptr};
+
+void fillDefaults(Platform& platform) {
+    if (!platform.files) platform.files = std::make_shared<PosixFileStore>();
+    if (!platform.mainQueue || !platform.scheduler) {
+        auto loop = std::make_shared<RunLoop>();
+        if (!platform.mainQueue) platform.mainQueue = loop;
+        if (!platform.scheduler) platform.scheduler = loop;
+    }
+    if (!platform.http) platform.http = std::make_shared<NullHttpClient>();
+    if (!platform.urlOpener) platform.urlOpener = std::make_shared<RefusingUrlOpener>();
+    if (!platform.texts) platform.texts = std::make_shared<KeyTextLookup>();
+}
+
+Platform fixPlatform() {
+    const Factory factory = pendingFactory.exchange(&sealedFactoryMarker);
+    std::unique_ptr<Platform> installed(pendingPlatform.exchange(&sealedPlatformMarker));
+    Platform platform;
+    if (installed) {
+        platform = std::move(*installed);
+    } else if (factory) {
+        platform = factory();
+    }
+    fillDefaults(platform);
+    return platform;
+}
+
+}  // namespace
+
+bool installPlatform(Platform platform) {
+    auto candidate = std::make_unique<Platform>(std::move(platform));
+    Platform* current = pendingPlatform.load();
+    do {
+        if (current == &sealedPlatformMarker) return false;
+    } while (!pendingPlatform.compare_exchange_weak(current, candidate.get()));
+    candidate.release();
+    // Only the thread that swapped a node out ever touches it, so this is safe.
+    delete current;
+    return true;
+}
+
+bool setDefaultPlatformFactory(Platform (*factory)()) {
+    Factory current = pendingFactory.load();
+    do {
+        if (current == &sealedFactoryMarker) return false;
+    } while (!pendingFactory.compare_exchange_weak(current, factory));
+    return true;
+}
+
+const Platform& currentPlatform() {
+    // The one lock of the kit: thread-safe one-time initialisation.
+    static const Platform platform = fixPlatform();
+    return platform;
+}
+
+}  // namespace velawidget

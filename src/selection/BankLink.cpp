@@ -1,0 +1,89 @@
+#include "selection/BankLink.h"
+
+#include <boost/url/parse.hpp>
+#include <exception>
+
+#include "catalogue/PaymentLink.h"
+#include "platform/Debug.h"
+
+namespace velawidget {
+namespace {
+
+void failed(std::string_view what, boost::urls::url_view paymentURL,
+            const std::optional<std::string>& argument) {
+    std::string line(what);
+    line += " creation failed, paymentURL: ";
+    line += paymentURL.buffer();
+    line += ", scheme: ";
+    line += argument.value_or("");
+    debugLine(line);
+}
+
+/// The edited URL when its text is still a URI reference. Boost.URL keeps its
+/// text valid while editing, so this only guards against a rejected edit.
+template <class Edit>
+std::optional<boost::urls::url> recompose(boost::urls::url_view paymentURL, Edit edit) {
+    try {
+        boost::urls::url result(paymentURL);
+        edit(result);
+        if (!boost::urls::parse_uri_reference(result.buffer())) return std::nullopt;
+        return result;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
+                                            const std::optional<std::string>& schema) {
+    if (!schema || schema->empty()) {
+        failed("app link", paymentURL, schema);
+        return std::nullopt;
+    }
+    const std::string text = *schema + "://";
+    const auto parsed = boost::urls::parse_uri_reference(text);
+    if (!parsed) {
+        failed("app link", paymentURL, schema);
+        return std::nullopt;
+    }
+    return recompose(paymentURL, [&](boost::urls::url& url) {
+        if (parsed->has_scheme()) {
+            url.set_scheme(parsed->scheme());
+        } else {
+            url.remove_scheme();
+        }
+    });
+}
+
+std::optional<boost::urls::url> makeWebLink(boost::urls::url_view paymentURL,
+                                            const std::optional<std::string>& webClientUrl) {
+    // An empty text is a valid empty reference to RFC 3986, but names no web client.
+    std::optional<boost::urls::url> client;
+    if (webClientUrl && !webClientUrl->empty()) client = parseURL(*webClientUrl);
+    if (!client) {
+        failed("web link", paymentURL, webClientUrl);
+        return std::nullopt;
+    }
+    return recompose(paymentURL, [&](boost::urls::url& url) {
+        if (client->has_scheme()) {
+            url.set_scheme(client->scheme());
+        } else {
+            url.remove_scheme();
+        }
+        // Only the host is taken over; without an authority there is no host to
+        // keep, and the payment's user information and port go with it.
+        if (client->has_authority()) {
+            url.set_encoded_host(client->encoded_host());
+        } else {
+            url.remove_authority();
+        }
+    });
+}
+
+std::optional<boost::urls::url> makeBankLink(boost::urls::url_view paymentURL, const Bank& bank) {
+    if (bank.webClientActive()) return makeWebLink(paymentURL, bank.webClientUrl);
+    return makeAppLink(paymentURL, bank.schema);
+}
+
+}  // namespace velawidget

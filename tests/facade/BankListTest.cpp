@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+#include <velawidget/VelaWidgetSDK.h>
+#include <velawidget/platform.h>
+#include <velawidget/platform/RunLoop.h>
+
+#include <thread>
+
+#include "FakePlatform.h"
+#include "support/BankDocuments.h"
+#include "support/DebugCapture.h"
+
+namespace velawidget {
+namespace {
+
+using vela::test::fakePlatform;
+
+const std::string id = "AS1000670LSS7DN18SJQDNP4B05KLJL2";
+const std::string qrLink = "https://qr.vela.example/" + id + "?type=02&sum=100";
+const std::string subLink = "https://sub.vela.example/" + id;
+
+struct Delivery {
+    std::vector<BankListResult> results;
+    std::shared_ptr<RunLoop> queue = std::make_shared<RunLoop>();
+    std::function<void(BankListResult)> completion() {
+        return [this](BankListResult result) { results.push_back(std::move(result)); };
+    }
+};
+
+class BankListTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fakePlatform().http->respondAll(std::nullopt);
+        fakePlatform().http->callbackQueue().runUntilIdle();
+        for (auto& entry : std::filesystem::directory_iterator(caches().path())) {
+            std::filesystem::remove_all(entry.path());
+        }
+    }
+    vela::test::FakeHttpClient& http() { return *fakePlatform().http; }
+    const vela::test::TempDir& caches() { return fakePlatform().caches; }
+
+    /// Runs a query to its end: the download answered with `body`, then `receivOn`.
+    BankListResult query(const std::string& link, HttpBody body) {
+        Delivery delivery;
+        VelaWidgetSDK::shared().bankList(link, delivery.queue, delivery.completion());
+        http().respond(0, std::move(body));
+        http().callbackQueue().runUntilIdle();
+        EXPECT_TRUE(delivery.results.empty()) << "delivered on receivOn only";
+        delivery.queue->runUntilIdle();
+        EXPECT_EQ(delivery.results.size(), 1u);
+        return delivery.results.empty() ? BankListResult(VelaWidgetError::presentationFailed)
+                                        : delivery.results.front();
+    }
+};
+
+TEST_F(BankListTest, SharedIsOneObjectAndFixesTheInstalledPlatform) {
+    std::vector<VelaWidgetSDK*> seen(8);
+    std::vector<std::thread> readers;
+    for (auto& slot : seen) readers.emplace_back([&slot] { slot = &VelaWidgetSDK::shared(); });
+    for (auto& reader : readers) reader.join();
+    for (auto* sdk : seen) EXPECT_EQ(sdk, &VelaWidgetSDK::shared());
+
+    EXPECT_EQ(currentPlatform().http, fakePlatform().http);
+    EXPECT_TRUE(currentPlatform().mainQueue && currentPlatform().scheduler &&
+                currentPlatform().urlOpener && currentPlatform().texts)
+        << "empty members get the portable defaults";
+    EXPECT_FALSE(fakePlatform().factoryCalled);
+    EXPECT_FALSE(installPlatform({}));
+    EXPECT_FALSE(setDefaultPlatformFactory(nullptr));
+    EXPECT_EQ(http().requests().size(), 0u) << "creating the facade downloads nothing";
+    EXPECT_TRUE(caches().entries().empty()) << "and touches no file";
+}
+
+TEST_F(BankListTest, RejectedLinksThrowAtOnceAndStartNothing) {
+    struct Case {
+        std::string text;
+        bool debugLine;  // only text that does not parse at all
+    };
+    const std::vector<Case> cases = {
+        {"https://qr.vela.example/AS1000670LSS7DN18 SJQDNP4B05KLJL2", true},
+        {"https://qr.vela.example/%zz" + id, true},
+        {"https://qr.vela.example/" + id.substr(1), false},
+        {"https://qr.vela.example/" + id + "X", false},
+        {"http://qr.vela.example/" + id, false},
+        {"https://pay.vela.example/" + id, false},
+        {"https://QR.vela.example/" + id, false},
+        {"qr.vela.example/" + id, false},
+    };
+    const auto before = http().requests().size();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        vela::test::DebugCapture debug;
+        Delivery delivery;
+        try {
+            VelaWidgetSDK::shared().bankList(c.text, delivery.queue, delivery.completion());
+            ADD_FAILURE() << "accepted";
+        } catch (const std::system_error& error) {
+            EXPECT_EQ(error.code(), VelaWidgetError::invalidURLString);
+        }
+        const auto lines =
+            debug.linesStartingWith("bank list fetching failed, invalid paymentURL: ");
+        EXPECT_EQ(lines, c.debugLine ? std::vector<std::string>{"bank list fetching failed, "
+                                                                "invalid paymentURL: " +
+                                                                c.text}
+                                     : std::vector<std::string>{});
+        delivery.queue->runUntilIdle();
+        EXPECT_TRUE(delivery.results.empty());
+    }
+    EXPECT_EQ(http().requests().size(), before);
+
+    Delivery delivery;
+    EXPECT_THROW(VelaWidgetSDK::shared().bankList(qrLink, nullptr, delivery.completion()),
+                 std::invalid_argument);
+    EXPECT_THROW(VelaWidgetSDK::shared().bankList(qrLink, delivery.queue, {}),
+                 std::invalid_argument);
+    EXPECT_EQ(http().requests().size(), before);
+}
+
+TEST_F(BankListTest, BanksCarryTheirLinksAndThoseWithoutALinkAreLeftOut) {
+    const std::string tail = "qr.vela.example/" + id + "?type=02&sum=100";
+    const std::vector<Bank> banks = {
+        {"App", "https://l.example/app.png", "bankapp", std::nullopt, std::nullopt},
+        {"Web", "https://l.example/web.png", "webapp", "https://online.web.example/x", "true"},
+        {"Web without address", "https://l.example/w.png", "wapp", std::nullopt, "true"},
+        {"Capital True", "https://l.example/t.png", "tapp", "https://online.t.example", "True"},
+        {"No scheme", "https://l.example/n.png", "", std::nullopt, std::nullopt},
+        {"Empty logo", "", "elogo", std::nullopt, std::nullopt},
+        {"Bad logo", "https://l.example/a b.png", "blogo", std::nullopt, std::nullopt},
+        {"Relative logo", "logos/r.png", "rlogo", std::nullopt, std::nullopt},
+    };
+    // Downloads always come in last-used order.
+    caches().write("lastUsedBanks", "\"logos/r.png\"");
+    const auto result = query(qrLink, vela::test::bankListDocument(banks));
+    EXPECT_EQ(http().requests().back().url, "https://qr.vela.example/proxyapp/c2bmembers.json");
+    ASSERT_TRUE(result.has_value());
+
+    struct Expected {
+        std::string name;
+        std::optional<std::string> logo;
+        std::string link;
+    };
+    const std::vector<Expected> expected = {
+        {"Relative logo", "logos/r.png", "rlogo://" + tail},
+        {"App", "https://l.example/app.png", "bankapp://" + tail},
+        {"Web", "https://l.example/web.png",
+         "https://online.web.example/" + id + "?type=02&sum=100"},
+        {"Capital True", "https://l.example/t.png", "tapp://" + tail},
+        {"Empty logo", std::nullopt, "elogo://" + tail},
+        {"Bad logo", std::nullopt, "blogo://" + tail},
+    };
+    ASSERT_EQ(result.value().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].name);
+        EXPECT_EQ(result.value()[i]->name(), expected[i].name);
+        EXPECT_EQ(result.value()[i]->logoURL(), expected[i].logo);
+        EXPECT_EQ(result.value()[i]->dboLink(), expected[i].link);
+    }
+    EXPECT_TRUE(caches().exists("qrbanksListStorage"));
+}
+
+TEST_F(BankListTest, OutcomesOfTheFetch) {
+    const std::string cached = vela::test::bankListDocument(
+        {vela::test::bankWithLogo("A"), vela::test::bankWithLogo("B")});
+    struct Case {
+        const char* name;
+        std::string link;
+        std::optional<std::string> qrCache;
+        HttpBody body;
+        std::optional<std::vector<std::string>> names;  // none: loadingFaild
+    };
+    const std::vector<Case> cases = {
+        {"no body, no cache", qrLink, {}, {}, {}},
+        {"no body, only the other kind cached", subLink, cached, {}, {}},
+        {"cached list keeps document order", qrLink, cached, {}, {{"Bank A", "Bank B"}}},
+        {"undecodable body falls back", qrLink, cached, "{}", {{"Bank A", "Bank B"}}},
+        {"empty document is an empty success",
+         qrLink,
+         cached,
+         vela::test::bankListDocument({}),
+         {{}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        caches().write("lastUsedBanks", "\"B\"");
+        if (c.qrCache) caches().write("qrbanksListStorage", *c.qrCache);
+        const auto result = query(c.link, c.body);
+        if (!c.names) {
+            ASSERT_FALSE(result.has_value());
+            EXPECT_EQ(result.error(), VelaWidgetError::loadingFaild);
+            continue;
+        }
+        ASSERT_TRUE(result.has_value());
+        std::vector<std::string> names;
+        for (auto& bank : result.value()) names.push_back(bank->name());
+        EXPECT_EQ(names, *c.names);
+    }
+}
+
+TEST_F(BankListTest, ConcurrentQueriesEachReachOnlyTheirOwnQueue) {
+    Delivery qr, sub;
+    VelaWidgetSDK::shared().bankList(qrLink, qr.queue, qr.completion());
+    VelaWidgetSDK::shared().bankList(subLink, sub.queue, sub.completion());
+    ASSERT_EQ(http().pendingCount(), 2u);
+    http().respond(1, vela::test::bankListDocument({vela::test::bankWithLogo("S")}));
+    http().respond(0, std::nullopt);
+    http().callbackQueue().runUntilIdle();
+    qr.queue->runUntilIdle();
+    ASSERT_EQ(qr.results.size(), 1u);
+    EXPECT_EQ(qr.results[0].error(), VelaWidgetError::loadingFaild);
+    EXPECT_TRUE(sub.results.empty());
+    sub.queue->runUntilIdle();
+    ASSERT_EQ(sub.results.size(), 1u);
+    ASSERT_EQ(sub.results[0].value().size(), 1u);
+    EXPECT_EQ(sub.results[0].value()[0]->name(), "Bank S");
+}
+
+}  // namespace
+}  // namespace velawidget

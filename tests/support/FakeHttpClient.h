@@ -1,0 +1,52 @@
+#pragma once
+
+#include <velawidget/platform/HttpClient.h>
+#include <velawidget/platform/RunLoop.h>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace vela::test {
+
+/// An HTTP client the test drives by hand. Every `get` is recorded and stays
+/// pending until the test answers it; answers may come in any order. A
+/// completion then runs on `callbackQueue()`, a run loop the test spins with
+/// `runUntilIdle()`, never inside `get` or `respond`.
+class FakeHttpClient final : public velawidget::HttpClient {
+  public:
+    FakeHttpClient();
+
+    void get(velawidget::HttpRequest request,
+             std::function<void(velawidget::HttpBody)> completion) override;
+
+    /// Every request received so far, in arrival order.
+    std::vector<velawidget::HttpRequest> requests() const;
+    std::size_t pendingCount() const;
+    /// Answers the pending request at `index` (0 = oldest still pending).
+    /// Throws std::out_of_range when there is none.
+    void respond(std::size_t index, velawidget::HttpBody body);
+    /// Answers every pending request, oldest first, with the same body.
+    void respondAll(const velawidget::HttpBody& body);
+    /// From now on, answers each new request at once with `reply(request)`.
+    void autoRespond(std::function<velawidget::HttpBody(const velawidget::HttpRequest&)> reply);
+
+    velawidget::RunLoop& callbackQueue() { return *queue_; }
+    std::shared_ptr<velawidget::RunLoop> callbackQueuePtr() const { return queue_; }
+
+  private:
+    struct Pending {
+        velawidget::HttpRequest request;
+        std::function<void(velawidget::HttpBody)> completion;
+    };
+
+    mutable std::mutex mutex_;
+    std::shared_ptr<velawidget::RunLoop> queue_;
+    std::vector<velawidget::HttpRequest> requests_;
+    std::vector<Pending> pending_;
+    std::function<velawidget::HttpBody(const velawidget::HttpRequest&)> autoReply_;
+};
+
+}  // namespace vela::test

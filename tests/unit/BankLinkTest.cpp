@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <boost/url/parse.hpp>
+
+#include "selection/BankLink.h"
+#include "support/DebugCapture.h"
+
+namespace velawidget {
+namespace {
+
+const std::string payment =
+    "https://qr.vela.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB";
+// A literal %, an encoded solidus, user information, a port and a fragment.
+const std::string odd =
+    "https://u%40x:pw@qr.vela.example:8443/AS10%2F0670LSS7DN18SJQDNP4B05KL%25?a=%2F%25+b&c#fr%20ag";
+
+Bank bank(std::string schema, std::optional<std::string> web, std::optional<std::string> active) {
+    return {"Bank", "https://logo.example/b.png", std::move(schema), std::move(web),
+            std::move(active)};
+}
+
+std::optional<std::string> text(const std::optional<boost::urls::url>& url) {
+    if (!url) return std::nullopt;
+    return std::string(url->buffer());
+}
+
+boost::urls::url parsed(const std::string& s) {
+    return boost::urls::url(boost::urls::parse_uri(s).value());
+}
+
+TEST(BankLink, MakeBankLinkChoosesOneLinkWithoutFallback) {
+    const std::string tail =
+        "qr.vela.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB";
+    const std::string web = "https://online.bank.example/pay/x?y=1#z";
+    struct Case {
+        const char* name;
+        std::string url;
+        Bank bank;
+        std::optional<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"app link: only the scheme changes", payment, bank("bank100000000111", {}, {}),
+         "bank100000000111://" + tail},
+        {"inactive web client", payment, bank("b1", web, "false"), "b1://" + tail},
+        {"capital T is not true", payment, bank("b1", web, "True"), "b1://" + tail},
+        {"blank after true", payment, bank("b1", web, "true "), "b1://" + tail},
+        {"digit one", payment, bank("b1", web, "1"), "b1://" + tail},
+        {"empty switch", payment, bank("b1", web, ""), "b1://" + tail},
+        {"web link keeps the payment's path and query", payment, bank("b1", web, "true"),
+         "https://online.bank.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB"},
+        {"web link without address: no app link either", payment, bank("b1", {}, "true"), {}},
+        {"empty web address", payment, bank("b1", "", "true"), {}},
+        {"web address that does not parse", payment, bank("b1", "https://a b/", "true"), {}},
+        {"web client's port and path are ignored", payment,
+         bank("b1", "http://web.bank.example:9000/p/q", "true"),
+         "http://web.bank.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB"},
+        {"bare host name gives a relative link", payment, bank("b1", "web.bank.example", "true"),
+         "/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB"},
+        {"IPv6 web host", payment, bank("b1", "https://[::1]:1/", "true"),
+         "https://[::1]/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB"},
+        {"empty schema", payment, bank("", web, {}), {}},
+        {"schema with a blank", payment, bank("bank app", {}, {}), {}},
+        {"schema starting with a digit", payment, bank("1bank", {}, {}), {}},
+        {"schema https gives the payment link", payment, bank("https", {}, {}), payment},
+        {"dangerous schemes are built; the opener refuses them", payment,
+         bank("javascript", {}, {}), "javascript://" + tail},
+        {"a schema that parses without a scheme drops it", payment, bank("a/b", {}, {}),
+         "//" + tail},
+        {"app link keeps every other component byte for byte", odd, bank("b1", {}, {}),
+         "b1" + odd.substr(5)},
+        {"web link keeps user, port, path, query, fragment", odd,
+         bank("b1", "http://web.bank.example:1/x", "true"),
+         "http://u%40x:pw@web.bank.example:8443/"
+         "AS10%2F0670LSS7DN18SJQDNP4B05KL%25?a=%2F%25+b&c#fr%20ag"},
+        {"percent-encoded web host stays encoded", payment,
+         bank("b1", "https://b%C3%A4nk.example", "true"),
+         "https://b%C3%A4nk.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto url = parsed(c.url);
+        EXPECT_EQ(text(makeBankLink(url, c.bank)), c.expected);
+        EXPECT_EQ(url.buffer(), c.url) << "the payment URL is never modified";
+    }
+}
+
+TEST(BankLink, DiagnosticLinesNameTheInputs) {
+    const auto url = parsed(payment);
+    struct Case {
+        std::function<std::optional<boost::urls::url>()> call;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Case> cases = {
+        {[&] { return makeAppLink(url, std::nullopt); },
+         {"app link creation failed, paymentURL: " + payment + ", scheme: "}},
+        {[&] { return makeAppLink(url, std::string()); },
+         {"app link creation failed, paymentURL: " + payment + ", scheme: "}},
+        {[&] { return makeAppLink(url, std::string("a b")); },
+         {"app link creation failed, paymentURL: " + payment + ", scheme: a b"}},
+        {[&] { return makeWebLink(url, std::nullopt); },
+         {"web link creation failed, paymentURL: " + payment + ", scheme: "}},
+        {[&] { return makeWebLink(url, std::string("http://a b")); },
+         {"web link creation failed, paymentURL: " + payment + ", scheme: http://a b"}},
+        {[&] { return makeAppLink(url, std::string("ok")); }, {}},
+    };
+    for (const auto& c : cases) {
+        vela::test::DebugCapture debug;
+        const bool built = c.call().has_value();
+        EXPECT_EQ(debug.lines(), c.lines);
+        EXPECT_EQ(built, c.lines.empty());
+    }
+}
+
+}  // namespace
+}  // namespace velawidget

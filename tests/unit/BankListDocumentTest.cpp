@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue/BankListDocument.h"
+
+namespace velawidget {
+namespace {
+
+const std::string goodBank = R"({"bankName":"Good","logoURL":"https://l/g.png","schema":"good"})";
+
+std::string document(const std::string& banks) {
+    return R"({"version":"1.0","dictionary":[)" + banks + "]}";
+}
+
+std::string nested(int depth, const std::string& core = "1") {
+    return std::string(depth, '[') + core + std::string(depth, ']');
+}
+
+TEST(BankListDocumentTest, RejectsTheWholeDocumentForAnyFault) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"empty input", ""},
+        {"not JSON", "version: 1"},
+        {"top-level array", "[" + goodBank + "]"},
+        {"top-level string", R"("{}")"},
+        {"top-level null", "null"},
+        {"cut short", document(goodBank).substr(0, 30)},
+        {"second JSON text", document(goodBank) + " {}"},
+        {"comment", "/* banks */" + document(goodBank)},
+        {"trailing comma in array", document(goodBank + ",")},
+        {"trailing comma in object", R"({"version":"1","dictionary":[],})"},
+        {"single quotes", R"({'version':'1','dictionary':[]})"},
+        {"invalid UTF-8 in a name", document(R"({"bankName":"B)"
+                                             "\xFF"
+                                             R"(","logoURL":"l","schema":"s"})")},
+        {"invalid UTF-8 in an unknown key", R"({"version":"1","dictionary":[],"x":")"
+                                            "\xC3\x28"
+                                            R"("})"},
+        {"lone surrogate escape", document(R"({"bankName":"\ud800","logoURL":"l","schema":"s"})")},
+        {"version missing", R"({"dictionary":[)" + goodBank + "]}"},
+        {"version a number", R"({"version":1,"dictionary":[)" + goodBank + "]}"},
+        {"version null", R"({"version":null,"dictionary":[]})"},
+        {"Version capitalised", R"({"Version":"1","dictionary":[]})"},
+        {"dictionary missing", R"({"version":"1"})"},
+        {"dictionary an object", R"({"version":"1","dictionary":{"a":)" + goodBank + "}}"},
+        {"dictionary null", R"({"version":"1","dictionary":null})"},
+        {"bank a string", document(goodBank + R"(,"Bank")")},
+        {"bank null", document("null")},
+        {"bankName missing", document(R"({"logoURL":"l","schema":"s"})")},
+        {"bankName capitalised", document(R"({"BankName":"B","logoURL":"l","schema":"s"})")},
+        {"logoURL missing in the second bank",
+         document(goodBank + R"(,{"bankName":"B","schema":"s"})")},
+        {"logoURL null", document(R"({"bankName":"B","logoURL":null,"schema":"s"})")},
+        {"schema a number", document(R"({"bankName":"B","logoURL":"l","schema":7})")},
+        {"bankName an array", document(R"({"bankName":["B"],"logoURL":"l","schema":"s"})")},
+        {"isWebClientActive true",
+         document(R"({"bankName":"B","logoURL":"l","schema":"s","isWebClientActive":true})")},
+        {"isWebClientActive false",
+         document(R"({"bankName":"B","logoURL":"l","schema":"s","isWebClientActive":false})")},
+        {"isWebClientActive 1",
+         document(R"({"bankName":"B","logoURL":"l","schema":"s","isWebClientActive":1})")},
+        {"webClientUrl an object",
+         document(R"({"bankName":"B","logoURL":"l","schema":"s","webClientUrl":{}})")},
+        {"webClientUrl an array",
+         document(R"({"bankName":"B","logoURL":"l","schema":"s","webClientUrl":["w"]})")},
+        {"hostile nesting in an unknown key",
+         R"({"version":"1","dictionary":[],"x":)" + nested(100000) + "}"},
+        {"nesting just past the limit",
+         R"({"version":"1","dictionary":[],"x":)" + nested(64) + "}"},
+    };
+    for (const auto& [name, bytes] : cases) {
+        auto decoded = decodeBankList(bytes);
+        const auto* failure = std::get_if<DecodeError>(&decoded);
+        ASSERT_NE(failure, nullptr) << name;
+        EXPECT_FALSE(failure->description.empty()) << name;
+    }
+}
+
+struct Accepted {
+    std::string name;
+    std::string bytes;
+    std::vector<Bank> banks;
+};
+
+TEST(BankListDocumentTest, DecodesEveryBankInOrderWithOptionalsAndUnknownKeys) {
+    const Bank good{"Good", "https://l/g.png", "good", std::nullopt, std::nullopt};
+    const std::vector<Accepted> cases{
+        {"no banks", document(""), {}},
+        {"minimal bank", document(goodBank), {good}},
+        {"optionals null",
+         document(R"({"bankName":"Good","logoURL":"https://l/g.png",)"
+                  R"("schema":"good","webClientUrl":null,"isWebClientActive":null})"),
+         {good}},
+        {"optionals empty texts",
+         document(
+             R"({"bankName":"","logoURL":"","schema":"","webClientUrl":"","isWebClientActive":""})"),
+         {{"", "", "", "", ""}}},
+        {"texts kept untrimmed",
+         document(R"({"bankName":" B ","logoURL":"not a url","schema":"S",)"
+                  R"("webClientUrl":"https://w","isWebClientActive":"True"})"),
+         {{" B ", "not a url", "S", "https://w", "True"}}},
+        {"keys in any order, unknown keys ignored",
+         R"({"extra":{"deep":[1,2,{"a":null}]},"dictionary":[{"isWebClientActive":"true",)"
+         R"("schema":"s","id":5,"logoURL":"l","webClientUrl":"https://w","bankName":"B"}],)"
+         R"("version":"2024-01","total":1})",
+         {{"B", "l", "s", "https://w", "true"}}},
+        {"same name twice, document order",
+         document(R"({"bankName":"Twin","logoURL":"b","schema":"s"},)"
+                  R"({"bankName":"Twin","logoURL":"a","schema":"s"})"),
+         {{"Twin", "b", "s", std::nullopt, std::nullopt},
+          {"Twin", "a", "s", std::nullopt, std::nullopt}}},
+        {"escapes decoded to UTF-8",
+         document(R"({"bankName":"Caf\u00e9 \ud83d\ude00 \"q\"","logoURL":"l\/x","schema":"s"})"),
+         {{"Caf\xC3\xA9 \xF0\x9F\x98\x80 \"q\"", "l/x", "s", std::nullopt, std::nullopt}}},
+        {"multi-byte UTF-8 as is",
+         document(R"({"bankName":"Банк","logoURL":"l","schema":"s"})"),
+         {{"Банк", "l", "s", std::nullopt, std::nullopt}}},
+        {"nesting within the limit",
+         R"({"version":"1","dictionary":[)" + goodBank + R"(],"x":)" + nested(62) + "}",
+         {good}},
+    };
+    for (const auto& c : cases) {
+        auto decoded = decodeBankList(c.bytes);
+        const auto* response = std::get_if<BankListResponse>(&decoded);
+        ASSERT_NE(response, nullptr)
+            << c.name << ": " << std::get<DecodeError>(decoded).description;
+        EXPECT_EQ(response->dictionary, c.banks) << c.name;
+    }
+
+    auto decoded = decodeBankList(document(goodBank));
+    EXPECT_EQ(std::get<BankListResponse>(decoded).version, "1.0");
+}
+
+TEST(BankListDocumentTest, OnlyTheExactTextTrueActivatesTheWebClient) {
+    const std::vector<std::pair<std::optional<std::string>, bool>> cases{
+        {"true", true}, {std::nullopt, false}, {"false", false}, {"True", false},  {"TRUE", false},
+        {"1", false},   {"", false},           {" true", false}, {"true ", false},
+    };
+    for (const auto& [value, active] : cases) {
+        const Bank bank{"B", "l", "s", "https://w", value};
+        EXPECT_EQ(bank.webClientActive(), active) << value.value_or("(none)");
+    }
+}
+
+}  // namespace
+}  // namespace velawidget

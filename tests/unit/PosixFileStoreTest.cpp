@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+#include <velawidget/platform/PosixFileStore.h>
+
+#include <errno.h>
+
+#include <cstdlib>
+
+#include "support/TempDir.h"
+
+namespace velawidget {
+namespace {
+
+std::optional<std::string> readText(const PosixFileStore& store, const std::filesystem::path& file,
+                                    std::size_t cap) {
+    auto result = store.read(file, cap);
+    if (auto* bytes = std::get_if<std::string>(&result)) return *bytes;
+    return std::nullopt;
+}
+
+TEST(PosixFileStore, WriteCreatesTheDirectoryAndReplacesWholeFilesAtomically) {
+    vela::test::TempDir dir;
+    const auto caches = dir / "a" / "b";
+    PosixFileStore store(caches);
+    EXPECT_EQ(store.cachesDirectory(), caches);
+
+    const std::string binary("x\0y\n\xFF", 5);
+    ASSERT_FALSE(store.write(caches / "f", binary));
+    EXPECT_EQ(readText(store, caches / "f", 100), binary);
+    ASSERT_FALSE(store.write(caches / "f", "short"));
+    EXPECT_EQ(readText(store, caches / "f", 100), "short");
+    ASSERT_FALSE(store.write(caches / "f", ""));
+    EXPECT_EQ(readText(store, caches / "f", 100), "");
+
+    // A target that cannot be replaced reports the error and leaves no temporary behind.
+    std::filesystem::create_directories(caches / "busy" / "inside");
+    EXPECT_TRUE(store.write(caches / "busy", "new"));
+    EXPECT_TRUE(std::filesystem::is_directory(caches / "busy" / "inside"));
+    std::vector<std::string> names;
+    for (auto& entry : std::filesystem::directory_iterator(caches)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"busy", "f"}));
+
+    // A parent that is a file cannot become a directory.
+    EXPECT_TRUE(store.write(caches / "f" / "g", "x"));
+    EXPECT_EQ(readText(store, caches / "f", 100), "");
+}
+
+TEST(PosixFileStore, ReadHonoursTheCapAndRefusesWhatIsNotAFile) {
+    vela::test::TempDir dir;
+    PosixFileStore store(dir.path());
+    dir.write("ten", "0123456789");
+    struct Case {
+        std::filesystem::path file;
+        std::size_t cap;
+        std::optional<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {dir / "ten", 10, "0123456789"},
+        {dir / "ten", 9, std::nullopt},
+        {dir / "ten", 0, std::nullopt},
+        {dir / "missing", 10, std::nullopt},
+        {dir.path(), 10, std::nullopt},
+        {"/dev/null", 1 << 20, std::nullopt},  // not a regular file
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.string() + " cap " + std::to_string(c.cap));
+        EXPECT_EQ(readText(store, c.file, c.cap), c.expected);
+    }
+    auto missing = store.read(dir / "missing", 10);
+    ASSERT_TRUE(std::holds_alternative<std::error_code>(missing));
+    EXPECT_EQ(std::get<std::error_code>(missing), std::errc::no_such_file_or_directory);
+}
+
+TEST(PosixFileStore, DefaultDirectoryFollowsTheXdgRules) {
+    const char* savedXdg = std::getenv("XDG_CACHE_HOME");
+    const char* savedHome = std::getenv("HOME");
+    const std::string xdg = savedXdg ? savedXdg : "", home = savedHome ? savedHome : "";
+    struct Case {
+        const char* xdg;
+        const char* home;
+        std::optional<std::filesystem::path> expected;
+    };
+    const std::vector<Case> cases = {
+        {"/x/cache", "/home/h", "/x/cache/app"},
+        {"relative/cache", "/home/h", "/home/h/.cache/app"},
+        {"", "/home/h", "/home/h/.cache/app"},
+        {nullptr, "/home/h", "/home/h/.cache/app"},
+    };
+    for (const auto& c : cases) {
+        if (c.xdg)
+            ::setenv("XDG_CACHE_HOME", c.xdg, 1);
+        else
+            ::unsetenv("XDG_CACHE_HOME");
+        ::setenv("HOME", c.home, 1);
+        EXPECT_EQ(PosixFileStore::defaultDirectory("app"), c.expected) << (c.xdg ? c.xdg : "unset");
+    }
+    ::setenv("XDG_CACHE_HOME", "/x", 1);
+    EXPECT_EQ(PosixFileStore::defaultDirectory(), std::filesystem::path("/x") / program_invocation_short_name)
+        << "the program's own name by default";
+    if (savedXdg)
+        ::setenv("XDG_CACHE_HOME", xdg.c_str(), 1);
+    else
+        ::unsetenv("XDG_CACHE_HOME");
+    if (savedHome)
+        ::setenv("HOME", home.c_str(), 1);
+    else
+        ::unsetenv("HOME");
+}
+
+}  // namespace
+}  // namespace velawidget

@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+#include <velawidget/platform/PosixFileStore.h>
+
+#include "catalogue/Storage.h"
+#include "support/BankDocuments.h"
+#include "support/DebugCapture.h"
+#include "support/FakeHttpClient.h"
+#include "support/TempDir.h"
+
+namespace velawidget {
+namespace {
+
+using vela::test::bankListDocument;
+using vela::test::bankWithLogo;
+using vela::test::logosOf;
+using Logos = std::vector<std::string>;
+
+std::vector<Bank> banks(const Logos& logos) {
+    std::vector<Bank> result;
+    for (const auto& logo : logos) result.push_back(bankWithLogo(logo));
+    return result;
+}
+
+/// The last-used file's JSON text for the given entries, written by hand.
+std::string lastUsedJson(const std::string& escapedBody) {
+    return "\"" + escapedBody + "\"";
+}
+
+class StorageTest : public ::testing::Test {
+  protected:
+    vela::test::TempDir dir;
+    std::shared_ptr<vela::test::FakeHttpClient> http =
+        std::make_shared<vela::test::FakeHttpClient>();
+    Storage storage{http, std::make_shared<PosixFileStore>(dir.path())};
+
+    /// Starts a fetch, answers it with `body` and returns every result delivered.
+    std::vector<Storage::FetchResult> fetch(Schema schema, bool reorder, HttpBody body) {
+        std::vector<Storage::FetchResult> results;
+        storage.fetchBankList(schema, reorder,
+                              [&](Storage::FetchResult result) { results.push_back(result); });
+        http->respond(0, std::move(body));
+        http->callbackQueue().runUntilIdle();
+        return results;
+    }
+};
+
+/// Logos of a success, or "emptyCache".
+Logos outcome(const Storage::FetchResult& result) {
+    if (auto* list = std::get_if<std::vector<Bank>>(&result)) return logosOf(*list);
+    return {"emptyCache"};
+}
+
+TEST_F(StorageTest, RequestGoesToTheKindsHostBypassingCachesAndCompletesOnTheClientsQueue) {
+    vela::test::DebugCapture debug;
+    int calls = 0;
+    storage.fetchBankList(Schema::sub, false, [&](Storage::FetchResult) { ++calls; });
+    ASSERT_EQ(http->requests().size(), 1u);
+    const auto request = http->requests()[0];
+    EXPECT_EQ(request.url, bankListURL(Schema::sub));
+    EXPECT_EQ(request.timeout, std::chrono::seconds(60));
+    EXPECT_EQ(request.cachePolicy, CachePolicy::ignoreLocalCache);
+    EXPECT_EQ(debug.linesStartingWith("fetching bank list, url: "),
+              Logos{"fetching bank list, url: " + bankListURL(Schema::sub)});
+
+    http->respond(0, std::nullopt);
+    EXPECT_EQ(calls, 0) << "completion must wait for the client's queue";
+    http->callbackQueue().runUntilIdle();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGoodBody) {
+    const std::string qrCache = bankListDocument(banks({"A", "B", "C"}));
+    const std::string subCache = bankListDocument(banks({"S"}));
+    // Odd spacing and escapes: the cache must hold the body as received, not re-encoded.
+    const std::string fresh =
+        "{ \"dictionary\" : [ {\"bankName\":\"N\\u00e9\",\"logoURL\":\"X\",\"schema\":\"s\"},"
+        "{\"bankName\":\"M\",\"logoURL\":\"C\",\"schema\":\"s\",\"extra\":1} ],\n\"version\":\"2\" "
+        "}";
+    const std::string emptyList = bankListDocument({});
+    struct Case {
+        const char* name;
+        std::optional<std::string> qrFile, subFile;
+        bool reorder;
+        HttpBody body;
+        Logos expected;
+        std::optional<std::string> qrFileAfter;  // none: no file at all
+    };
+    const std::string lastUsed = lastUsedJson("C\\nB");
+    const std::vector<Case> cases = {
+        {"no body, no cache", {}, {}, true, {}, {"emptyCache"}, {}},
+        {"no body, only the other kind cached", {}, subCache, true, {}, {"emptyCache"}, {}},
+        {"no body, cache, switch off: document order",
+         qrCache,
+         {},
+         false,
+         {},
+         {"A", "B", "C"},
+         qrCache},
+        {"no body, cache, switch on: last-used order",
+         qrCache,
+         {},
+         true,
+         {},
+         {"C", "B", "A"},
+         qrCache},
+        {"good body, switch off: still last-used order",
+         qrCache,
+         {},
+         false,
+         fresh,
+         {"C", "X"},
+         fresh},
+        {"good body, no earlier cache", {}, {}, true, fresh, {"C", "X"}, fresh},
+        {"empty dictionary replaces the cache", qrCache, {}, true, emptyList, {}, emptyList},
+        {"garbage body falls back to the cache",
+         qrCache,
+         {},
+         false,
+         "<html>",
+         {"A", "B", "C"},
+         qrCache},
+        {"zero-byte body falls back to the cache", qrCache, {}, true, "", {"C", "B", "A"}, qrCache},
+        {"truncated body falls back to the cache",
+         qrCache,
+         {},
+         false,
+         fresh.substr(0, 40),
+         {"A", "B", "C"},
+         qrCache},
+        {"undecodable body and no cache", {}, {}, false, "[]", {"emptyCache"}, {}},
+        {"no body, cache holds no banks", emptyList, {}, true, {}, {"emptyCache"}, emptyList},
+        {"no body, cache is damaged",
+         qrCache.substr(0, 30),
+         {},
+         true,
+         {},
+         {"emptyCache"},
+         qrCache.substr(0, 30)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(dir.path());
+        std::filesystem::create_directories(dir.path());
+        dir.write("lastUsedBanks", lastUsed);
+        if (c.qrFile) dir.write("qrbanksListStorage", *c.qrFile);
+        if (c.subFile) dir.write("subbanksListStorage", *c.subFile);
+
+        const auto results = fetch(Schema::qr, c.reorder, c.body);
+        ASSERT_EQ(results.size(), 1u);
+        EXPECT_EQ(outcome(results[0]), c.expected);
+        EXPECT_EQ(dir.read("qrbanksListStorage"), c.qrFileAfter);
+        EXPECT_EQ(dir.read("subbanksListStorage"), c.subFile) << "the other kind is never touched";
+    }
+}
+
+TEST_F(StorageTest, EmptyDownloadedListIsASuccessButLaterFallbackOnItIsEmptyCache) {
+    dir.write("qrbanksListStorage", bankListDocument(banks({"A"})));
+    auto first = fetch(Schema::qr, true, bankListDocument({}));
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(outcome(first[0]), Logos{});
+    auto second = fetch(Schema::qr, true, std::nullopt);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(outcome(second[0]), Logos{"emptyCache"});
+}
+
+TEST_F(StorageTest, CacheFileOverTheSizeCapCountsAsUnreadable) {
+    const std::string document = bankListDocument(banks({"A"}));
+    std::string padded = document;  // whitespace keeps it a valid document
+    padded.insert(document.size() - 1, Storage::maxFileBytes + 1 - document.size(), ' ');
+    dir.write("qrbanksListStorage", padded);
+    EXPECT_EQ(storage.readCachedBankList(Schema::qr), std::nullopt);
+    padded.erase(document.size() - 1, 1);
+    ASSERT_EQ(padded.size(), Storage::maxFileBytes);
+    dir.write("qrbanksListStorage", padded);
+    EXPECT_TRUE(storage.readCachedBankList(Schema::qr).has_value());
+}
+
+TEST_F(StorageTest, OverlappingFetchesAnsweredOutOfOrderEachGetTheirOwnOutcome) {
+    dir.write("subbanksListStorage", bankListDocument(banks({"S"})));
+    std::vector<Logos> qr, sub;
+    storage.fetchBankList(Schema::qr, false, [&](auto r) { qr.push_back(outcome(r)); });
+    {
+        // A value that goes away before its download ends still completes.
+        Storage shortLived{http, std::make_shared<PosixFileStore>(dir.path())};
+        shortLived.fetchBankList(Schema::sub, false, [&](auto r) { sub.push_back(outcome(r)); });
+    }
+    http->respond(1, std::nullopt);
+    http->respond(0, bankListDocument(banks({"Q"})));
+    http->callbackQueue().runUntilIdle();
+    EXPECT_EQ(qr, std::vector<Logos>{{"Q"}});
+    EXPECT_EQ(sub, std::vector<Logos>{{"S"}});
+}
+
+TEST_F(StorageTest, NoCachesDirectoryMeansMissingReadsAndSkippedWrites) {
+    vela::test::DebugCapture debug;
+    Storage homeless{http, std::make_shared<PosixFileStore>(std::nullopt)};
+    EXPECT_EQ(homeless.bankListFileURL(Schema::qr), std::nullopt);
+    std::vector<Logos> results;
+    homeless.fetchBankList(Schema::qr, true, [&](auto r) { results.push_back(outcome(r)); });
+    http->respond(0, bankListDocument(banks({"A"})));
+    http->callbackQueue().runUntilIdle();
+    EXPECT_EQ(results, std::vector<Logos>{{"A"}});
+    homeless.updateLastUsedBank("A");
+    EXPECT_TRUE(debug.linesStartingWith("did update last used bank").empty());
+    EXPECT_EQ(homeless.readLastUsedBanks(), Logos{});
+}
+
+TEST_F(StorageTest, FileLocationsAreTheFixedNamesInTheCachesDirectory) {
+    EXPECT_EQ(storage.bankListFileURL(Schema::qr), dir / "qrbanksListStorage");
+    EXPECT_EQ(storage.bankListFileURL(Schema::sub), dir / "subbanksListStorage");
+    EXPECT_EQ(storage.lastUsedBanksFileURL(), dir / "lastUsedBanks");
+}
+
+TEST_F(StorageTest, ApplyLastUsedOrder) {
+    struct Case {
+        const char* name;
+        Logos banks;
+        std::optional<std::string> file;
+        Logos expected;
+    };
+    const std::vector<Case> cases = {
+        {"worked example", {"W", "X", "N", "M"}, lastUsedJson("M\\nP\\nN"), {"M", "W", "N", "X"}},
+        {"target past the end goes to the end",
+         {"A", "B", "C"},
+         lastUsedJson("p\\nq\\nr\\nA"),
+         {"B", "C", "A"}},
+        {"only the first of a shared logo moves",
+         {"B", "a", "a"},
+         lastUsedJson("a"),
+         {"a", "B", "a"}},
+        {"empty name matches only an empty logo", {"Y", ""}, lastUsedJson(""), {"", "Y"}},
+        {"escaped solidus and unicode escapes match",
+         {"x", "https://l/1", "A"},
+         lastUsedJson("\\u0041\\nhttps:\\/\\/l\\/1"),
+         {"A", "https://l/1", "x"}},
+        {"entries are not trimmed", {"A", " A"}, lastUsedJson(" A"), {" A", "A"}},
+        {"no file", {"B", "A"}, {}, {"B", "A"}},
+        {"not JSON", {"B", "A"}, "A", {"B", "A"}},
+        {"a JSON array is not the format", {"B", "A"}, "[\"A\"]", {"B", "A"}},
+        {"empty list", {}, lastUsedJson("A"), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(dir / "lastUsedBanks");
+        if (c.file) dir.write("lastUsedBanks", *c.file);
+        EXPECT_EQ(logosOf(storage.applyLastUsedOrder(banks(c.banks))), c.expected);
+    }
+}
+
+TEST_F(StorageTest, ReadLastUsedBanksAcceptsEveryJsonEscape) {
+    const std::vector<std::pair<std::string, Logos>> cases = {
+        {lastUsedJson("a\\nb\\nc"), {"a", "b", "c"}},
+        {lastUsedJson("https:\\/\\/x\\/l.png"), {"https://x/l.png"}},
+        {lastUsedJson(""), {""}},
+        {lastUsedJson("a\\n\\nb\\n"), {"a", "", "b", ""}},
+        {lastUsedJson("\\\"q\\\" \\\\ \\b\\f\\r\\t"), {"\"q\" \\ \b\f\r\t"}},
+        {lastUsedJson("\\ud83d\\ude00\\u000A\\u00e9"), {"\xF0\x9F\x98\x80", "\xC3\xA9"}},
+        {" \n" + lastUsedJson("a") + "\n", {"a"}},
+        {lastUsedJson("a") + " x", {}},
+        {"\"\xFF\"", {}},
+        {"", {}},
+    };
+    for (const auto& [file, expected] : cases) {
+        SCOPED_TRACE(file);
+        dir.write("lastUsedBanks", file);
+        EXPECT_EQ(storage.readLastUsedBanks(), expected);
+    }
+}
+
+TEST_F(StorageTest, UpdateLastUsedBankKeepsThreeDistinctNewestFirst) {
+    vela::test::DebugCapture debug;
+    for (const char* logo : {"K", "L", "K", "M", "N"}) storage.updateLastUsedBank(logo);
+    EXPECT_EQ(dir.read("lastUsedBanks"), lastUsedJson("N\\nM\\nK"));
+    EXPECT_EQ(storage.readLastUsedBanks(), (Logos{"N", "M", "K"}));
+    EXPECT_EQ(debug.linesStartingWith("did update last used bank ").back(),
+              "did update last used bank N\nM\nK");
+
+    // Choosing the first again rewrites the same text.
+    std::filesystem::remove(dir / "lastUsedBanks");
+    dir.write("lastUsedBanks", lastUsedJson("N\\u000aM\\nK"));
+    storage.updateLastUsedBank("N");
+    EXPECT_EQ(dir.read("lastUsedBanks"), lastUsedJson("N\\nM\\nK"));
+
+    // Any text survives the round trip, quotes, controls and non-ASCII included.
+    const std::string odd = "https://x/\"a\"\\b\t\xC3\xA9";
+    storage.updateLastUsedBank(odd);
+    EXPECT_EQ(storage.readLastUsedBanks(), (Logos{odd, "N", "M"}));
+    EXPECT_EQ(dir.entries(), Logos{"lastUsedBanks"}) << "no temporary file left behind";
+}
+
+TEST_F(StorageTest, UpdateLastUsedBankStartsOverFromAnUnreadableFile) {
+    dir.write("lastUsedBanks", "{not json");
+    storage.updateLastUsedBank("A");
+    EXPECT_EQ(dir.read("lastUsedBanks"), lastUsedJson("A"));
+}
+
+}  // namespace
+}  // namespace velawidget

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#ifdef VELA_BANKS_BINARY
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <boost/json/parse.hpp>
+#include <boost/json/value.hpp>
+#include <string>
+#include <vector>
+
+#include "catalogue/Schema.h"
+#include "support/TempDir.h"
+
+extern char** environ;
+
+namespace velawidget {
+namespace {
+
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+/// Runs the built tool with `args`, stdin from `input`, and collects what it wrote.
+Run runTool(const vela::test::TempDir& dir, std::vector<std::string> args,
+            const std::string& input = "") {
+    dir.write("stdin", input);
+    const auto in = (dir / "stdin").string(), out = (dir / "stdout").string(),
+               err = (dir / "stderr").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    args.insert(args.begin(), VELA_BANKS_BINARY);
+    std::vector<char*> argv;
+    for (auto& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    Run run;
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return run;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = dir.read("stdout").value_or("");
+    run.err = dir.read("stderr").value_or("");
+    return run;
+}
+
+boost::json::value json(const std::string& text) {
+    boost::json::error_code code;
+    auto value = boost::json::parse(text, code);
+    EXPECT_FALSE(code) << text;
+    return value;
+}
+
+TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
+    vela::test::TempDir dir;
+    const std::string domain(serviceDomain);
+    const std::string link = "https://sub." + domain + "/AS1000670LSS7DN18SJQDNP4B05KLJL2?x=1";
+
+    auto run = runTool(dir, {"inspect", link, "--json"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(json(run.out),
+              json(R"({"kind":"sub","host":"sub.)" + domain + R"(","bankListURL":"https://sub.)" +
+                   domain + R"(/proxyapp/c2bmembers.json"})"));
+    run = runTool(dir, {"inspect", link});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("sub." + domain), std::string::npos) << run.out;
+
+    for (const std::string& rejected :
+         {"http://sub." + domain + "/AS1000670LSS7DN18SJQDNP4B05KLJL2",
+          std::string("not a link")}) {
+        run = runTool(dir, {"inspect", "--json", rejected});
+        EXPECT_EQ(run.status, 2) << rejected;
+        EXPECT_EQ(json(run.out), json(R"({"error":"invalidURLString"})"));
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+
+    const std::string document =
+        R"({"version":"1","dictionary":[{"bankName":"A \"q\"","logoURL":"la","schema":"a",)"
+        R"("webClientUrl":"https://w","isWebClientActive":"true","extra":1},)"
+        R"({"bankName":"B","logoURL":"lb","schema":"b","webClientUrl":null}]})";
+    const std::string expected =
+        R"([{"bankName":"A \"q\"","logoURL":"la","schema":"a","webClientUrl":"https://w",)"
+        R"("isWebClientActive":"true"},{"bankName":"B","logoURL":"lb","schema":"b",)"
+        R"("webClientUrl":null,"isWebClientActive":null}])";
+    dir.write("banks.json", document);
+    run = runTool(dir, {"decode", (dir / "banks.json").string(), "--json"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, expected + "\n");  // key order is part of the shape
+    run = runTool(dir, {"decode", "-", "--json"}, document);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, expected + "\n");
+    run = runTool(dir, {"decode", "-"}, document);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("lb"), std::string::npos) << run.out;
+
+    run =
+        runTool(dir, {"decode", "-", "--json"}, R"({"version":"1","dictionary":[{"bankName":1}]})");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("bankName"), std::string::npos) << run.err;
+    run = runTool(dir, {"decode", (dir / "missing.json").string()});
+    EXPECT_EQ(run.status, 3);
+
+    run = runTool(dir, {"--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const char* word : {"inspect", "decode", "--json"}) {
+        EXPECT_NE(run.out.find(word), std::string::npos) << word;
+    }
+    const std::vector<std::vector<std::string>> badLines{{},
+                                                         {"unknown"},
+                                                         {"inspect"},
+                                                         {"inspect", "a", "b"},
+                                                         {"decode", "-", "--verbose"},
+                                                         {"inspect", link, "--json=yes"},
+                                                         {"--json", "inspect", link}};
+    for (const auto& line : badLines) {
+        run = runTool(dir, line);
+        EXPECT_EQ(run.status, 64) << testing::PrintToString(line);
+        EXPECT_NE(run.err.find("usage:"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace velawidget
+
+#endif
