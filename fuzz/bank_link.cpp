@@ -90,7 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (dangerous(appLink->scheme())) VELA_FUZZ_CHECK(appLink->scheme() == bank.schema);
         VELA_FUZZ_CHECK(velawidget::parseURL(appLink->buffer()).has_value());
     } else {
-        VELA_FUZZ_CHECK(bank.schema.empty() || !velawidget::parseURL(bank.schema + "://"));
+        // No link: no text, not a reference, or a script/local scheme smuggled in.
+        const auto asked =
+            bank.schema.empty() ? std::nullopt : velawidget::parseURL(bank.schema + "://");
+        VELA_FUZZ_CHECK(!asked || (asked->has_scheme() && dangerous(asked->scheme()) &&
+                                   asked->scheme() != bank.schema));
     }
 
     const auto webLink = velawidget::makeWebLink(paymentURL, bank.webClientUrl);

@@ -1,6 +1,8 @@
 #include "selection/BankLink.h"
 
+#include <algorithm>
 #include <boost/url/parse.hpp>
+#include <cctype>
 #include <exception>
 
 #include "catalogue/PaymentLink.h"
@@ -33,6 +35,17 @@ std::optional<boost::urls::url> recompose(boost::urls::url_view paymentURL, Edit
     }
 }
 
+bool isLocalScheme(std::string_view scheme) {
+    for (std::string_view local : {"file", "data", "javascript"}) {
+        if (scheme.size() == local.size() &&
+            std::equal(scheme.begin(), scheme.end(), local.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) == b;
+            }))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
@@ -44,6 +57,12 @@ std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
     const std::string text = *schema + "://";
     const auto parsed = boost::urls::parse_uri_reference(text);
     if (!parsed) {
+        failed("app link", paymentURL, schema);
+        return std::nullopt;
+    }
+    // A scheme text with a colon of its own ("javascript:x") would smuggle a
+    // local or script scheme past the record's apparent intent.
+    if (parsed->has_scheme() && parsed->scheme() != *schema && isLocalScheme(parsed->scheme())) {
         failed("app link", paymentURL, schema);
         return std::nullopt;
     }
