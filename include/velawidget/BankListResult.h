@@ -1,18 +1,18 @@
 #pragma once
 
+#include <velawidget/VelaWidgetBank.h>
+#include <velawidget/VelaWidgetError.h>
+
 #include <stdexcept>
 #include <utility>
 #include <variant>
 #include <vector>
 
-#include <velawidget/VelaWidgetBank.h>
-#include <velawidget/VelaWidgetError.h>
-
 namespace velawidget {
 
 /// The outcome of the data-only query: the banks in display order, or an error.
 class BankListResult {
-public:
+  public:
     BankListResult(std::vector<VelaWidgetBankPtr> banks) : value_(std::move(banks)) {}
     BankListResult(VelaWidgetError error) : value_(error) {}
 
@@ -30,7 +30,7 @@ public:
         return std::get<1>(value_);
     }
 
-private:
+  private:
     std::variant<std::vector<VelaWidgetBankPtr>, VelaWidgetError> value_;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <velawidget/export.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,8 +16,8 @@ struct BankFactory;
 /// One bank of the data-only query. Created only by the kit and handed out as
 /// `std::shared_ptr<const VelaWidgetBank>`; two records are the same only if
 /// they are the same object. Safe to read from any thread.
-class VelaWidgetBank {
-public:
+class VELAWIDGET_API VelaWidgetBank {
+  public:
     VelaWidgetBank(const VelaWidgetBank&) = delete;
     VelaWidgetBank& operator=(const VelaWidgetBank&) = delete;
     virtual ~VelaWidgetBank() = default;
@@ -27,7 +29,7 @@ public:
     /// The link (absolute URL text) that opens this payment in the bank's app or web client.
     std::string dboLink() const { return dboLink_; }
 
-private:
+  private:
     friend struct detail::BankFactory;
     VelaWidgetBank(std::string name, std::optional<std::string> logoURL, std::string dboLink)
         : name_(std::move(name)), logoURL_(std::move(logoURL)), dboLink_(std::move(dboLink)) {}

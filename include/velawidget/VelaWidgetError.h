@@ -1,5 +1,7 @@
 #pragma once
 
+#include <velawidget/export.h>
+
 #include <system_error>
 
 namespace velawidget {
@@ -17,10 +19,10 @@ enum class VelaWidgetError : int {
 
 /// The category behind `std::error_code` values made from `VelaWidgetError`;
 /// its `name()` is "VelaWidget.VelaWidgetError".
-const std::error_category& velaWidgetErrorCategory() noexcept;
+VELAWIDGET_API const std::error_category& velaWidgetErrorCategory() noexcept;
 
 /// Found by argument-dependent lookup, so `std::error_code ec = VelaWidgetError::...` works.
-std::error_code make_error_code(VelaWidgetError error) noexcept;
+VELAWIDGET_API std::error_code make_error_code(VelaWidgetError error) noexcept;
 
 }  // namespace velawidget
 

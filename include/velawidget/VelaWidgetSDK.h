@@ -1,11 +1,12 @@
 #pragma once
 
+#include <velawidget/BankListResult.h>
+#include <velawidget/export.h>
+#include <velawidget/platform/DispatchQueue.h>
+
 #include <functional>
 #include <memory>
 #include <string_view>
-
-#include <velawidget/BankListResult.h>
-#include <velawidget/platform/DispatchQueue.h>
 
 class QWindow;
 
@@ -18,8 +19,8 @@ struct FacadeAccess;
 }
 
 /// The kit's entry object. Reach it only through `shared()`.
-class VelaWidgetSDK {
-public:
+class VELAWIDGET_API VelaWidgetSDK {
+  public:
     /// The one facade of the process, created on first use (thread-safe, no I/O).
     static VelaWidgetSDK& shared();
 
@@ -51,7 +52,7 @@ public:
     /// then `invalidURLString`.
     void showBankSelector(std::string_view bankURLString);
 
-private:
+  private:
     friend struct detail::FacadeAccess;
     struct Impl;
     VelaWidgetSDK();

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <functional>
-#include <string_view>
-
+#include <velawidget/export.h>
 #include <velawidget/platform/DispatchQueue.h>
 #include <velawidget/platform/FileStore.h>
 #include <velawidget/platform/HttpClient.h>
@@ -10,32 +8,35 @@
 #include <velawidget/platform/TextLookup.h>
 #include <velawidget/platform/UrlOpener.h>
 
+#include <functional>
+#include <string_view>
+
 namespace velawidget {
 
 /// Everything the kit needs from the operating system. Members left empty are
 /// filled with the kit's portable defaults when the platform is installed.
 struct Platform {
-    HttpClientPtr http;         ///< default: a client that never delivers a body
-    FileStorePtr files;         ///< default: POSIX caches directory of the program
-    DispatchQueuePtr mainQueue; ///< default: the portable main run loop
-    SchedulerPtr scheduler;     ///< default: timers on the portable main run loop
-    UrlOpenerPtr urlOpener;     ///< default: refuses every link
-    TextLookupPtr texts;        ///< default: every key yields itself
+    HttpClientPtr http;          ///< default: a client that never delivers a body
+    FileStorePtr files;          ///< default: POSIX caches directory of the program
+    DispatchQueuePtr mainQueue;  ///< default: the portable main run loop
+    SchedulerPtr scheduler;      ///< default: timers on the portable main run loop
+    UrlOpenerPtr urlOpener;      ///< default: refuses every link
+    TextLookupPtr texts;         ///< default: every key yields itself
 };
 
 /// Installs the platform. Call once, before the first use of
 /// `VelaWidgetSDK::shared()`; returns false (and changes nothing) afterwards.
-bool installPlatform(Platform platform);
+VELAWIDGET_API bool installPlatform(Platform platform);
 
 /// The platform in force; the first call fixes it (defaults if none was installed).
-const Platform& currentPlatform();
+VELAWIDGET_API const Platform& currentPlatform();
 
 /// A front end (the Qt module, the command-line tools) registers the platform
 /// it wants when the host installed none. Returns false once the platform is fixed.
-bool setDefaultPlatformFactory(Platform (*factory)());
+VELAWIDGET_API bool setDefaultPlatformFactory(Platform (*factory)());
 
 /// Receives the kit's debug lines. Without a sink they are discarded.
 /// The sink may be called from any thread.
-void setDebugSink(std::function<void(std::string_view)> sink);
+VELAWIDGET_API void setDebugSink(std::function<void(std::string_view)> sink);
 
 }  // namespace velawidget

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <velawidget/export.h>
+
 namespace velawidget {
 
 /// "@(#)PROGRAM:VelaWidget  PROJECT:VelaWidget-1" and a line feed.
-extern const char VelaWidgetVersionString[];
+VELAWIDGET_API extern const char VelaWidgetVersionString[];
 /// 1.0
-extern const double VelaWidgetVersionNumber;
+VELAWIDGET_API extern const double VelaWidgetVersionNumber;
 
 }  // namespace velawidget

@@ -2,10 +2,6 @@
 
 #ifdef VELA_BANKS_BINARY
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <boost/json/parse.hpp>
 #include <boost/json/value.hpp>
@@ -14,45 +10,15 @@
 
 #include "catalogue/Schema.h"
 #include "support/TempDir.h"
-
-extern char** environ;
+#include "support/ToolRun.h"
 
 namespace velawidget {
 namespace {
 
-struct Run {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 /// Runs the built tool with `args`, stdin from `input`, and collects what it wrote.
-Run runTool(const vela::test::TempDir& dir, std::vector<std::string> args,
-            const std::string& input = "") {
-    dir.write("stdin", input);
-    const auto in = (dir / "stdin").string(), out = (dir / "stdout").string(),
-               err = (dir / "stderr").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    args.insert(args.begin(), VELA_BANKS_BINARY);
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
-    Run run;
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return run;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = dir.read("stdout").value_or("");
-    run.err = dir.read("stderr").value_or("");
-    return run;
+vela::test::ToolRun runTool(const vela::test::TempDir& dir, std::vector<std::string> args,
+                            const std::string& input = "") {
+    return vela::test::runProgram(dir, VELA_BANKS_BINARY, std::move(args), input);
 }
 
 boost::json::value json(const std::string& text) {

@@ -13,6 +13,7 @@ namespace vela::banks {
 /// Exit statuses shared by every command.
 namespace exit_status {
 inline constexpr int ok = 0;
+inline constexpr int loadingFailed = 1;
 inline constexpr int rejectedLink = 2;
 inline constexpr int undecodableDocument = 3;
 inline constexpr int usage = 64;
@@ -52,6 +53,7 @@ struct Command {
 
 const Command& inspectCommand();
 const Command& decodeCommand();
+const Command& listCommand();
 
 /// "--json", which every command takes.
 inline constexpr Flag jsonFlag{"--json", "", "print one JSON value on stdout instead of a table"};

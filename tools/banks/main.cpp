@@ -14,9 +14,10 @@ namespace vela::banks {
 namespace {
 
 /// Every command of the tool; a new one needs only its line here.
-const std::array<std::reference_wrapper<const Command>, 2> commands{
+const std::array<std::reference_wrapper<const Command>, 3> commands{
     inspectCommand(),
     decodeCommand(),
+    listCommand(),
 };
 
 void printUsage(std::ostream& out) {
@@ -50,7 +51,8 @@ void printHelp(std::ostream& out) {
                 << flag.help << '\n';
         }
     }
-    out << "\nexit status: 0 success, 2 link rejected, 3 document not decodable, 64 bad usage\n";
+    out << "\nexit status: 0 success, 1 loadingFaild (list), 2 link rejected, 3 document not "
+           "decodable, 64 bad usage\n";
 }
 
 int usageError(std::ostream& err, std::string_view problem) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <velawidget/export.h>
+
 #include <functional>
 #include <memory>
 
@@ -7,8 +9,8 @@ namespace velawidget {
 
 /// A queue that runs submitted work later, in submission order.
 /// `async` may be called from any thread and never runs the work inline.
-class DispatchQueue {
-public:
+class VELAWIDGET_API DispatchQueue {
+  public:
     virtual ~DispatchQueue() = default;
     virtual void async(std::function<void()> work) = 0;
 };

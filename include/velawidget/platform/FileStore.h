@@ -1,5 +1,7 @@
 #pragma once
 
+#include <velawidget/export.h>
+
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -11,8 +13,8 @@
 namespace velawidget {
 
 /// Whole-file access to the application's caches directory.
-class FileStore {
-public:
+class VELAWIDGET_API FileStore {
+  public:
     virtual ~FileStore() = default;
 
     /// The caches directory, or none when the platform has none.

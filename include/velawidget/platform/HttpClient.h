@@ -1,5 +1,7 @@
 #pragma once
 
+#include <velawidget/export.h>
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -28,8 +30,8 @@ using HttpBody = std::optional<std::string>;
 
 /// HTTP GET. `get` returns at once; the completion runs exactly once, on the
 /// client's own callback queue (never inline, never on the caller's thread).
-class HttpClient {
-public:
+class VELAWIDGET_API HttpClient {
+  public:
     virtual ~HttpClient() = default;
     virtual void get(HttpRequest request, std::function<void(HttpBody)> completion) = 0;
 };

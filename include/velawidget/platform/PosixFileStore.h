@@ -1,5 +1,6 @@
 #pragma once
 
+#include <velawidget/export.h>
 #include <velawidget/platform/FileStore.h>
 
 #include <filesystem>
@@ -12,7 +13,7 @@ namespace velawidget {
 /// Files in a per-user caches directory on a POSIX system. Writes go to a
 /// temporary file in the same directory that is flushed to disk and then
 /// renamed over the target; the directory is created on the first write.
-class PosixFileStore final : public FileStore {
+class VELAWIDGET_API PosixFileStore final : public FileStore {
   public:
     /// The caches directory of the running program (see `defaultDirectory`).
     PosixFileStore();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <velawidget/export.h>
 #include <velawidget/platform/DispatchQueue.h>
 #include <velawidget/platform/Scheduler.h>
 
@@ -20,7 +21,7 @@ namespace velawidget {
 /// called from any thread. When no platform is installed, the kit's main queue
 /// and scheduler are one `RunLoop`; reach it with
 /// `std::dynamic_pointer_cast<RunLoop>(currentPlatform().mainQueue)`.
-class RunLoop final : public DispatchQueue, public Scheduler {
+class VELAWIDGET_API RunLoop final : public DispatchQueue, public Scheduler {
   public:
     RunLoop();
     ~RunLoop() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <velawidget/export.h>
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -8,8 +10,8 @@ namespace velawidget {
 
 /// Time source and one-shot timers for the search throttle. Timers fire on
 /// the scheduler's own (main) thread.
-class Scheduler {
-public:
+class VELAWIDGET_API Scheduler {
+  public:
     using Clock = std::chrono::steady_clock;
     using TimePoint = Clock::time_point;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <velawidget/export.h>
 #include <velawidget/platform/DispatchQueue.h>
 
 #include <functional>
@@ -17,7 +18,7 @@ namespace velawidget {
 /// submits), then joins the worker. Destroyed from its own worker (the last
 /// reference dropped inside a work item), it lets the worker finish the
 /// backlog and exit on its own.
-class SerialQueue final : public DispatchQueue {
+class VELAWIDGET_API SerialQueue final : public DispatchQueue {
   public:
     explicit SerialQueue(std::string label = {});
     ~SerialQueue() override;

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <velawidget/export.h>
+
 #include <memory>
 #include <string>
 
 namespace velawidget {
 
 /// The kit's own localized texts. A key the table lacks yields the key itself.
-class TextLookup {
-public:
+class VELAWIDGET_API TextLookup {
+  public:
     virtual ~TextLookup() = default;
     virtual std::string localized(const std::string& key) const = 0;
 };

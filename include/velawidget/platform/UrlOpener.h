@@ -1,5 +1,7 @@
 #pragma once
 
+#include <velawidget/export.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -8,8 +10,8 @@ namespace velawidget {
 
 /// Hands a link to another application. The completion runs once, on any
 /// thread, with whether some application accepted the link.
-class UrlOpener {
-public:
+class VELAWIDGET_API UrlOpener {
+  public:
     virtual ~UrlOpener() = default;
     virtual void open(const std::string& url, std::function<void(bool)> completion) = 0;
 };

@@ -1,0 +1,61 @@
+# Installs the libraries, the public headers, a CMake package and pkg-config
+# files: `cmake --install BUILD --prefix DIR`.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(VELA_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/VelaWidget)
+# A static library's own dependencies are the host's to link, so pkg-config
+# lists them as public then.
+if(BUILD_SHARED_LIBS)
+    set(VELA_STATIC_PACKAGE "")
+    set(VELA_PC_PRIVATE ".private")
+else()
+    set(VELA_STATIC_PACKAGE ON)
+    set(VELA_PC_PRIVATE "")
+endif()
+
+# Each component has its own export set, so a host asks only for what it links.
+function(vela_install_component target component)
+    install(TARGETS ${target} EXPORT VelaWidget${component}Targets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    install(EXPORT VelaWidget${component}Targets NAMESPACE VelaWidget::
+        DESTINATION ${VELA_PACKAGE_DIR})
+endfunction()
+
+vela_install_component(velawidget Core)
+if(TARGET velawidget_curl)
+    vela_install_component(velawidget_curl curl)
+endif()
+if(TARGET velawidget_quick)
+    vela_install_component(velawidget_quick quick)
+endif()
+
+set(VELA_HEADER_EXCLUDES)
+if(NOT TARGET velawidget_quick)
+    list(APPEND VELA_HEADER_EXCLUDES PATTERN quick.h EXCLUDE)
+endif()
+if(NOT TARGET velawidget_curl)
+    list(APPEND VELA_HEADER_EXCLUDES PATTERN curl EXCLUDE)
+endif()
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/velawidget
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} ${VELA_HEADER_EXCLUDES})
+
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VelaWidgetConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/VelaWidgetConfig.cmake INSTALL_DESTINATION ${VELA_PACKAGE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/VelaWidgetConfigVersion.cmake
+    VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/VelaWidgetConfig.cmake
+    ${PROJECT_BINARY_DIR}/VelaWidgetConfigVersion.cmake DESTINATION ${VELA_PACKAGE_DIR})
+
+configure_file(${PROJECT_SOURCE_DIR}/cmake/velawidget.pc.in
+    ${PROJECT_BINARY_DIR}/velawidget.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/velawidget.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+if(TARGET velawidget_curl)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/velawidget-curl.pc.in
+        ${PROJECT_BINARY_DIR}/velawidget-curl.pc @ONLY)
+    install(FILES ${PROJECT_BINARY_DIR}/velawidget-curl.pc
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endif()

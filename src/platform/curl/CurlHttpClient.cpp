@@ -1,0 +1,295 @@
+#include <curl/curl.h>
+#include <velawidget/curl/CurlHttpClient.h>
+
+#include <algorithm>
+#include <charconv>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "ResponseCache.h"
+
+namespace velawidget::curl {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void initialiseLibcurlOnce() {
+    static std::once_flag once;
+    static CURLcode status = CURLE_OK;
+    std::call_once(once, [] { status = curl_global_init(CURL_GLOBAL_DEFAULT); });
+    if (status != CURLE_OK) throw std::runtime_error("libcurl could not be initialised");
+}
+
+/// "ADDRESS:PORT" as curl's connect-to list entry that matches every host and port.
+std::string connectToEntry(const std::string& target) {
+    const auto colon = target.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == target.size()) {
+        throw std::runtime_error("connect-to must be ADDRESS:PORT, got \"" + target + "\"");
+    }
+    unsigned port = 0;
+    const char* first = target.data() + colon + 1;
+    const char* last = target.data() + target.size();
+    const auto [end, error] = std::from_chars(first, last, port);
+    if (error != std::errc{} || end != last || port == 0 || port > 65535) {
+        throw std::runtime_error("connect-to port must be 1 to 65535, got \"" + target + "\"");
+    }
+    return "::" + target;
+}
+
+struct Transfer {
+    HttpRequest request;
+    std::function<void(HttpBody)> completion;
+    CURL* easy = nullptr;
+    std::string body;
+    std::size_t cap = 0;
+    bool overCap = false;
+    Clock::time_point lastProgress = Clock::now();
+    curl_off_t lastDownloaded = 0;
+    curl_off_t lastUploaded = 0;
+};
+
+std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) {
+    auto& transfer = *static_cast<Transfer*>(user);
+    const std::size_t length = size * count;
+    transfer.lastProgress = Clock::now();
+    if (length > transfer.cap - transfer.body.size()) {
+        transfer.overCap = true;
+        return 0;  // makes curl end the transfer with a write error
+    }
+    transfer.body.append(data, length);
+    return length;
+}
+
+std::size_t onHeader(char*, std::size_t size, std::size_t count, void* user) {
+    static_cast<Transfer*>(user)->lastProgress = Clock::now();
+    return size * count;
+}
+
+int onProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
+    auto& transfer = *static_cast<Transfer*>(user);
+    if (downloaded != transfer.lastDownloaded || uploaded != transfer.lastUploaded) {
+        transfer.lastDownloaded = downloaded;
+        transfer.lastUploaded = uploaded;
+        transfer.lastProgress = Clock::now();
+    }
+    return 0;
+}
+
+void deliver(std::function<void(HttpBody)>& completion, HttpBody body) {
+    // A throwing completion must not take the worker, and every later
+    // request, down with it.
+    try {
+        completion(std::move(body));
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+struct CurlHttpClient::Worker {
+    explicit Worker(CurlHttpClientOptions settings)
+        : options(std::move(settings)), cache(options.responseCacheBytes) {
+        initialiseLibcurlOnce();
+        if (options.connectTo) {
+            connectTo = curl_slist_append(nullptr, connectToEntry(*options.connectTo).c_str());
+        }
+        multi = curl_multi_init();
+        if (multi == nullptr) {
+            curl_slist_free_all(connectTo);
+            throw std::runtime_error("libcurl could not create a multi handle");
+        }
+        thread = std::thread([this] { run(); });
+    }
+
+    ~Worker() {
+        {
+            std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        curl_multi_wakeup(multi);
+        thread.join();
+        curl_multi_cleanup(multi);
+        curl_slist_free_all(connectTo);
+    }
+
+    void submit(std::unique_ptr<Transfer> transfer) {
+        {
+            std::lock_guard lock(mutex);
+            pending.push_back(std::move(transfer));
+        }
+        curl_multi_wakeup(multi);
+    }
+
+    void run() {
+        for (;;) {
+            std::vector<std::unique_ptr<Transfer>> incoming;
+            bool stop = false;
+            {
+                std::lock_guard lock(mutex);
+                incoming.swap(pending);
+                stop = stopping;
+            }
+            for (auto& transfer : incoming) start(std::move(transfer));
+            if (stop) {
+                shutDown();
+                return;
+            }
+            int running = 0;
+            curl_multi_perform(multi, &running);
+            collectFinished();
+            endStalled();
+            curl_multi_poll(multi, nullptr, 0, pollTimeoutMs(), nullptr);
+        }
+    }
+
+    void start(std::unique_ptr<Transfer> transfer) {
+        if (transfer->request.cachePolicy == CachePolicy::useCacheFirst) {
+            if (auto cached = cache.find(transfer->request.url)) {
+                deliver(transfer->completion, std::move(cached));
+                return;
+            }
+        }
+        CURL* easy = curl_easy_init();
+        if (easy == nullptr) {
+            deliver(transfer->completion, std::nullopt);
+            return;
+        }
+        transfer->easy = easy;
+        transfer->cap = options.maxBodyBytes;
+        if (options.timeoutOverride) transfer->request.timeout = *options.timeoutOverride;
+        transfer->lastProgress = Clock::now();
+        const auto timeoutMs = static_cast<long>(
+            std::max<std::chrono::milliseconds::rep>(1, transfer->request.timeout.count()));
+
+        curl_easy_setopt(easy, CURLOPT_URL, transfer->request.url.c_str());
+        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+        curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 16L);
+        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+        curl_easy_setopt(easy, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+        if (options.caFile) curl_easy_setopt(easy, CURLOPT_CAINFO, options.caFile->c_str());
+        if (connectTo != nullptr) curl_easy_setopt(easy, CURLOPT_CONNECT_TO, connectTo);
+        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
+        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS,
+                         static_cast<long>(std::max<std::chrono::milliseconds::rep>(
+                             1, options.overallLimit.count())));
+        curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(options.maxBodyBytes));
+        curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+        curl_easy_setopt(easy, CURLOPT_USERAGENT, options.userAgent.c_str());
+        curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, onBody);
+        curl_easy_setopt(easy, CURLOPT_WRITEDATA, transfer.get());
+        curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, onHeader);
+        curl_easy_setopt(easy, CURLOPT_HEADERDATA, transfer.get());
+        curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, onProgress);
+        curl_easy_setopt(easy, CURLOPT_XFERINFODATA, transfer.get());
+
+        if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
+            curl_easy_cleanup(easy);
+            deliver(transfer->completion, std::nullopt);
+            return;
+        }
+        active.emplace(easy, std::move(transfer));
+    }
+
+    void collectFinished() {
+        int queued = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+            if (message->msg == CURLMSG_DONE) finish(message->easy_handle, message->data.result);
+        }
+    }
+
+    /// curl's own low-speed check counts whole seconds; the request timeout
+    /// is kept here to the millisecond.
+    void endStalled() {
+        const auto now = Clock::now();
+        std::vector<CURL*> stalled;
+        for (const auto& [easy, transfer] : active) {
+            if (now - transfer->lastProgress >= transfer->request.timeout) stalled.push_back(easy);
+        }
+        for (CURL* easy : stalled) finish(easy, CURLE_OPERATION_TIMEDOUT);
+    }
+
+    int pollTimeoutMs() const {
+        if (active.empty()) return 1000;  // a new request wakes the poll
+        auto next = Clock::time_point::max();
+        for (const auto& entry : active) {
+            next = std::min(next, entry.second->lastProgress + entry.second->request.timeout);
+        }
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now()).count();
+        return static_cast<int>(std::clamp<decltype(wait)>(wait + 1, 1, 250));
+    }
+
+    void finish(CURL* easy, CURLcode result) {
+        auto found = active.find(easy);
+        if (found == active.end()) return;
+        std::unique_ptr<Transfer> transfer = std::move(found->second);
+        active.erase(found);
+        curl_multi_remove_handle(multi, easy);
+        curl_easy_cleanup(easy);
+
+        HttpBody body;
+        if (result == CURLE_OK && !transfer->overCap) {
+            if (transfer->request.cachePolicy == CachePolicy::useCacheFirst) {
+                cache.store(transfer->request.url, transfer->body);
+            }
+            body = std::move(transfer->body);
+        }
+        deliver(transfer->completion, std::move(body));
+    }
+
+    /// Every request still open, and every one a completion submits while
+    /// this runs, ends with no body.
+    void shutDown() {
+        while (!active.empty()) finish(active.begin()->first, CURLE_ABORTED_BY_CALLBACK);
+        for (;;) {
+            std::vector<std::unique_ptr<Transfer>> late;
+            {
+                std::lock_guard lock(mutex);
+                late.swap(pending);
+            }
+            if (late.empty()) return;
+            for (auto& transfer : late) deliver(transfer->completion, std::nullopt);
+        }
+    }
+
+    CurlHttpClientOptions options;
+    curl_slist* connectTo = nullptr;
+    CURLM* multi = nullptr;
+    ResponseCache cache;
+    std::unordered_map<CURL*, std::unique_ptr<Transfer>> active;  // worker thread only
+
+    std::mutex mutex;  // guards `pending` and `stopping`, the hand-over from callers
+    std::vector<std::unique_ptr<Transfer>> pending;
+    bool stopping = false;
+
+    std::thread thread;
+};
+
+CurlHttpClient::CurlHttpClient(CurlHttpClientOptions options)
+    : worker_(std::make_unique<Worker>(std::move(options))) {}
+
+CurlHttpClient::~CurlHttpClient() = default;
+
+void CurlHttpClient::get(HttpRequest request, std::function<void(HttpBody)> completion) {
+    auto transfer = std::make_unique<Transfer>();
+    transfer->request = std::move(request);
+    transfer->completion = std::move(completion);
+    worker_->submit(std::move(transfer));
+}
+
+const CurlHttpClientOptions& CurlHttpClient::options() const noexcept {
+    return worker_->options;
+}
+
+}  // namespace velawidget::curl

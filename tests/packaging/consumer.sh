@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds the example hosts against an installed VelaWidget, the way a host
+# developer would, and checks what the installed libraries export.
+#   consumer.sh SOURCE_DIR BUILD_DIR WORK_DIR [SANDBOX_BINARY]
+set -euo pipefail
+source_dir=$1 build_dir=$2 work=$3 sandbox=${4:-}
+rm -rf "$work" && mkdir -p "$work"
+jobs=${VELA_JOBS:-2}
+link="https://qr.vela.example/AD10006M8KH1ECD38QD8ENPA5QVDDVAP?sum=100"
+
+fail() { echo "consumer: $*" >&2; exit 1; }
+
+# Every defined global symbol of a library must belong to the kit.
+# A static library holds weak copies of every template it instantiates, which
+# the host's link folds; only its strong symbols are its own.
+check_symbols() {
+    local what=$1 types=$2; shift 2
+    local foreign
+    foreign=$(nm -C "$@" 2>/dev/null | awk -v types="$types" 'NF>=3 && $2 ~ types' | cut -d' ' -f3- |
+        grep -v 'velawidget::' || true)
+    [[ -z $foreign ]] || fail "$what exports symbols outside the kit's namespace:
+$foreign"
+}
+
+echo "== static package from $build_dir"
+cmake --install "$build_dir" --prefix "$work/static" >/dev/null
+for lib in "$work"/static/lib/libvelawidget*.a; do check_symbols "$lib" '^[TDBRC]$' --defined-only -g "$lib"; done
+
+echo "== console example against the installed package"
+cmake -S "$source_dir/examples/console" -B "$work/console" -G Ninja \
+    -DCMAKE_PREFIX_PATH="$work/static" >/dev/null
+cmake --build "$work/console" -j "$jobs" >/dev/null
+
+echo "== the same example through pkg-config"
+PKG_CONFIG_PATH="$work/static/lib/pkgconfig" pkg-config --exists 'velawidget-curl >= 1.0' ||
+    fail "pkg-config does not find velawidget-curl"
+# shellcheck disable=SC2046
+g++ -std=c++20 "$source_dir/examples/console/main.cpp" -o "$work/console-pc" \
+    $(PKG_CONFIG_PATH="$work/static/lib/pkgconfig" pkg-config --cflags --libs velawidget-curl)
+
+if [[ -n $sandbox ]]; then
+    echo "== run it on the sandbox"
+    "$sandbox" --port 0 --quiet --cert-out "$work/sandbox.pem" >"$work/sandbox.out" &
+    pid=$!
+    trap 'kill $pid 2>/dev/null || true' EXIT
+    for _ in $(seq 100); do grep -q '^listening on' "$work/sandbox.out" 2>/dev/null && break; sleep 0.1; done
+    address=$(sed -n 's/^listening on //p' "$work/sandbox.out" | head -1)
+    [[ -n $address ]] || fail "the sandbox did not start"
+    for host in "$work/console/console-host" "$work/console-pc"; do
+        XDG_CACHE_HOME="$work/caches" "$host" "$link" "$address" "$work/sandbox.pem" >"$work/out.txt"
+        lines=$(wc -l <"$work/out.txt")
+        ((lines > 40)) || fail "$host listed only $lines banks"
+        grep -q 'AD10006M8KH1ECD38QD8ENPA5QVDDVAP' "$work/out.txt" || fail "$host printed no links"
+    done
+    head -3 "$work/out.txt"
+fi
+
+echo "== shared libraries"
+cmake -S "$source_dir" -B "$work/shared-build" -G Ninja -DBUILD_SHARED_LIBS=ON \
+    -DVELA_BUILD_TESTS=OFF -DVELA_BUILD_TOOLS=OFF -DVELA_BUILD_QUICK=OFF >/dev/null
+cmake --build "$work/shared-build" -j "$jobs" >/dev/null
+cmake --install "$work/shared-build" --prefix "$work/shared" >/dev/null
+for lib in "$work"/shared/lib/libvelawidget*.so.1; do
+    check_symbols "$lib" '^[TDBRCVWui]$' -D --defined-only "$lib"
+    objdump -p "$lib" | grep -q "SONAME *$(basename "$lib")" || fail "$lib has no SONAME"
+done
+cmake -S "$source_dir/examples/console" -B "$work/console-shared" -G Ninja \
+    -DCMAKE_PREFIX_PATH="$work/shared" >/dev/null
+cmake --build "$work/console-shared" -j "$jobs" >/dev/null
+"$work/console-shared/console-host" "https://qr.vela.example/short" 2>/dev/null && fail "accepted a bad link"
+echo "consumer builds passed"
