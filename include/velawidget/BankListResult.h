@@ -13,10 +13,14 @@ namespace velawidget {
 /// The outcome of the data-only query: the banks in display order, or an error.
 class BankListResult {
   public:
+    /// A success with the banks in display order (possibly none).
     BankListResult(std::vector<VelaWidgetBankPtr> banks) : value_(std::move(banks)) {}
+    /// A failure.
     BankListResult(VelaWidgetError error) : value_(error) {}
 
+    /// True when the result holds banks.
     bool has_value() const noexcept { return value_.index() == 0; }
+    /// The same as `has_value()`.
     explicit operator bool() const noexcept { return has_value(); }
 
     /// The banks; throws `std::logic_error` when the result holds an error.

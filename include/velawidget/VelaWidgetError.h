@@ -26,5 +26,7 @@ VELAWIDGET_API std::error_code make_error_code(VelaWidgetError error) noexcept;
 
 }  // namespace velawidget
 
+/// \cond INTERNAL
 template <>
 struct std::is_error_code_enum<velawidget::VelaWidgetError> : std::true_type {};
+/// \endcond

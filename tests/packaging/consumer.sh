@@ -55,6 +55,15 @@ if [[ -n $sandbox ]]; then
     head -3 "$work/out.txt"
 fi
 
+echo "== the kit as a subproject (add_subdirectory, then FetchContent)"
+for fetch in OFF ON; do
+    cmake -S "$source_dir/tests/packaging/subproject" -B "$work/subproject-$fetch" -G Ninja \
+        -DVELA_SOURCE_DIR="$source_dir" -DVELA_FETCH=$fetch -DVELA_BUILD_QUICK=OFF >/dev/null
+    cmake --build "$work/subproject-$fetch" -j "$jobs" >/dev/null
+    [[ ! -e "$work/subproject-$fetch/velawidget/tests" ]] || fail "a subproject build built the kit's tests"
+done
+"$work/subproject-OFF/console-host" "https://qr.vela.example/short" 2>/dev/null && fail "accepted a bad link"
+
 echo "== shared libraries"
 cmake -S "$source_dir" -B "$work/shared-build" -G Ninja -DBUILD_SHARED_LIBS=ON \
     -DVELA_BUILD_TESTS=OFF -DVELA_BUILD_TOOLS=OFF -DVELA_BUILD_QUICK=OFF >/dev/null

@@ -50,8 +50,10 @@ class VELAWIDGET_API CurlHttpClient final : public HttpClient {
     CurlHttpClient(const CurlHttpClient&) = delete;
     CurlHttpClient& operator=(const CurlHttpClient&) = delete;
 
+    /// See `HttpClient::get`; callable from any thread, the completion included.
     void get(HttpRequest request, std::function<void(HttpBody)> completion) override;
 
+    /// The settings the client was made with.
     const CurlHttpClientOptions& options() const noexcept;
 
   private:

@@ -12,6 +12,8 @@ namespace velawidget {
 class VELAWIDGET_API DispatchQueue {
   public:
     virtual ~DispatchQueue() = default;
+    /// Submits `work` to run later on the queue's thread, after the work
+    /// submitted before it. Never blocks and never runs `work` inline.
     virtual void async(std::function<void()> work) = 0;
 };
 

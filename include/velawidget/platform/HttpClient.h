@@ -17,10 +17,12 @@ enum class CachePolicy {
     useCacheFirst,
 };
 
+/// One GET request.
 struct HttpRequest {
     std::string url;  ///< absolute URL text
     /// Ends a request that receives no byte for this long, connecting included.
     std::chrono::milliseconds timeout{std::chrono::seconds(60)};
+    /// Whether the client's own response cache may answer.
     CachePolicy cachePolicy = CachePolicy::ignoreLocalCache;
 };
 
@@ -33,6 +35,8 @@ using HttpBody = std::optional<std::string>;
 class VELAWIDGET_API HttpClient {
   public:
     virtual ~HttpClient() = default;
+    /// Starts the request and returns at once. `completion` receives the body,
+    /// or none on failure, exactly once, on the client's callback queue.
     virtual void get(HttpRequest request, std::function<void(HttpBody)> completion) = 0;
 };
 

@@ -20,6 +20,7 @@ namespace velawidget {
 /// backlog and exit on its own.
 class VELAWIDGET_API SerialQueue final : public DispatchQueue {
   public:
+    /// Starts the worker thread; `label` names the queue in debuggers.
     explicit SerialQueue(std::string label = {});
     ~SerialQueue() override;
     SerialQueue(const SerialQueue&) = delete;
@@ -27,6 +28,7 @@ class VELAWIDGET_API SerialQueue final : public DispatchQueue {
 
     void async(std::function<void()> work) override;
 
+    /// The label given at construction.
     const std::string& label() const noexcept { return label_; }
     /// True on the worker thread of this queue.
     bool isCurrent() const noexcept;

@@ -11,6 +11,8 @@ namespace velawidget {
 class VELAWIDGET_API TextLookup {
   public:
     virtual ~TextLookup() = default;
+    /// The text for `key` in the user's language; the key itself when the
+    /// table has no text for it.
     virtual std::string localized(const std::string& key) const = 0;
 };
 

@@ -13,6 +13,8 @@ namespace velawidget {
 class VELAWIDGET_API UrlOpener {
   public:
     virtual ~UrlOpener() = default;
+    /// Asks the system to open `url`; `completion(true)` only when an
+    /// application accepted it. Returns at once.
     virtual void open(const std::string& url, std::function<void(bool)> completion) = 0;
 };
 
