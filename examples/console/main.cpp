@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     velawidget::curl::CurlHttpClientOptions http;
     if (argc == 4) http.connectTo = argv[2], http.caFile = argv[3];
     auto loop = std::make_shared<velawidget::RunLoop>();
-    velawidget::installPlatform({std::make_shared<velawidget::curl::CurlHttpClient>(http),
-                                 std::make_shared<velawidget::PosixFileStore>(), loop, loop});
+    velawidget::installPlatform({.http = std::make_shared<velawidget::curl::CurlHttpClient>(http),
+                                 .mainQueue = loop, .scheduler = loop});
     int status = 1;
     try {
         velawidget::VelaWidgetSDK::shared().bankList(argv[1], loop, [&](velawidget::BankListResult result) {

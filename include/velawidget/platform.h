@@ -16,12 +16,12 @@ namespace velawidget {
 /// Everything the kit needs from the operating system. Members left empty are
 /// filled with the kit's portable defaults when the platform is installed.
 struct Platform {
-    HttpClientPtr http;          ///< default: a client that never delivers a body
-    FileStorePtr files;          ///< default: POSIX caches directory of the program
-    DispatchQueuePtr mainQueue;  ///< default: the portable main run loop
-    SchedulerPtr scheduler;      ///< default: timers on the portable main run loop
-    UrlOpenerPtr urlOpener;      ///< default: refuses every link
-    TextLookupPtr texts;         ///< default: every key yields itself
+    HttpClientPtr http{};          ///< default: a client that never delivers a body
+    FileStorePtr files{};          ///< default: POSIX caches directory of the program
+    DispatchQueuePtr mainQueue{};  ///< default: the portable main run loop
+    SchedulerPtr scheduler{};      ///< default: timers on the portable main run loop
+    UrlOpenerPtr urlOpener{};      ///< default: refuses every link
+    TextLookupPtr texts{};         ///< default: every key yields itself
 };
 
 /// Installs the platform. Call once, before the first use of

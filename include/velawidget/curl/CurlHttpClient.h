@@ -41,6 +41,8 @@ struct CurlHttpClientOptions {
 ///
 /// Destruction completes the requests still open with no body (on the worker),
 /// then joins the worker: no completion runs after the destructor returns.
+/// A completion may drop the last reference to its own client; the requests
+/// still open then end with no body right after that completion returns.
 class VELAWIDGET_API CurlHttpClient final : public HttpClient {
   public:
     /// Throws `std::runtime_error` when libcurl cannot be initialised or
@@ -58,7 +60,7 @@ class VELAWIDGET_API CurlHttpClient final : public HttpClient {
 
   private:
     struct Worker;
-    std::unique_ptr<Worker> worker_;
+    std::shared_ptr<Worker> worker_;
 };
 
 }  // namespace velawidget::curl

@@ -102,18 +102,32 @@ struct CurlHttpClient::Worker {
             curl_slist_free_all(connectTo);
             throw std::runtime_error("libcurl could not create a multi handle");
         }
-        thread = std::thread([this] { run(); });
     }
 
     ~Worker() {
+        curl_multi_cleanup(multi);
+        curl_slist_free_all(connectTo);
+    }
+
+    /// The thread shares ownership, so the worker outlives a client that a
+    /// completion destroys from the worker thread itself.
+    static void start(const std::shared_ptr<Worker>& worker) {
+        worker->thread = std::thread([self = worker] { self->run(); });
+    }
+
+    void stop() {
         {
             std::lock_guard lock(mutex);
             stopping = true;
         }
         curl_multi_wakeup(multi);
-        thread.join();
-        curl_multi_cleanup(multi);
-        curl_slist_free_all(connectTo);
+        if (thread.get_id() == std::this_thread::get_id()) {
+            // Destroyed by one of its own completions: the rest of the
+            // shutdown happens once that completion returns.
+            thread.detach();
+        } else {
+            thread.join();
+        }
     }
 
     void submit(std::unique_ptr<Transfer> transfer) {
@@ -133,7 +147,7 @@ struct CurlHttpClient::Worker {
                 incoming.swap(pending);
                 stop = stopping;
             }
-            for (auto& transfer : incoming) start(std::move(transfer));
+            for (auto& transfer : incoming) begin(std::move(transfer));
             if (stop) {
                 shutDown();
                 return;
@@ -146,7 +160,7 @@ struct CurlHttpClient::Worker {
         }
     }
 
-    void start(std::unique_ptr<Transfer> transfer) {
+    void begin(std::unique_ptr<Transfer> transfer) {
         if (transfer->request.cachePolicy == CachePolicy::useCacheFirst) {
             if (auto cached = cache.find(transfer->request.url)) {
                 deliver(transfer->completion, std::move(cached));
@@ -277,9 +291,13 @@ struct CurlHttpClient::Worker {
 };
 
 CurlHttpClient::CurlHttpClient(CurlHttpClientOptions options)
-    : worker_(std::make_unique<Worker>(std::move(options))) {}
+    : worker_(std::make_shared<Worker>(std::move(options))) {
+    Worker::start(worker_);
+}
 
-CurlHttpClient::~CurlHttpClient() = default;
+CurlHttpClient::~CurlHttpClient() {
+    worker_->stop();
+}
 
 void CurlHttpClient::get(HttpRequest request, std::function<void(HttpBody)> completion) {
     auto transfer = std::make_unique<Transfer>();

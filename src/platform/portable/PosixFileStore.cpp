@@ -135,7 +135,9 @@ std::error_code PosixFileStore::write(const fs::path& file, std::string_view byt
     if (ec) return ec;
 
     // Same directory as the target, so the rename cannot cross file systems.
-    std::string pattern = (directory / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string name = ".";
+    name.append(file.filename().native()).append(".XXXXXX");
+    std::string pattern = (directory / name).string();
     Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0) return lastError();
     const fs::path temporary = pattern;

@@ -1,0 +1,79 @@
+#include "BankListGenerator.h"
+
+#include <array>
+#include <random>
+#include <string_view>
+
+namespace vela::generator {
+namespace {
+
+struct Script {
+    std::vector<std::string_view> stems;
+    std::vector<std::string_view> words;  ///< what follows the stem: "Bank", "Банк", ...
+};
+
+const std::array<Script, 3>& scripts() {
+    static const std::array<Script, 3> all{{
+        {{"Alpen", "Nordé", "Crédit", "Sparkåsse", "Lumière", "Vértice", "Östra", "Zürcher",
+          "Baltic", "Caixa", "Señorío", "Mérida", "Hansa", "Porto", "Aurora", "Solé"},
+         {"Bank", "Banque", "Banco", "Kredit", "Savings", "Trust", "Capital", "Finance"}},
+        {{"Северный", "Уральский", "Волжский", "Ёлочный", "Приморский", "Кедровый", "Донской",
+          "Байкальский", "Таёжный", "Окский", "Невский", "Алтайский"},
+         {"Банк", "Кредит", "Сбережения", "Капитал", "Инвест", "Развитие"}},
+        {{"Αιγαίου", "Ολύμπου", "Ιονίου", "Κρήτης", "Ήπειρου", "Δελφών", "Αθηνών", "Ρόδου"},
+         {"Τράπεζα", "Πίστη", "Κεφάλαιο", "Αποταμίευση"}},
+    }};
+    return all;
+}
+
+void appendEscaped(std::string& out, std::string_view text) {
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> bankNames(std::size_t count, std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    std::vector<std::string> names;
+    names.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        // Latin names are the most common, as on a real list.
+        const auto pick = random() % 10;
+        const Script& script = scripts()[pick < 6 ? 0 : pick < 9 ? 1 : 2];
+        std::string name(script.stems[random() % script.stems.size()]);
+        name += ' ';
+        name += script.words[random() % script.words.size()];
+        if (random() % 3 == 0) name += " " + std::to_string(random() % 900 + 100);
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+std::string bankListDocument(const GeneratorOptions& options) {
+    std::mt19937_64 random(options.seed ^ 0x5eedULL);
+    const auto names = bankNames(options.banks, options.seed);
+    std::string out = "{\"version\":\"1.0\",\"dictionary\":[";
+    out.reserve(options.banks * 220);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i != 0) out += ',';
+        out += "{\"bankName\":\"";
+        appendEscaped(out, names[i]);
+        out += "\",\"logoURL\":\"https://" + options.kind + "." + options.domain + "/logos/" +
+               std::to_string(100000 + i) + ".png\",\"schema\":\"bank" +
+               std::to_string(100000000 + i) + "\"";
+        if (random() % 10 == 0) {
+            out += ",\"webClientUrl\":\"https://online.bank" + std::to_string(i) +
+                   ".example/pay\",\"isWebClientActive\":\"true\"";
+        } else if (random() % 4 == 0) {
+            out += ",\"isWebClientActive\":\"false\"";
+        }
+        out += '}';
+    }
+    out += "]}";
+    return out;
+}
+
+}  // namespace vela::generator

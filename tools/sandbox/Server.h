@@ -1,0 +1,51 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "Documents.h"
+#include "FaultMode.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace vela::sandbox {
+
+struct ServerSettings {
+    std::string domain = "vela.example";
+    Documents documents;
+    FaultMode fault;
+    bool quiet = false;
+};
+
+/// The payment system's two link hosts on one port: routes by Host header,
+/// serves the bank lists (with the current fault) and logos, and answers the
+/// control endpoints under /__control/.
+class Server {
+  public:
+    Server(httplib::Server& http, ServerSettings settings);
+
+    /// Makes every wait inside a handler end at once; for shutting down.
+    void interrupt();
+
+  private:
+    void route();
+    /// Waits `duration` unless interrupted first; true when the full time passed.
+    bool pause(std::chrono::milliseconds duration);
+    FaultMode fault() const;
+
+    httplib::Server& http_;
+    ServerSettings settings_;
+    mutable std::mutex mutex_;  // guards settings_.fault and stopping_
+    std::condition_variable interrupted_;
+    bool stopping_ = false;
+    std::atomic<unsigned> bankListRequests_{0};
+    std::atomic<unsigned> logoRequests_{0};
+};
+
+}  // namespace vela::sandbox
