@@ -2,25 +2,21 @@
 
 #include <velawidget/VelaWidgetSDK.h>
 
+#include <memory>
+
 #include "catalogue/Storage.h"
+#include "selection/WidgetViewModel.h"
 
 namespace velawidget {
 
-/// The facade's members. `Storage` comes first: it is stateless and other
-/// members may rely on it.
+/// The facade's members. `Storage` comes first: it is stateless and the
+/// widget view model is built with a copy of it.
 struct VelaWidgetSDK::Impl {
-    Impl() = default;
+    /// Builds the selector's models on the installed platform; reads and writes nothing.
+    Impl();
 
     Storage storage;
-    // The selector's widget view model joins here (built after `storage`).
+    std::shared_ptr<WidgetViewModel> widgetViewModel;
 };
 
-namespace detail {
-
-/// The kit's own units (the selector calls) reach the facade's members here.
-struct FacadeAccess {
-    static VelaWidgetSDK::Impl& impl(VelaWidgetSDK& sdk) { return *sdk.impl_; }
-};
-
-}  // namespace detail
 }  // namespace velawidget

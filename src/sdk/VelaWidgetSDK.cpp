@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/LogoAddress.h"
 #include "catalogue/PaymentLink.h"
 #include "platform/Debug.h"
 #include "sdk/BankFactory.h"
@@ -14,14 +15,6 @@
 
 namespace velawidget {
 namespace {
-
-/// An empty text is a valid empty reference to RFC 3986 but names no logo.
-std::optional<std::string> logoAddress(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    auto url = parseURL(text);
-    if (!url) return std::nullopt;
-    return std::string(url->buffer());
-}
 
 BankListResult deliver(const boost::urls::url& paymentURL, Storage::FetchResult outcome) {
     auto* banks = std::get_if<std::vector<Bank>>(&outcome);

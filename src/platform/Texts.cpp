@@ -1,0 +1,67 @@
+#include "platform/Texts.h"
+
+#include <velawidget/platform.h>
+
+#include <utility>
+
+namespace velawidget {
+
+std::string_view fixedTextKey(FixedText text) noexcept {
+    switch (text) {
+        case FixedText::emptyText:
+            return "LS.VelaWidget.emptyText";
+        case FixedText::emptyBankListFetchingResult:
+            return "LS.VelaWidget.emptyBankListFetchingResult";
+        case FixedText::searchPlaceholderText:
+            return "LS.VelaWidget.searchPlaceholderText";
+        case FixedText::error:
+            return "LS.VelaWidget.error";
+        case FixedText::openUrlError:
+            return "LS.VelaWidget.openUrlError";
+        case FixedText::ok:
+            return "LS.VelaWidget.ok";
+    }
+    return {};
+}
+
+std::string localizedText(const TextLookup* texts, const std::string& key) {
+    return texts ? texts->localized(key) : key;
+}
+
+std::string localizedText(const std::string& key) {
+    return localizedText(currentPlatform().texts.get(), key);
+}
+
+std::string descriptionText(std::optional<Schema> schema) {
+    std::string key = "LS.VelaWidget.";
+    if (schema) key += rawValue(*schema);
+    key += "DescriptionText";
+    return localizedText(key);
+}
+
+FixedTexts::FixedTexts(TextLookupPtr texts) : texts_(std::move(texts)) {}
+
+const std::string& FixedTexts::get(FixedText text) const {
+    auto& slot = slots_[static_cast<std::size_t>(text)];
+    std::call_once(slot.once, [&] {
+        slot.text = localizedText(texts_.get(), std::string(fixedTextKey(text)));
+    });
+    return slot.text;
+}
+
+const FixedTexts& processFixedTexts() {
+    static const FixedTexts texts(currentPlatform().texts);
+    return texts;
+}
+
+const std::string& fixedText(FixedText text) {
+    return processFixedTexts().get(text);
+}
+
+std::shared_ptr<const FixedTexts> fixedTextsFor(TextLookupPtr texts) {
+    if (texts) return std::make_shared<const FixedTexts>(std::move(texts));
+    // The process-wide table is never destroyed; the pointer only borrows it.
+    return std::shared_ptr<const FixedTexts>(std::shared_ptr<void>(), &processFixedTexts());
+}
+
+}  // namespace velawidget

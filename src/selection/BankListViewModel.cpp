@@ -1,0 +1,87 @@
+#include "selection/BankListViewModel.h"
+
+#include <utility>
+
+#include "platform/Debug.h"
+
+namespace velawidget {
+namespace {
+
+std::vector<BankListCellViewModel> cellsOf(const std::vector<Bank>& banks) {
+    std::vector<BankListCellViewModel> cells;
+    cells.reserve(banks.size());
+    for (const auto& bank : banks) cells.push_back(BankListCellViewModel::fromBank(bank));
+    return cells;
+}
+
+}  // namespace
+
+std::vector<Bank> BankListViewModel::loadingPlaceholders() {
+    // The list recognises skeleton rows by "placholder" in the name; the last
+    // one really is numbered 5.
+    std::vector<Bank> placeholders;
+    for (const char* name :
+         {"placholder_0", "placholder_1", "placholder_2", "placholder_3", "placholder_5"}) {
+        placeholders.push_back(Bank{name, "", "qr", std::string(), std::nullopt});
+    }
+    return placeholders;
+}
+
+BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler, TextLookupPtr texts)
+    : cellModels(*this, {}),
+      selectedBank(*this, std::nullopt),
+      searchingBarViewInput(*this, std::string()),
+      errorMessage(*this, std::nullopt),
+      texts_(fixedTextsFor(std::move(texts))),
+      banks_(loadingPlaceholders()),
+      foldedNames_(banks_),
+      allCells_(cellsOf(banks_)) {
+    // The message follows every assignment of the rows, whoever makes it. The
+    // first delivery is the initial empty list, which shows no message.
+    subscriptions_.push_back(cellModels.sink(
+        [this, initial = true](const std::vector<BankListCellViewModel>& cells) mutable {
+            if (std::exchange(initial, false)) return;
+            if (cells.empty()) {
+                errorMessage = texts_->get(FixedText::emptyText);
+            } else {
+                errorMessage = std::nullopt;
+            }
+        }));
+    // The current (empty) text is delivered too, which puts up the placeholder rows.
+    auto throttled = throttle<std::string>(searchThrottle, std::move(mainScheduler),
+                                           /*latest=*/true,
+                                           [this](const std::string& text) { filterBanks(text); });
+    subscriptions_.push_back(std::move(throttled.timer));
+    subscriptions_.push_back(searchingBarViewInput.sink(std::move(throttled.input)));
+}
+
+void BankListViewModel::updateBanks(std::vector<Bank> newBanks) {
+    banks_ = std::move(newBanks);
+    foldedNames_ = FoldedNames(banks_);
+    allCells_ = cellsOf(banks_);
+    cellModels = allCells_;
+}
+
+void BankListViewModel::selectBank(const BankListCellViewModel& cell) {
+    debugLine("did select bank " + cell.name);
+    std::optional<Bank> found;
+    if (cell.logoURL) {
+        for (const auto& bank : banks_) {
+            if (bank.logoURL == *cell.logoURL) {
+                found = bank;
+                break;
+            }
+        }
+    }
+    selectedBank = std::move(found);
+}
+
+void BankListViewModel::filterBanks(const std::string& text) {
+    const auto kept = foldedNames_.matching(text);
+    std::vector<BankListCellViewModel> cells;
+    cells.reserve(kept.size());
+    for (const auto index : kept) cells.push_back(allCells_[index]);
+    cellModels = std::move(cells);
+}
+
+}  // namespace velawidget

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <velawidget/platform/Scheduler.h>
+#include <velawidget/platform/TextLookup.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/BankListDocument.h"
+#include "platform/Observable.h"
+#include "platform/Texts.h"
+#include "selection/BankListCellViewModel.h"
+#include "selection/NameFolding.h"
+
+namespace velawidget {
+
+/// The state of the searchable bank list: all banks of the current link
+/// kind, the search text, the rows matching it, the message shown instead of
+/// rows, and the bank of the last tap. Main thread only.
+class BankListViewModel : public ObservableObject {
+  public:
+    /// How long the search text is throttled before the rows follow it.
+    static constexpr std::chrono::milliseconds searchThrottle{500};
+
+    /// `mainScheduler` runs the search throttle; a null `texts` reads the
+    /// process-wide text table.
+    BankListViewModel(SchedulerPtr mainScheduler, TextLookupPtr texts);
+
+    /// The five rows drawn as skeletons until real banks arrive.
+    static std::vector<Bank> loadingPlaceholders();
+
+    const std::vector<Bank>& banks() const { return banks_; }
+
+    Published<std::vector<BankListCellViewModel>> cellModels;
+    Published<std::optional<Bank>> selectedBank;
+    Published<std::string> searchingBarViewInput;
+    Published<std::optional<std::string>> errorMessage;
+
+    /// Shows every one of `newBanks`; the search text applies again at its next change.
+    void updateBanks(std::vector<Bank> newBanks);
+    /// Selects the first bank whose logo address is the cell's (absent when none is).
+    void selectBank(const BankListCellViewModel& cell);
+
+  private:
+    void filterBanks(const std::string& text);
+
+    std::shared_ptr<const FixedTexts> texts_;
+    std::vector<Bank> banks_;
+    // Both follow `banks_`, so a keystroke neither folds nor parses a bank again.
+    FoldedNames foldedNames_;
+    std::vector<BankListCellViewModel> allCells_;
+    SubscriptionSet subscriptions_;
+};
+
+}  // namespace velawidget

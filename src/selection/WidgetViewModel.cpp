@@ -1,0 +1,82 @@
+#include "selection/WidgetViewModel.h"
+
+#include <string>
+#include <utility>
+
+#include "platform/Debug.h"
+#include "selection/BankLink.h"
+
+namespace velawidget {
+
+WidgetViewModel::WidgetViewModel(std::shared_ptr<BankListViewModel> bankListViewModel,
+                                 Services services)
+    : bankAppNotFoundError(*this, false),
+      services_(std::move(services)),
+      texts_(fixedTextsFor(services_.texts)),
+      bankListViewModel_(std::move(bankListViewModel)) {
+    // The subscription lives exactly as long as this object, so `this` stays valid in it.
+    subscriptions_.push_back(bankListViewModel_->selectedBank.sink(
+        [this](const std::optional<Bank>& bank) { openBank(bank); }));
+}
+
+void WidgetViewModel::setSchema(Schema schema) {
+    const auto previous = std::exchange(schema_, schema);
+    loadBankList(previous);
+}
+
+void WidgetViewModel::loadBankList(std::optional<Schema> previous) {
+    if (!schema_) return;
+    const Schema current = *schema_;
+    if (previous != schema_) {
+        services_.storage.fetchBankList(
+            current, /*reorderCachedList=*/true,
+            [self = shared_from_this(), current](Storage::FetchResult result) {
+                self->services_.mainQueue->async(
+                    [self, current, result = std::move(result)]() mutable {
+                        self->handleBankListResult(current, std::move(result));
+                    });
+            });
+        return;
+    }
+    auto cached = services_.storage.readCachedBankList(current);
+    std::vector<Bank> banks;
+    if (cached) banks = services_.storage.applyLastUsedOrder(std::move(*cached));
+    bankListViewModel_->updateBanks(std::move(banks));
+}
+
+void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResult result) {
+    // Downloads are not matched to the request that started them; a list for
+    // a kind the model no longer serves would put the wrong banks under the
+    // current link. The loader has cached it all the same.
+    if (schema_ != requested) {
+        debugLine("dropping bank list of an earlier kind: " + std::string(rawValue(requested)));
+        return;
+    }
+    if (auto* banks = std::get_if<std::vector<Bank>>(&result)) {
+        bankListViewModel_->updateBanks(std::move(*banks));
+    } else {
+        bankListViewModel_->errorMessage = texts_->get(FixedText::emptyBankListFetchingResult);
+    }
+}
+
+void WidgetViewModel::openBank(const std::optional<Bank>& bank) {
+    if (!bank || !paymentURL_) return;
+    auto link = makeBankLink(*paymentURL_, *bank);
+    if (!link) return;
+    debugLine("did select bank " + bank->logoURL);
+    services_.storage.updateLastUsedBank(bank->logoURL);
+    services_.urlOpener->open(
+        std::string(link->buffer()), [self = shared_from_this()](bool success) {
+            self->services_.mainQueue->async([self, success] { self->handleOpenResult(success); });
+        });
+}
+
+void WidgetViewModel::handleOpenResult(bool success) {
+    if (success) {
+        dismissPublisher.send(Unit{});
+    } else {
+        bankAppNotFoundError = true;
+    }
+}
+
+}  // namespace velawidget

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <velawidget/platform/DispatchQueue.h>
+#include <velawidget/platform/TextLookup.h>
+#include <velawidget/platform/UrlOpener.h>
+
+#include <boost/url/url.hpp>
+#include <memory>
+#include <optional>
+
+#include "catalogue/BankListDocument.h"
+#include "catalogue/Schema.h"
+#include "catalogue/Storage.h"
+#include "platform/Observable.h"
+#include "platform/Texts.h"
+#include "selection/BankListViewModel.h"
+
+namespace velawidget {
+
+/// The state behind the selector screen: the payment link being served and
+/// its kind, the bank list it loads for that kind, and what a tapped bank
+/// turns into (its link opened, then a dismissal or the alert flag).
+/// Main thread only. Own it through a `std::shared_ptr`: the download and
+/// open completions keep it alive until they have run.
+class WidgetViewModel : public ObservableObject,
+                        public std::enable_shared_from_this<WidgetViewModel> {
+  public:
+    struct Services {
+        Storage storage;
+        /// Both completions hop here before touching any state.
+        DispatchQueuePtr mainQueue;
+        UrlOpenerPtr urlOpener;
+        /// Null reads the process-wide text table.
+        TextLookupPtr texts;
+    };
+
+    WidgetViewModel(std::shared_ptr<BankListViewModel> bankListViewModel, Services services);
+    WidgetViewModel(const WidgetViewModel&) = delete;
+    WidgetViewModel& operator=(const WidgetViewModel&) = delete;
+
+    BankListViewModel& bankListViewModel() { return *bankListViewModel_; }
+    const std::shared_ptr<BankListViewModel>& bankListViewModelPtr() const {
+        return bankListViewModel_;
+    }
+
+    /// One event each time the screen must close.
+    PassthroughSubject<Unit> dismissPublisher;
+
+    const std::optional<boost::urls::url>& paymentURL() const { return paymentURL_; }
+    void setPaymentURL(std::optional<boost::urls::url> url) { paymentURL_ = std::move(url); }
+
+    std::optional<Schema> schema() const { return schema_; }
+    /// Stores the kind and loads its banks: a changed kind downloads, the same
+    /// kind again re-reads the cached list at once.
+    void setSchema(Schema schema);
+
+    /// True once the system could not open a bank's link; the alert clears it.
+    Published<bool> bankAppNotFoundError;
+
+  private:
+    void loadBankList(std::optional<Schema> previous);
+    void handleBankListResult(Schema requested, Storage::FetchResult result);
+    void openBank(const std::optional<Bank>& bank);
+    void handleOpenResult(bool success);
+
+    Services services_;
+    std::shared_ptr<const FixedTexts> texts_;
+    std::shared_ptr<BankListViewModel> bankListViewModel_;
+    std::optional<boost::urls::url> paymentURL_;
+    std::optional<Schema> schema_;
+    SubscriptionSet subscriptions_;
+};
+
+}  // namespace velawidget

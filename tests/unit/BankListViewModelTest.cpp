@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/portable/ManualClock.h"
+#include "selection/BankListViewModel.h"
+#include "selection/NameFolding.h"
+
+namespace velawidget {
+namespace {
+
+using namespace std::chrono_literals;
+
+/// Translates every key to "T:" + key and counts the lookups.
+class CountingTexts final : public TextLookup {
+  public:
+    std::string localized(const std::string& key) const override {
+        ++lookups[key];
+        return "T:" + key;
+    }
+    mutable std::map<std::string, int> lookups;
+};
+
+Bank bank(std::string name, std::string logo) {
+    return {std::move(name), std::move(logo), "bank", std::nullopt, std::nullopt};
+}
+
+std::vector<Bank> sampleBanks() {
+    return {
+        bank("Sberbank", "https://logos.example/sber.png"),
+        bank("Bank Sber Online", "https://logos.example/sber-online.png"),
+        bank("Сбербанк", "https://logos.example/sber-ru.png"),
+        bank("Ёлка Банк", "https://logos.example/yolka.png"),
+        bank("Τράπεζα Πειραιώς", "https://logos.example/piraeus.png"),
+        bank("Straßenbank", "https://logos.example/strasse.png"),
+        bank("İş Bankası", "https://logos.example/isbank.png"),
+        bank("Crédit Agricole", "https://logos.example/ca.png"),
+    };
+}
+
+std::vector<std::string> namesOf(const std::vector<BankListCellViewModel>& cells) {
+    std::vector<std::string> names;
+    for (const auto& cell : cells) names.push_back(cell.name);
+    return names;
+}
+
+class BankListViewModelTest : public ::testing::Test {
+  protected:
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    std::shared_ptr<CountingTexts> texts = std::make_shared<CountingTexts>();
+    BankListViewModel model{clock, texts};
+
+    /// Types `text` and lets the throttle pass it on.
+    std::vector<std::string> search(const std::string& text) {
+        model.searchingBarViewInput = text;
+        clock->advance(BankListViewModel::searchThrottle);
+        return namesOf(model.cellModels.value());
+    }
+};
+
+TEST_F(BankListViewModelTest, StartsWithFivePlaceholderRowsWithinHalfASecond) {
+    EXPECT_TRUE(model.cellModels->empty());
+    EXPECT_FALSE(model.errorMessage.value()) << "no message before the first rows";
+    clock->advance(500ms);
+    std::vector<std::string> ids;
+    for (const auto& cell : model.cellModels.value()) {
+        EXPECT_FALSE(cell.logoURL);
+        ids.push_back(cell.id());
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"placholder_0", "placholder_1", "placholder_2",
+                                             "placholder_3", "placholder_5"}));
+    EXPECT_FALSE(model.errorMessage.value());
+    ASSERT_EQ(model.banks().size(), 5u);
+    EXPECT_EQ(model.banks()[0].webClientUrl, std::optional<std::string>(""));
+    EXPECT_EQ(model.banks()[0].schema, "qr");
+}
+
+TEST_F(BankListViewModelTest, SearchFoldsCaseAccentsAndScriptsButKeepsEdgeBlanks) {
+    model.updateBanks(sampleBanks());
+    const auto all = namesOf(model.cellModels.value());
+    ASSERT_EQ(all.size(), 8u);
+
+    EXPECT_EQ(search(" \n\t\u3000"), all) << "only White_Space shows every bank";
+    EXPECT_EQ(search("SBER"), (std::vector<std::string>{"Sberbank", "Bank Sber Online"}));
+    EXPECT_EQ(search(" sber"), (std::vector<std::string>{"Bank Sber Online"}))
+        << "a leading blank takes part in the match";
+    EXPECT_EQ(search("sber "), (std::vector<std::string>{"Bank Sber Online"}))
+        << "so does a trailing one";
+    EXPECT_EQ(search("СБЕР"), (std::vector<std::string>{"Сбербанк"}));
+    EXPECT_EQ(search("е\u0308лка"), (std::vector<std::string>{"Ёлка Банк"}))
+        << "a decomposed accent matches a composed one";
+    EXPECT_EQ(search("ΠΕΙΡΑΙΏΣ"), (std::vector<std::string>{"Τράπεζα Πειραιώς"}))
+        << "final sigma in the root locale";
+    EXPECT_EQ(search("STRAẞE"), (std::vector<std::string>{"Straßenbank"}));
+    EXPECT_EQ(search("İŞ"), (std::vector<std::string>{"İş Bankası"}));
+    EXPECT_EQ(search("i\u0307ş"), (std::vector<std::string>{"İş Bankası"}));
+    EXPECT_EQ(search("CRE\u0301DIT"), (std::vector<std::string>{"Crédit Agricole"}));
+
+    // The kept folded names answer exactly as folding every name per search would.
+    const FoldedNames folded(model.banks());
+    for (const char* text : {"", " ", "sber", " sber", "БАНК", "ς", "σ", "ß", "ss", "i", "İ", "é",
+                             "e\u0301", "\xff", "bank"}) {
+        EXPECT_EQ(folded.matching(text), matchingBanks(model.banks(), text)) << text;
+    }
+}
+
+TEST_F(BankListViewModelTest, SteadyTypingRefiltersAboutEveryHalfSecondAndEndsWithTheFullText) {
+    std::vector<Bank> banks;
+    for (char c = 'a'; c <= 'z'; ++c) {
+        banks.push_back(bank(std::string("bank ") + c + c, "https://logos.example/" + c));
+    }
+    model.updateBanks(banks);
+    std::vector<std::pair<std::chrono::milliseconds, std::string>> filtered;
+    const auto start = clock->now();
+    auto watch = model.cellModels.sink([&](const std::vector<BankListCellViewModel>& cells) {
+        // Each delivery filters with the text as it stands at that moment.
+        const auto expected = matchingBanks(model.banks(), model.searchingBarViewInput.value());
+        EXPECT_EQ(cells.size(), expected.size()) << model.searchingBarViewInput.value();
+        filtered.emplace_back(
+            std::chrono::duration_cast<std::chrono::milliseconds>(clock->now() - start),
+            model.searchingBarViewInput.value());
+    });
+    filtered.clear();
+
+    const std::string typed = "bank pp and more letters";
+    for (std::size_t i = 1; i <= 20; ++i) {  // one keystroke every 100 ms for two seconds
+        model.searchingBarViewInput = typed.substr(0, i);
+        clock->advance(100ms);
+    }
+    clock->advance(1s);
+    std::vector<std::chrono::milliseconds> times;
+    for (const auto& [time, text] : filtered) times.push_back(time);
+    EXPECT_EQ(times, (std::vector<std::chrono::milliseconds>{0ms, 500ms, 1000ms, 1500ms, 2000ms}));
+    EXPECT_EQ(filtered.front().second, "b");
+    EXPECT_EQ(filtered.back().second, typed.substr(0, 20));
+}
+
+TEST_F(BankListViewModelTest, RowsFollowNewBanksAndTheMessageFollowsTheRows) {
+    clock->advance(500ms);
+    // A failed download's message over the placeholders...
+    model.errorMessage = std::string("download failed");
+    // ...gives way to the empty-list message when typing matches no placeholder,
+    EXPECT_EQ(search("x"), std::vector<std::string>{});
+    EXPECT_EQ(model.errorMessage.value(), "T:LS.VelaWidget.emptyText");
+    // and clearing the text brings the placeholders back without a message.
+    EXPECT_EQ(search("").size(), 5u);
+    EXPECT_FALSE(model.errorMessage.value());
+
+    // New banks show in full whatever the search text; the text applies again at its next change.
+    model.updateBanks(sampleBanks());
+    EXPECT_EQ(search("sber").size(), 2u);
+    model.updateBanks(sampleBanks());
+    EXPECT_EQ(model.cellModels->size(), 8u);
+    clock->advance(5s);
+    EXPECT_EQ(model.cellModels->size(), 8u);
+    EXPECT_EQ(search("sberb"), (std::vector<std::string>{"Sberbank"}));
+
+    model.updateBanks({});
+    EXPECT_EQ(model.errorMessage.value(), "T:LS.VelaWidget.emptyText");
+    EXPECT_EQ(search("zzz"), std::vector<std::string>{});
+    EXPECT_EQ(texts->lookups["LS.VelaWidget.emptyText"], 1) << "a fixed text is looked up once";
+}
+
+TEST_F(BankListViewModelTest, TapsSelectTheFirstBankWithTheRowsLogoEveryTime) {
+    clock->advance(500ms);
+    std::vector<std::optional<Bank>> selections;
+    auto watch = model.selectedBank.sink(
+        [&](const std::optional<Bank>& selected) { selections.push_back(selected); });
+    selections.clear();
+
+    model.selectBank(model.cellModels->front());
+    ASSERT_EQ(selections.size(), 1u);
+    EXPECT_FALSE(selections[0]) << "a placeholder row matches no bank";
+
+    auto banks = sampleBanks();
+    banks.push_back(bank("Sberbank twin", banks[0].logoURL));
+    banks.push_back(bank("Bank without logo", ""));
+    banks.push_back(bank("Bank with a broken logo", "http://[::1"));
+    model.updateBanks(banks);
+    const auto cells = model.cellModels.value();
+    ASSERT_EQ(cells.size(), 11u);
+    EXPECT_EQ(cells[8].id(), "https://logos.example/sber.png");
+    EXPECT_EQ(cells[9].id(), "Bank without logo");
+    EXPECT_EQ(cells[10].id(), "Bank with a broken logo");
+
+    selections.clear();
+    model.selectBank(cells[8]);
+    model.selectBank(cells[8]);
+    model.selectBank(cells[9]);
+    model.selectBank(cells[10]);
+    ASSERT_EQ(selections.size(), 4u) << "every tap publishes, the same row twice too";
+    EXPECT_EQ(selections[0]->bankName, "Sberbank") << "the first bank with that logo wins";
+    EXPECT_EQ(selections[1]->bankName, "Sberbank");
+    EXPECT_FALSE(selections[2]);
+    EXPECT_FALSE(selections[3]);
+}
+
+}  // namespace
+}  // namespace velawidget

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Observable.h"
+#include "platform/portable/ManualClock.h"
+
+namespace velawidget {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Model : ObservableObject {
+    Published<int> count{*this, 0};
+    Published<std::string> text{*this, "a"};
+};
+
+TEST(Observable, PublishedTellsObserversBeforeEveryAssignmentAndReplaysItsValue) {
+    Model model;
+    std::vector<std::string> events;
+    auto willChange = model.onWillChange(
+        [&] { events.push_back("will " + std::to_string(model.count.value())); });
+    model.count = 3;
+    auto sink = model.count.sink(
+        [&](const int& value) { events.push_back("value " + std::to_string(value)); });
+    model.count = 3;  // equal values notify too
+    model.text = "b";
+    model.count.set(4);
+    EXPECT_EQ(events, (std::vector<std::string>{"will 0", "value 3", "will 3", "value 3", "will 3",
+                                                "will 3", "value 4"}));
+
+    sink.cancel();
+    willChange = Cancellable();
+    model.count = 5;
+    EXPECT_EQ(events.size(), 7u) << "cancelled and released handles end their subscriptions";
+    EXPECT_EQ(model.count.value(), 5);
+}
+
+TEST(Observable, HandlersMayCancelSubscribeAndAssignWhileBeingCalled) {
+    Model model;
+    std::vector<std::string> seen;
+    Cancellable first, second, late;
+    first = model.count.sink([&](const int& value) {
+        seen.push_back("first " + std::to_string(value));
+        if (value == 1) {
+            first.cancel();   // itself, while running
+            second.cancel();  // a later one, before it is reached
+            late = model.count.sink(
+                [&](const int& v) { seen.push_back("late " + std::to_string(v)); });
+        }
+    });
+    second = model.count.sink(
+        [&](const int& value) { seen.push_back("second " + std::to_string(value)); });
+    seen.clear();
+    model.count = 1;
+    EXPECT_EQ(seen, (std::vector<std::string>{"first 1", "late 1"}));
+
+    // A handler that assigns again: everyone still called for the earlier value
+    // is handed that value intact, then the nested one arrives in full.
+    seen.clear();
+    Cancellable bumper = model.text.sink([&](const std::string& value) {
+        if (value == "x") model.text = "y";
+    });
+    Cancellable watcher =
+        model.text.sink([&](const std::string& value) { seen.push_back("text " + value); });
+    seen.clear();
+    model.text = "x";
+    EXPECT_EQ(seen, (std::vector<std::string>{"text y", "text x"}));
+    EXPECT_EQ(model.text.value(), "y");
+
+    // Handles outliving their stream end nothing and do not crash.
+    Cancellable survivor;
+    {
+        Model shortLived;
+        survivor = shortLived.count.sink([](const int&) {});
+    }
+    survivor.cancel();
+}
+
+TEST(Observable, SubjectReachesOnlyCurrentSubscribers) {
+    PassthroughSubject<Unit> subject;
+    int early = 0, later = 0;
+    auto a = subject.sink([&](const Unit&) { ++early; });
+    subject.send(Unit{});
+    auto b = subject.sink([&](const Unit&) { ++later; });
+    EXPECT_EQ(later, 0) << "no replay of earlier events";
+    subject.send(Unit{});
+    a.cancel();
+    subject.send(Unit{});
+    EXPECT_EQ(early, 2);
+    EXPECT_EQ(later, 2);
+}
+
+TEST(ManualClock, FiresDueTimersInOrderIncludingOnesScheduledWhileFiring) {
+    ManualClock clock;
+    const auto start = clock.now();
+    std::vector<std::string> order;
+    clock.scheduleAfter(20ms, [&] { order.push_back("20"); });
+    auto cancel = clock.scheduleAfter(15ms, [&] { order.push_back("cancelled"); });
+    clock.scheduleAfter(10ms, [&] {
+        order.push_back("10 at " + std::to_string((clock.now() - start) / 1ms));
+        clock.scheduleAfter(5ms, [&] { order.push_back("chained 15"); });
+        clock.scheduleAfter(50ms, [&] { order.push_back("chained 60"); });
+    });
+    clock.scheduleAfter(20ms, [&] { order.push_back("20 second"); });
+    cancel();
+
+    EXPECT_EQ(clock.advance(0ms), 0u);
+    EXPECT_EQ(clock.advance(30ms), 4u);
+    EXPECT_EQ(order, (std::vector<std::string>{"10 at 10", "chained 15", "20", "20 second"}));
+    EXPECT_EQ(clock.now() - start, 30ms);
+    EXPECT_EQ(clock.pendingCount(), 1u);
+    EXPECT_EQ(clock.advance(30ms), 1u);
+    EXPECT_EQ(order.back(), "chained 60");
+    cancel();  // after the fact: harmless
+}
+
+TEST(Throttle, DeliversAtMostOncePerIntervalTheLatestValueAndAlwaysTheLast) {
+    auto clock = std::make_shared<ManualClock>();
+    const auto start = clock->now();
+    std::vector<std::string> delivered;
+    auto latest = throttle<std::string>(500ms, clock, true, [&](const std::string& value) {
+        delivered.push_back(value + "@" + std::to_string((clock->now() - start) / 1ms));
+    });
+
+    latest.input("a");
+    EXPECT_TRUE(delivered.empty()) << "delivery comes from the scheduler, never inline";
+    clock->advance(0ms);
+    EXPECT_EQ(delivered, (std::vector<std::string>{"a@0"}));
+
+    clock->advance(100ms);
+    latest.input("b");
+    clock->advance(100ms);
+    latest.input("c");
+    clock->advance(299ms);
+    EXPECT_EQ(delivered.size(), 1u);
+    clock->advance(1ms);
+    EXPECT_EQ(delivered.back(), "c@500") << "the most recent of the interval";
+
+    clock->advance(2s);
+    EXPECT_EQ(delivered.size(), 2u) << "nothing arrived, nothing leaves";
+    latest.input("d");  // long after the last delivery: leaves at once
+    clock->advance(0ms);
+    EXPECT_EQ(delivered.back(), "d@2500");
+
+    std::vector<std::string> firsts;
+    auto first = throttle<std::string>(500ms, clock, false,
+                                       [&](const std::string& value) { firsts.push_back(value); });
+    first.input("1");
+    clock->advance(0ms);
+    first.input("2");
+    first.input("3");
+    clock->advance(500ms);
+    EXPECT_EQ(firsts, (std::vector<std::string>{"1", "2"}));
+
+    latest.input("e");
+    latest.input("f");
+    latest.timer.cancel();
+    clock->advance(1s);
+    latest.input("g");
+    clock->advance(1s);
+    EXPECT_EQ(delivered.back(), "d@2500") << "cancelled: nothing pending leaves, input is ignored";
+}
+
+}  // namespace
+}  // namespace velawidget

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+#include <velawidget/platform/PosixFileStore.h>
+#include <velawidget/platform/RunLoop.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/portable/ManualClock.h"
+#include "sdk/WidgetPreparation.h"
+#include "selection/WidgetViewModel.h"
+#include "support/BankDocuments.h"
+#include "support/FakeHttpClient.h"
+#include "support/TempDir.h"
+
+namespace velawidget {
+namespace {
+
+using namespace std::chrono_literals;
+using vela::test::bankListDocument;
+using vela::test::bankWithLogo;
+
+const std::string id32 = "AS1000670LSS7DN18SJQDNP4B05KLJL2";
+const std::string qrLink = "https://qr.vela.example/" + id32 + "?type=01&sum=100";
+const std::string subLink = "https://sub.vela.example/" + id32 + "?type=03";
+const std::string qrListURL = "https://qr.vela.example/proxyapp/c2bmembers.json";
+const std::string subListURL = "https://sub.vela.example/proxyapp/c2bmembers.json";
+
+class KeyTexts final : public TextLookup {
+  public:
+    std::string localized(const std::string& key) const override { return "T:" + key; }
+};
+
+/// Holds every open request until the test answers it, from a thread of its own.
+class FakeUrlOpener final : public UrlOpener {
+  public:
+    void open(const std::string& url, std::function<void(bool)> completion) override {
+        urls.push_back(url);
+        completions.push_back(std::move(completion));
+    }
+    void answer(std::size_t index, bool accepted) {
+        // Like a real opener, it lets go of the completion once it has called it.
+        auto completion = std::exchange(completions.at(index), {});
+        std::thread([&completion, accepted] { completion(accepted); }).join();
+    }
+    std::vector<std::string> urls;
+    std::vector<std::function<void(bool)>> completions;
+};
+
+std::vector<std::string> namesOf(const BankListViewModel& list) {
+    std::vector<std::string> names;
+    for (const auto& cell : list.cellModels.value()) names.push_back(cell.name);
+    return names;
+}
+
+class WidgetViewModelTest : public ::testing::Test {
+  protected:
+    vela::test::TempDir caches;
+    std::shared_ptr<vela::test::FakeHttpClient> http =
+        std::make_shared<vela::test::FakeHttpClient>();
+    Storage storage{http, std::make_shared<PosixFileStore>(caches.path())};
+    std::shared_ptr<RunLoop> mainLoop = std::make_shared<RunLoop>();
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    std::shared_ptr<FakeUrlOpener> opener = std::make_shared<FakeUrlOpener>();
+    std::shared_ptr<KeyTexts> texts = std::make_shared<KeyTexts>();
+    std::shared_ptr<WidgetViewModel> model = std::make_shared<WidgetViewModel>(
+        std::make_shared<BankListViewModel>(clock, texts),
+        WidgetViewModel::Services{storage, mainLoop, opener, texts});
+    BankListViewModel& list = model->bankListViewModel();
+    int dismissals = 0;
+    Cancellable dismissWatch = model->dismissPublisher.sink([this](const Unit&) { ++dismissals; });
+
+    std::vector<Bank> qrBanks = {bankWithLogo("qr-a"), bankWithLogo("qr-b"), bankWithLogo("qr-c")};
+    std::vector<Bank> subBanks = {bankWithLogo("sub-a"), bankWithLogo("sub-b")};
+
+    void SetUp() override { clock->advance(500ms); }
+
+    /// Answers the pending download at `index` and runs both queues dry.
+    void answer(std::size_t index, const std::optional<std::string>& body) {
+        http->respond(index, body);
+        http->callbackQueue().runUntilIdle();
+        mainLoop->runUntilIdle();
+    }
+
+    void tap(const std::string& name) {
+        for (const auto& cell : list.cellModels.value()) {
+            if (cell.name == name) return list.selectBank(cell);
+        }
+        FAIL() << "no row " << name;
+    }
+};
+
+TEST_F(WidgetViewModelTest, FirstLinkDownloadsWhileThePlaceholdersShowThenShowsLastUsedFirst) {
+    // A cached list that a direct read would show at once.
+    caches.write("qrbanksListStorage", bankListDocument(subBanks));
+    storage.updateLastUsedBank("qr-c");
+
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    EXPECT_EQ(model->schema(), Schema::qr);
+    ASSERT_EQ(http->requests().size(), 1u);
+    EXPECT_EQ(http->requests()[0].url, qrListURL);
+    EXPECT_EQ(list.cellModels->size(), 5u) << "the placeholders stay until the download ends";
+    EXPECT_EQ(list.banks()[0].bankName, "placholder_0");
+
+    answer(0, bankListDocument(qrBanks));
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-c", "Bank qr-a", "Bank qr-b"}));
+    EXPECT_EQ(caches.read("qrbanksListStorage"), bankListDocument(qrBanks));
+}
+
+TEST_F(WidgetViewModelTest, TheSameKindAgainRereadsTheCacheAtOnceWithoutADownload) {
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    answer(0, bankListDocument(qrBanks));
+    storage.updateLastUsedBank("qr-b");
+
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    EXPECT_EQ(http->requests().size(), 1u);
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-b", "Bank qr-a", "Bank qr-c"}))
+        << "read and reordered before the assignment returned";
+
+    // An unreadable cache gives the empty list and its message.
+    caches.write("qrbanksListStorage", "not a bank list");
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    EXPECT_TRUE(list.cellModels->empty());
+    EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyText");
+    EXPECT_EQ(http->requests().size(), 1u);
+}
+
+TEST_F(WidgetViewModelTest, AFailedFirstDownloadShowsItsMessageOverThePlaceholders) {
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    answer(0, std::nullopt);  // no body and no cache
+    EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyBankListFetchingResult");
+    EXPECT_EQ(list.cellModels->size(), 5u) << "the rows underneath stay";
+
+    ASSERT_TRUE(prepareWidgetViewModel(*model, subLink));
+    answer(0, bankListDocument({}));
+    EXPECT_TRUE(list.cellModels->empty());
+    EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyText");
+}
+
+TEST_F(WidgetViewModelTest, AKindChangeKeepsThePreviousBanksUntilItsDownloadEnds) {
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    answer(0, bankListDocument(qrBanks));
+
+    ASSERT_TRUE(prepareWidgetViewModel(*model, subLink));
+    ASSERT_EQ(http->requests().size(), 2u);
+    EXPECT_EQ(http->requests()[1].url, subListURL);
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-a", "Bank qr-b", "Bank qr-c"}));
+
+    // A tap meanwhile opens the QR bank with the new subscription link.
+    tap("Bank qr-b");
+    ASSERT_EQ(opener->urls.size(), 1u);
+    EXPECT_EQ(opener->urls[0], "bankapp://sub.vela.example/" + id32 + "?type=03");
+
+    answer(0, bankListDocument(subBanks));
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank sub-a", "Bank sub-b"}));
+}
+
+TEST_F(WidgetViewModelTest, DownloadsForAKindNoLongerServedAreNotShown) {
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(prepareWidgetViewModel(*model, subLink));
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_EQ(http->requests().size(), 3u);
+    EXPECT_EQ(http->requests()[2].url, qrListURL);
+
+    std::vector<Bank> newerQr = {bankWithLogo("qr-new")};
+    answer(2, bankListDocument(newerQr));
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-new"}));
+
+    answer(1, bankListDocument(subBanks));
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-new"}))
+        << "subscription banks never show under a QR link";
+    EXPECT_EQ(caches.read("subbanksListStorage"), bankListDocument(subBanks))
+        << "the loader still caches them";
+
+    // Results of the served kind each show as they arrive, the last one deciding.
+    answer(0, bankListDocument(qrBanks));
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-a", "Bank qr-b", "Bank qr-c"}));
+}
+
+TEST_F(WidgetViewModelTest, ATapRecordsTheBankOpensItsLinkAndClosesOrRaisesTheAlert) {
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    auto banks = qrBanks;
+    banks.push_back({"Web bank", "web", "webapp", "https://online.bank.example/pay", "true"});
+    banks.push_back({"Broken web bank", "broken", "bankapp", std::nullopt, "true"});
+    answer(0, bankListDocument(banks));
+
+    tap("Bank qr-a");
+    ASSERT_EQ(opener->urls.size(), 1u) << "asked before the tap returned";
+    EXPECT_EQ(opener->urls[0], "bankapp://qr.vela.example/" + id32 + "?type=01&sum=100");
+    EXPECT_EQ(storage.readLastUsedBanks(), std::vector<std::string>{"qr-a"});
+    opener->answer(0, true);
+    EXPECT_EQ(dismissals, 0) << "the outcome waits for the main queue";
+    mainLoop->runUntilIdle();
+    EXPECT_EQ(dismissals, 1);
+    EXPECT_FALSE(model->bankAppNotFoundError.value());
+
+    tap("Web bank");
+    ASSERT_EQ(opener->urls.size(), 2u);
+    EXPECT_EQ(opener->urls[1], "https://online.bank.example/" + id32 + "?type=01&sum=100");
+    opener->answer(1, false);
+    mainLoop->runUntilIdle();
+    EXPECT_TRUE(model->bankAppNotFoundError.value());
+    EXPECT_EQ(dismissals, 1);
+    EXPECT_EQ(storage.readLastUsedBanks(), (std::vector<std::string>{"web", "qr-a"}))
+        << "recorded whatever the outcome";
+
+    // No link can be built: no record, no request, no alert.
+    model->bankAppNotFoundError = false;
+    tap("Broken web bank");
+    EXPECT_EQ(opener->urls.size(), 2u);
+    EXPECT_EQ(storage.readLastUsedBanks(), (std::vector<std::string>{"web", "qr-a"}));
+    mainLoop->runUntilIdle();
+    EXPECT_FALSE(model->bankAppNotFoundError.value());
+
+    // The same row twice: two requests, two outcomes.
+    tap("Bank qr-c");
+    tap("Bank qr-c");
+    ASSERT_EQ(opener->urls.size(), 4u);
+    opener->answer(3, true);
+    opener->answer(2, true);
+    mainLoop->runUntilIdle();
+    EXPECT_EQ(dismissals, 3);
+}
+
+TEST_F(WidgetViewModelTest, ARejectedLinkLeavesTheAcceptedOneInPlace) {
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    answer(0, bankListDocument(qrBanks));
+
+    const std::string notAPaymentLink = "https://sub.vela.example/short?type=03";
+    EXPECT_FALSE(prepareWidgetViewModel(*model, notAPaymentLink));
+    EXPECT_FALSE(prepareWidgetViewModel(*model, "http://[::1"));
+    EXPECT_EQ(std::string(model->paymentURL()->buffer()), qrLink);
+    EXPECT_EQ(model->schema(), Schema::qr);
+    EXPECT_EQ(http->requests().size(), 1u);
+
+    tap("Bank qr-a");
+    ASSERT_EQ(opener->urls.size(), 1u);
+    EXPECT_EQ(opener->urls[0], "bankapp://qr.vela.example/" + id32 + "?type=01&sum=100");
+}
+
+TEST_F(WidgetViewModelTest, PendingCompletionsKeepTheModelAliveAndATapWithoutALinkDoesNothing) {
+    tap("placholder_0");  // no bank, no link
+    EXPECT_TRUE(opener->urls.empty());
+
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    answer(0, bankListDocument(qrBanks));
+    ASSERT_TRUE(prepareWidgetViewModel(*model, subLink));
+    tap("Bank qr-a");
+    std::weak_ptr<WidgetViewModel> weak = model;
+    dismissWatch.cancel();
+    model.reset();
+    EXPECT_FALSE(weak.expired()) << "the download and the open request hold it";
+    answer(0, bankListDocument(subBanks));
+    opener->answer(0, true);
+    mainLoop->runUntilIdle();
+    EXPECT_TRUE(weak.expired());
+}
+
+}  // namespace
+}  // namespace velawidget
