@@ -33,6 +33,13 @@ std::size_t FakeHttpClient::pendingCount() const {
     return pending_.size();
 }
 
+std::vector<std::string> FakeHttpClient::pendingURLs() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> urls;
+    for (const auto& pending : pending_) urls.push_back(pending.request.url);
+    return urls;
+}
+
 void FakeHttpClient::respond(std::size_t index, HttpBody body) {
     Pending answered;
     {

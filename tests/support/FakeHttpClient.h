@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace vela::test {
@@ -25,6 +26,8 @@ class FakeHttpClient final : public velawidget::HttpClient {
     /// Every request received so far, in arrival order.
     std::vector<velawidget::HttpRequest> requests() const;
     std::size_t pendingCount() const;
+    /// The addresses of the requests not yet answered, in arrival order.
+    std::vector<std::string> pendingURLs() const;
     /// Answers the pending request at `index` (0 = oldest still pending).
     /// Throws std::out_of_range when there is none.
     void respond(std::size_t index, velawidget::HttpBody body);

@@ -1,0 +1,43 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>VelaWidget</name>
+    <message>
+        <source>LS.VelaWidget.emptyText</source>
+        <translation>No banks match your search</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.emptyBankListFetchingResult</source>
+        <translation>The list of banks could not be loaded. Please try again later.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.searchPlaceholderText</source>
+        <translation>Search for your bank</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.openUrlError</source>
+        <translation>The bank's app could not be opened. Please install it or choose another bank.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.qrDescriptionText</source>
+        <translation>Choose the bank you want to pay with. Its app opens with the payment filled in.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.subDescriptionText</source>
+        <translation>Choose the bank that will pay this subscription. Its app opens to confirm it.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.DescriptionText</source>
+        <translation>Choose your bank.</translation>
+    </message>
+</context>
+</TS>

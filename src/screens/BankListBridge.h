@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+#include <memory>
+
+#include "screens/BankListModel.h"
+#include "screens/ViewModels.h"
+
+namespace velawidget {
+
+/// The bank list view model as QML sees it: the rows, the message shown
+/// instead of them, and the search text, each following the model's
+/// published value, plus the tap that goes back to the model.
+class BankListBridge : public QObject {
+    Q_OBJECT
+    QML_NAMED_ELEMENT(BankListModelBridge)
+    QML_UNCREATABLE("Reached through WidgetModel.bankList")
+    Q_PROPERTY(velawidget::BankListModel* rows READ rows CONSTANT)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+    Q_PROPERTY(bool hasErrorMessage READ hasErrorMessage NOTIFY errorMessageChanged)
+    Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder CONSTANT)
+
+  public:
+    BankListBridge(std::shared_ptr<BankListViewModel> model, QObject* parent = nullptr);
+    ~BankListBridge() override;
+
+    BankListModel* rows() { return &rows_; }
+    QString searchText() const { return searchText_; }
+    void setSearchText(const QString& text);
+    QString errorMessage() const { return errorMessage_.value_or(QString()); }
+    bool hasErrorMessage() const { return errorMessage_.has_value(); }
+    QString searchPlaceholder() const;
+
+    /// A tap on the row at `row`: hands that row's cell to the model.
+    Q_INVOKABLE void selectRow(int row);
+
+    BankListViewModel& model() { return *model_; }
+
+  Q_SIGNALS:
+    void searchTextChanged();
+    void errorMessageChanged();
+
+  private:
+    std::shared_ptr<BankListViewModel> model_;
+    BankListModel rows_;
+    QString searchText_;
+    std::optional<QString> errorMessage_;
+    // Last, so the handlers are gone before the members they write.
+    SubscriptionSet subscriptions_;
+};
+
+}  // namespace velawidget

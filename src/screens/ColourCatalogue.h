@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+namespace velawidget {
+
+/// One named colour of the kit's catalogue, in both schemes.
+struct NamedColour {
+    QColor light;
+    QColor dark;
+};
+
+/// The colour catalogue compiled into the module (":/VelaWidget/colours.json"),
+/// read once per process on first use and shared afterwards. A name the
+/// catalogue lacks yields magenta in both schemes, so the gap shows.
+const NamedColour& namedColour(const QString& name);
+
+/// The five names the screens use.
+const QStringList& colourNames();
+
+}  // namespace velawidget

@@ -1,0 +1,34 @@
+#include "screens/Resources.h"
+
+#include <QFile>
+
+#include "screens/ColourCatalogue.h"
+#include "screens/ColourScheme.h"
+
+namespace velawidget {
+
+Resources::Resources(QObject* parent) : QObject(parent) {
+    refresh();
+    connect(&ColourScheme::instance(), &ColourScheme::changed, this, [this] {
+        refresh();
+        Q_EMIT darkSchemeChanged();
+    });
+}
+
+bool Resources::darkScheme() const { return ColourScheme::instance().dark(); }
+
+void Resources::refresh() {
+    const bool dark = darkScheme();
+    for (const auto& name : colourNames()) {
+        const auto& colour = namedColour(name);
+        colors_.insert(name, dark ? colour.dark : colour.light);
+    }
+}
+
+QUrl Resources::image(const QString& name) const {
+    const QString path = QStringLiteral(":/VelaWidget/images/") + name + QStringLiteral(".svg");
+    if (!QFile::exists(path)) return {};
+    return QUrl(QStringLiteral("qrc") + path);
+}
+
+}  // namespace velawidget

@@ -1,0 +1,77 @@
+#include "screens/WidgetViewBridge.h"
+
+#include <velawidget/VelaWidgetSDK.h>
+
+#include <QMetaObject>
+#include <utility>
+
+#include "platform/Texts.h"
+#include "platform/qt/QtPlatformDefault.h"
+#include "sdk/FacadeAccess.h"
+#include "sdk/WidgetPreparation.h"
+
+namespace velawidget {
+
+WidgetViewBridge::WidgetViewBridge(QObject* parent)
+    : WidgetViewBridge(detail::FacadeAccess::widgetViewModelPtr(VelaWidgetSDK::shared()), parent) {
+}
+
+WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent)
+    : QObject(parent),
+      model_(std::move(model)),
+      bankList_(std::make_unique<BankListBridge>(model_->bankListViewModelPtr(), this)),
+      descriptionText_(QString::fromStdString(velawidget::descriptionText(model_->schema()))) {
+    (void)quick::qtPlatformIsDefault();
+    subscriptions_.push_back(model_->bankAppNotFoundError.sink([this](bool flag) {
+        if (flag == bankAppNotFoundError_) return;
+        bankAppNotFoundError_ = flag;
+        Q_EMIT bankAppNotFoundErrorChanged();
+    }));
+    subscriptions_.push_back(
+        model_->dismissPublisher.sink([this](const Unit&) { Q_EMIT dismissRequested(); }));
+    // The kind is not a published value: a will-change of either model
+    // re-renders the explanation once the change has landed.
+    subscriptions_.push_back(model_->onWillChange([this] { scheduleRender(); }));
+    subscriptions_.push_back(model_->bankListViewModel().onWillChange([this] { scheduleRender(); }));
+}
+
+WidgetViewBridge::~WidgetViewBridge() = default;
+
+QString WidgetViewBridge::alertTitle() const {
+    return QString::fromStdString(fixedText(FixedText::error));
+}
+
+QString WidgetViewBridge::alertMessage() const {
+    return QString::fromStdString(fixedText(FixedText::openUrlError));
+}
+
+QString WidgetViewBridge::alertButton() const {
+    return QString::fromStdString(fixedText(FixedText::ok));
+}
+
+void WidgetViewBridge::toggleBankAppNotFoundError() {
+    model_->bankAppNotFoundError = !model_->bankAppNotFoundError.value();
+}
+
+bool WidgetViewBridge::prepare(const QString& paymentURL) {
+    if (!prepareWidgetViewModel(*model_, paymentURL.toStdString())) return false;
+    model_->sendWillChange();
+    return true;
+}
+
+void WidgetViewBridge::scheduleRender() {
+    if (renderPending_) return;
+    renderPending_ = true;
+    QMetaObject::invokeMethod(this, &WidgetViewBridge::render, Qt::QueuedConnection);
+}
+
+void WidgetViewBridge::render() {
+    renderPending_ = false;
+    // Looked up afresh on every render, so a change of kind shows at once.
+    auto text = QString::fromStdString(velawidget::descriptionText(model_->schema()));
+    if (text == descriptionText_) return;
+    descriptionText_ = std::move(text);
+    Q_EMIT descriptionTextChanged();
+}
+
+}  // namespace velawidget

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+#include <memory>
+
+#include "screens/BankListBridge.h"
+#include "screens/ViewModels.h"
+
+namespace velawidget {
+
+/// The widget view model as QML sees it. Created from QML it observes the
+/// facade's shared model, so every selector screen shows the same state.
+class WidgetViewBridge : public QObject {
+    Q_OBJECT
+    QML_NAMED_ELEMENT(WidgetModel)
+    Q_PROPERTY(velawidget::BankListBridge* bankList READ bankList CONSTANT)
+    Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY descriptionTextChanged)
+    Q_PROPERTY(bool bankAppNotFoundError READ bankAppNotFoundError NOTIFY
+                   bankAppNotFoundErrorChanged)
+    Q_PROPERTY(QString alertTitle READ alertTitle CONSTANT)
+    Q_PROPERTY(QString alertMessage READ alertMessage CONSTANT)
+    Q_PROPERTY(QString alertButton READ alertButton CONSTANT)
+
+  public:
+    explicit WidgetViewBridge(QObject* parent = nullptr);
+    WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent = nullptr);
+    ~WidgetViewBridge() override;
+
+    BankListBridge* bankList() { return bankList_.get(); }
+    QString descriptionText() const { return descriptionText_; }
+    bool bankAppNotFoundError() const { return bankAppNotFoundError_; }
+    QString alertTitle() const;
+    QString alertMessage() const;
+    QString alertButton() const;
+
+    /// The alert's button: flips the flag back.
+    Q_INVOKABLE void toggleBankAppNotFoundError();
+    /// Loads a payment link into the shared model, for hosts written in QML.
+    /// Returns false (and leaves the model as it was) when the text is not a
+    /// payment link.
+    Q_INVOKABLE bool prepare(const QString& paymentURL);
+
+    WidgetViewModel& model() { return *model_; }
+
+  Q_SIGNALS:
+    void descriptionTextChanged();
+    void bankAppNotFoundErrorChanged();
+    /// The model asked the screen to close (a bank link was opened).
+    void dismissRequested();
+
+  private:
+    void scheduleRender();
+    void render();
+
+    std::shared_ptr<WidgetViewModel> model_;
+    std::unique_ptr<BankListBridge> bankList_;
+    QString descriptionText_;
+    bool bankAppNotFoundError_ = false;
+    bool renderPending_ = false;
+    // Last, so the handlers are gone before the members they write.
+    SubscriptionSet subscriptions_;
+};
+
+}  // namespace velawidget

@@ -1,0 +1,71 @@
+import QtQuick
+import VelaWidget
+
+// One bank: its logo tile and its name, or a skeleton bar for a loading row.
+// The whole padded row, background included, takes the tap.
+Rectangle {
+    id: row
+
+    required property int index
+    required property string name
+    required property string logoURL
+    required property string rowId
+    required property bool placeholder
+    // Drawn with a ring while the list has keyboard focus on this row.
+    property bool current: false
+
+    signal tapped()
+
+    implicitHeight: content.height + 16
+    radius: 12
+    color: Resources.colors.PlaceholderBackground
+    border.width: current ? 2 : 0
+    border.color: Resources.colors.MainTextColor
+
+    Accessible.role: Accessible.ListItem
+    Accessible.name: placeholder ? "" : name
+    Accessible.ignored: placeholder
+    Accessible.selectable: true
+    Accessible.selected: current
+    Accessible.onPressAction: row.tapped()
+
+    Row {
+        id: content
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.margins: 8
+        spacing: 8
+
+        LogoTile {
+            id: tile
+            objectName: "logoTile"
+            anchors.verticalCenter: parent.verticalCenter
+            url: row.logoURL
+            rowId: row.rowId
+        }
+
+        Text {
+            id: nameText
+            visible: !row.placeholder
+            anchors.verticalCenter: parent.verticalCenter
+            width: content.width - tile.width - content.spacing
+            text: row.name
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignLeft
+            font.pixelSize: 18
+            font.weight: Font.Normal
+            color: Resources.colors.MainTextColor
+        }
+
+        SkeletonRow {
+            visible: row.placeholder
+            anchors.verticalCenter: parent.verticalCenter
+        }
+    }
+
+    TapHandler {
+        onTapped: row.tapped()
+    }
+}

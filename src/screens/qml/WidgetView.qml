@@ -1,0 +1,158 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import VelaWidget
+
+// The bank selector: the payment system's logo, the explanation for the
+// link's kind, the search bar and the bank list. It asks to be closed when a
+// bank's app was opened (and on Escape), and shows the alert while the model
+// says a bank's app could not be opened.
+FocusScope {
+    id: root
+
+    // Every screen made without a model of its own observes the kit's shared one.
+    property WidgetModel model: WidgetModel {}
+    // Anything but the light scheme counts as dark.
+    property bool darkScheme: Resources.darkScheme
+    readonly property alias searchField: search
+    readonly property alias bankListView: bankList
+    readonly property alias alert: alert
+
+    signal dismissRequested()
+
+    implicitWidth: 390
+    implicitHeight: 720
+
+    LayoutMirroring.enabled: Qt.application.layoutDirection === Qt.RightToLeft
+    LayoutMirroring.childrenInherit: true
+
+    Rectangle {
+        anchors.fill: parent
+        color: Resources.colors.MainBackground
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: 16
+        spacing: 16
+
+        Image {
+            id: logo
+            objectName: "velaLogo"
+            Layout.alignment: Qt.AlignHCenter
+            Layout.topMargin: 8
+            source: Resources.image(root.darkScheme ? "vela_logo_dark_mode" : "vela_logo")
+            Accessible.role: Accessible.Graphic
+            Accessible.ignored: true
+        }
+
+        Text {
+            id: explanation
+            objectName: "explanation"
+            Layout.fillWidth: true
+            text: root.model.descriptionText
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            font.pixelSize: 14
+            font.weight: Font.Normal
+            color: Resources.colors.MainTextColor
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+        }
+
+        SearchField {
+            id: search
+            Layout.fillWidth: true
+            Layout.preferredHeight: 40
+            model: root.model.bankList
+            focus: true
+            Keys.onDownPressed: bankList.list.forceActiveFocus(Qt.TabFocusReason)
+        }
+
+        BankListView {
+            id: bankList
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            model: root.model.bankList
+        }
+    }
+
+    Shortcut {
+        sequences: [StandardKey.Find]
+        onActivated: search.focusField()
+    }
+
+    Shortcut {
+        sequence: "Esc"
+        enabled: !alert.visible
+        onActivated: root.dismissRequested()
+    }
+
+    Connections {
+        target: root.model
+        function onDismissRequested() {
+            root.dismissRequested()
+        }
+        function onBankAppNotFoundErrorChanged() {
+            root.syncAlert()
+        }
+    }
+    onModelChanged: syncAlert()
+    Component.onCompleted: syncAlert()
+
+    // The alert follows the flag; only its button writes the flag back.
+    function syncAlert() {
+        if (root.model && root.model.bankAppNotFoundError) {
+            if (!alert.visible)
+                focusBeforeAlert = root.Window.activeFocusItem
+            alert.open()
+        } else {
+            alert.close()
+        }
+    }
+    // Keyboard users carry on where they were once the alert is gone.
+    property Item focusBeforeAlert: null
+
+    Dialog {
+        id: alert
+        objectName: "openUrlAlert"
+        anchors.centerIn: parent
+        width: Math.min(root.width - 48, 320)
+        modal: true
+        focus: true
+        closePolicy: Popup.NoAutoClose
+        title: root.model.alertTitle
+
+        onOpened: okButton.forceActiveFocus(Qt.PopupFocusReason)
+        onClosed: {
+            if (root.focusBeforeAlert)
+                root.focusBeforeAlert.forceActiveFocus(Qt.PopupFocusReason)
+            root.focusBeforeAlert = null
+        }
+
+        contentItem: Label {
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: alert.title
+            Accessible.description: text
+            text: root.model.alertMessage
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+        }
+
+        footer: DialogButtonBox {
+            Button {
+                id: okButton
+                objectName: "alertOkButton"
+                text: root.model.alertButton
+                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
+                Accessible.role: Accessible.Button
+                Accessible.name: text
+                onClicked: root.model.toggleBankAppNotFoundError()
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+                Keys.onEscapePressed: clicked()
+            }
+        }
+    }
+}

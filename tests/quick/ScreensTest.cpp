@@ -1,0 +1,523 @@
+// The selector screens, driven offscreen through the public selector calls:
+// a fake HTTP client answers the bank list, a manual clock runs the search
+// throttle, and a fake opener decides whether a bank's app "opens".
+
+#include <gtest/gtest.h>
+#include <velawidget/VelaWidgetError.h>
+#include <velawidget/VelaWidgetSDK.h>
+#include <velawidget/platform.h>
+#include <velawidget/platform/PosixFileStore.h>
+#include <velawidget/quick.h>
+
+#include <QAbstractItemModel>
+#include <QBuffer>
+#include <QColor>
+#include <QThreadPool>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMetaObject>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWindow>
+#include <QtQml/QQmlExtensionPlugin>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "platform/portable/ManualClock.h"
+#include "screens/BankListModel.h"
+#include "screens/WidgetViewBridge.h"
+#include "support/BankDocuments.h"
+#include "support/FakeHttpClient.h"
+#include "support/TempDir.h"
+
+Q_IMPORT_QML_PLUGIN(VelaWidgetPlugin)
+
+namespace velawidget {
+namespace {
+
+const std::string id = "AS1000670LSS7DN18SJQDNP4B05KLJL2";
+const std::string qrLink = "https://qr.vela.example/" + id + "?type=02&sum=100";
+const std::string subLink = "https://sub.vela.example/" + id;
+
+class QtMainQueue final : public DispatchQueue {
+  public:
+    void async(std::function<void()> work) override {
+        QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
+    }
+};
+
+class FakeOpener final : public UrlOpener {
+  public:
+    void open(const std::string& url, std::function<void(bool)> completion) override {
+        bool answer;
+        {
+            std::lock_guard lock(mutex);
+            opened.push_back(url);
+            answer = accepts;
+        }
+        completion(answer);
+    }
+    std::mutex mutex;
+    std::vector<std::string> opened;
+    bool accepts = true;
+};
+
+// The translation of "LS.VelaWidget.ok" is missing on purpose.
+class FakeTexts final : public TextLookup {
+  public:
+    std::string localized(const std::string& key) const override {
+        static const std::map<std::string, std::string> table = {
+            {"LS.VelaWidget.emptyText", "No banks found"},
+            {"LS.VelaWidget.emptyBankListFetchingResult", "Could not load the banks"},
+            {"LS.VelaWidget.searchPlaceholderText", "Search for a bank"},
+            {"LS.VelaWidget.error", "Error"},
+            {"LS.VelaWidget.openUrlError", "The bank's app is not installed"},
+            {"LS.VelaWidget.qrDescriptionText", "Choose a bank to pay"},
+            {"LS.VelaWidget.subDescriptionText", "Choose a bank for the subscription"},
+        };
+        auto it = table.find(key);
+        return it == table.end() ? key : it->second;
+    }
+};
+
+struct TestPlatform {
+    std::shared_ptr<vela::test::FakeHttpClient> http = std::make_shared<vela::test::FakeHttpClient>();
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    std::shared_ptr<FakeOpener> opener = std::make_shared<FakeOpener>();
+    vela::test::TempDir caches;
+};
+
+TestPlatform& testPlatform() {
+    static TestPlatform platform;
+    return platform;
+}
+
+Bank bank(const std::string& name, const std::string& logo, const std::string& scheme) {
+    return Bank{name, logo, scheme, std::nullopt, std::nullopt};
+}
+
+const std::vector<Bank> threeBanks = {
+    bank("Alpha Bank", "https://logo.example/alpha.png", "alphapay"),
+    bank("Beta Bank", "https://logo.example/beta.png", "betapay"),
+    bank("Gamma Savings", "https://logo.example/gamma.png", "gammapay"),
+};
+
+// Runs everything that is due: HTTP completions, posted main-queue work, and
+// a frame of every visible window (a grab polishes and lays out the scene as
+// the next frame would, without waiting for the frame timer).
+void pump() {
+    for (int round = 0; round < 4; ++round) {
+        for (int inner = 0; inner < 5; ++inner) {
+            testPlatform().http->callbackQueue().runUntilIdle();
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+        }
+        for (auto* window : QGuiApplication::topLevelWindows()) {
+            auto* quick = qobject_cast<QQuickWindow*>(window);
+            if (quick && quick->isExposed()) (void)quick->grabWindow();
+        }
+    }
+}
+
+template <class T = QQuickItem>
+T* find(QObject* root, const char* name) {
+    return root->findChild<T*>(QString::fromLatin1(name));
+}
+
+QQuickItem* rowItem(QQuickItem* list, int row) {
+    QQuickItem* item = nullptr;
+    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item), Q_ARG(int, row));
+    return item;
+}
+
+struct Screen {
+    std::unique_ptr<BankSelectorController> controller;
+    QQuickWindow* window = nullptr;
+    QQuickItem* root = nullptr;
+    WidgetViewBridge* model = nullptr;
+    QQuickItem* list = nullptr;
+
+    explicit Screen(std::unique_ptr<BankSelectorController> made) : controller(std::move(made)) {
+        window = controller->window();
+        root = window->contentItem()->childItems().value(0);
+        model = root ? root->property("model").value<WidgetViewBridge*>() : nullptr;
+        list = root ? find(root, "bankList") : nullptr;
+    }
+    bool show() {
+        controller->show();
+        return QTest::qWaitForWindowExposed(window);
+    }
+    BankListModel& rows() { return *model->bankList()->rows(); }
+    std::vector<std::string> names() {
+        std::vector<std::string> names;
+        for (const auto& cell : rows().cells()) names.push_back(cell.name);
+        return names;
+    }
+    void tap(int row) { click(rowItem(list, row)); }
+    void click(QQuickItem* item) {
+        ASSERT_NE(item, nullptr);
+        const auto centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+        pump();
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(window, key, modifiers);
+        pump();
+    }
+    void type(const char* text) {
+        for (const char* c = text; *c; ++c) QTest::keyClick(window, *c);
+        pump();
+    }
+    void save(const QString& name) {
+        const QImage image = window->grabWindow();
+        ASSERT_FALSE(image.isNull());
+        QDir().mkpath(QStringLiteral(VELA_SCREENSHOT_DIR));
+        ASSERT_TRUE(image.save(QStringLiteral(VELA_SCREENSHOT_DIR "/") + name));
+    }
+};
+
+bool isLogo(const std::string& url) { return url.find("logo.example") != std::string::npos; }
+
+// The bank-list downloads waiting for an answer; logo requests aside.
+std::vector<std::size_t> pendingLists() {
+    std::vector<std::size_t> lists;
+    const auto urls = testPlatform().http->pendingURLs();
+    for (std::size_t i = 0; i < urls.size(); ++i) {
+        if (!isLogo(urls[i])) lists.push_back(i);
+    }
+    return lists;
+}
+
+void answerBankList(const std::string& body) {
+    const auto lists = pendingLists();
+    ASSERT_EQ(lists.size(), 1u);
+    testPlatform().http->respond(lists.front(), body);
+    pump();
+}
+
+// Answers every logo request, waits for the decoding threads, and lets
+// their results reach the tiles.
+void answerLogos(const velawidget::HttpBody& body) {
+    auto& http = *testPlatform().http;
+    for (auto urls = http.pendingURLs(); !urls.empty(); urls = http.pendingURLs()) {
+        std::size_t i = 0;
+        while (i < urls.size() && !isLogo(urls[i])) ++i;
+        if (i == urls.size()) break;
+        http.respond(i, body);
+    }
+    pump();
+    QThreadPool::globalInstance()->waitForDone();
+    pump();
+}
+
+std::string pngBytes(int width, int height) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(QColor(200, 40, 40));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
+TEST(BankListModel, KeepsSurvivingRowsAcrossChanges) {
+    auto cell = [](const std::string& name, std::optional<std::string> logo) {
+        return BankListCellViewModel{name, std::move(logo)};
+    };
+    BankListModel model;
+    model.setCells({cell("A", "la"), cell("B", "lb"), cell("C", "lc"), cell("D", std::nullopt)});
+    const QPersistentModelIndex b(model.index(1));
+    const QPersistentModelIndex d(model.index(3));
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+
+    // A filter drops rows around the survivors.
+    model.setCells({cell("B", "lb"), cell("D", std::nullopt)});
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(b.row(), 0);
+    EXPECT_EQ(d.row(), 1);
+    EXPECT_EQ(inserted.count(), 0);
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(model.data(d, BankListModel::RowIdRole).toString(), QStringLiteral("D"));
+
+    // A reordered list with a renamed survivor and a newcomer; the old rows move.
+    model.setCells({cell("D", std::nullopt), cell("E", "le"), cell("Bee", "lb")});
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(d.row(), 0);
+    EXPECT_EQ(b.row(), 2);
+    EXPECT_EQ(model.data(b, BankListModel::NameRole).toString(), QStringLiteral("Bee"));
+    EXPECT_EQ(model.data(model.index(1), BankListModel::LogoURLRole).toString(),
+              QStringLiteral("le"));
+
+    // Repeated ids: as many rows survive as the new list holds.
+    model.setCells({cell("X", "dup"), cell("Y", "dup"), cell("D", std::nullopt)});
+    model.setCells({cell("Y", "dup"), cell("D", std::nullopt)});
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.data(model.index(0), BankListModel::NameRole).toString(), QStringLiteral("Y"));
+    EXPECT_EQ(d.row(), 1);
+    EXPECT_TRUE(model.data(model.index(0), BankListModel::PlaceholderRole).toBool() == false);
+    model.setCells({cell("placholder_0", std::nullopt)});
+    EXPECT_TRUE(model.data(model.index(0), BankListModel::PlaceholderRole).toBool());
+    EXPECT_FALSE(d.isValid());
+}
+
+// Runs first: the shared model is still in its initial state.
+TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
+    auto& platform = testPlatform();
+    Screen screen(VelaWidgetSDK::shared().bankListViewController(qrLink));
+    ASSERT_NE(screen.model, nullptr);
+    ASSERT_NE(screen.list, nullptr);
+    ASSERT_TRUE(screen.show());
+    // The throttle delivers the empty search text at once, which puts up the skeletons.
+    platform.clock->advance(std::chrono::nanoseconds::zero());
+    pump();
+    ASSERT_EQ(screen.list->property("count").toInt(), 5);
+    for (int row = 0; row < 5; ++row) {
+        auto* item = rowItem(screen.list, row);
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->property("placeholder").toBool());
+    }
+    EXPECT_EQ(find(screen.root, "explanation")->property("text").toString(),
+              QStringLiteral("Choose a bank to pay"));
+    screen.save(QStringLiteral("selector-loading.png"));
+
+    answerBankList(vela::test::bankListDocument(threeBanks));
+    EXPECT_EQ(screen.names(), (std::vector<std::string>{"Alpha Bank", "Beta Bank", "Gamma Savings"}));
+    ASSERT_EQ(screen.list->property("count").toInt(), 3);
+    QPointer<QQuickItem> betaRow = rowItem(screen.list, 1);
+    ASSERT_FALSE(betaRow.isNull());
+    EXPECT_FALSE(betaRow->property("placeholder").toBool());
+    // Each visible row asked for its logo, cache first; a wide logo is shown whole.
+    std::vector<std::string> logoRequests;
+    for (const auto& request : platform.http->requests()) {
+        if (!isLogo(request.url)) continue;
+        logoRequests.push_back(request.url);
+        EXPECT_EQ(request.cachePolicy, CachePolicy::useCacheFirst);
+        EXPECT_EQ(request.timeout, std::chrono::seconds(60));
+    }
+    EXPECT_EQ(logoRequests.size(), 3u);
+    answerLogos(pngBytes(120, 60));
+    auto* betaTile = find(betaRow, "logoTile");
+    ASSERT_NE(betaTile, nullptr);
+    EXPECT_TRUE(betaTile->property("loaded").toBool());
+    EXPECT_EQ(betaTile->width(), 50);
+
+    // Ctrl+F reaches the search field; typing waits for the throttle.
+    auto* field = find(screen.root, "searchField");
+    auto* symbol = find(screen.root, "searchSymbol");
+    EXPECT_DOUBLE_EQ(symbol->opacity(), 0.2);
+    screen.key(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(field->hasActiveFocus());
+    screen.type("et");
+    pump();
+    EXPECT_EQ(screen.model->bankList()->searchText(), QStringLiteral("et"));
+    EXPECT_DOUBLE_EQ(symbol->opacity(), 1.0);
+    EXPECT_EQ(screen.names().size(), 3u);
+    platform.clock->advance(BankListViewModel::searchThrottle);
+    pump();
+    EXPECT_EQ(screen.names(), (std::vector<std::string>{"Beta Bank"}));
+    // The surviving row is the same delegate, logo tile and all.
+    ASSERT_FALSE(betaRow.isNull());
+    EXPECT_EQ(rowItem(screen.list, 0), betaRow.data());
+    EXPECT_TRUE(betaTile->property("loaded").toBool());
+    screen.save(QStringLiteral("selector-search.png"));
+
+    // No match: the message replaces the rows; clearing the text brings every bank back.
+    screen.type("zz");
+    platform.clock->advance(BankListViewModel::searchThrottle);
+    pump();
+    auto* message = find(screen.root, "bankListMessage");
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_FALSE(screen.list->isVisible());
+    EXPECT_EQ(message->property("text").toString(), QStringLiteral("No banks found"));
+    for (int i = 0; i < 4; ++i) screen.key(Qt::Key_Backspace);
+    platform.clock->advance(BankListViewModel::searchThrottle);
+    pump();
+    EXPECT_DOUBLE_EQ(symbol->opacity(), 0.2);
+    EXPECT_FALSE(message->isVisible());
+    EXPECT_EQ(screen.names().size(), 3u);
+}
+
+TEST(Screens, TappedBankClosesTheScreenOrRaisesTheAlert) {
+    auto& platform = testPlatform();
+    // The same kind again comes from the cached list at once.
+    Screen screen(VelaWidgetSDK::shared().getBankSelector(qrLink));
+    ASSERT_TRUE(screen.show());
+    pump();
+    EXPECT_TRUE(pendingLists().empty());
+    ASSERT_EQ(screen.names().size(), 3u);
+
+    platform.opener->accepts = true;
+    screen.tap(0);
+    ASSERT_EQ(platform.opener->opened.size(), 1u);
+    EXPECT_EQ(platform.opener->opened.back().rfind("alphapay://", 0), 0u)
+        << platform.opener->opened.back();
+    EXPECT_FALSE(screen.window->isVisible());
+
+    // The tapped bank comes first now; a refusing opener raises the alert.
+    ASSERT_TRUE(screen.show());
+    platform.opener->accepts = false;
+    QPointer<QObject> alert = find<QObject>(screen.root, "openUrlAlert");
+    ASSERT_FALSE(alert.isNull());
+    EXPECT_FALSE(alert->property("visible").toBool());
+    screen.tap(1);
+    ASSERT_EQ(platform.opener->opened.size(), 2u);
+    EXPECT_TRUE(screen.model->bankAppNotFoundError());
+    EXPECT_TRUE(alert->property("visible").toBool());
+    EXPECT_TRUE(screen.window->isVisible());
+    EXPECT_EQ(alert->property("title").toString(), QStringLiteral("Error"));
+    auto* ok = find(screen.window->contentItem(), "alertOkButton");
+    ASSERT_NE(ok, nullptr);
+    // A missing translation shows its key.
+    EXPECT_EQ(ok->property("text").toString(), QStringLiteral("LS.VelaWidget.ok"));
+    screen.save(QStringLiteral("selector-alert.png"));
+    // Escape belongs to the alert while it is up: it answers OK, the screen stays.
+    screen.key(Qt::Key_Escape);
+    EXPECT_FALSE(screen.model->bankAppNotFoundError());
+    EXPECT_FALSE(alert->property("visible").toBool());
+    EXPECT_TRUE(screen.window->isVisible());
+
+    // Keyboard only: Tab from the search field into the list, Down, Enter.
+    screen.key(Qt::Key_F, Qt::ControlModifier);
+    screen.key(Qt::Key_Tab);
+    ASSERT_TRUE(screen.list->hasActiveFocus());
+    screen.list->setProperty("currentIndex", 0);
+    screen.key(Qt::Key_Down);
+    EXPECT_EQ(screen.list->property("currentIndex").toInt(), 1);
+    platform.opener->accepts = false;
+    screen.key(Qt::Key_Return);
+    ASSERT_EQ(platform.opener->opened.size(), 3u);
+    EXPECT_TRUE(alert->property("visible").toBool());
+    screen.click(ok);
+    EXPECT_FALSE(screen.model->bankAppNotFoundError());
+    EXPECT_FALSE(alert->property("visible").toBool());
+    // Space selects too; then Escape closes the selector.
+    platform.opener->accepts = true;
+    screen.key(Qt::Key_Space);
+    EXPECT_EQ(platform.opener->opened.size(), 4u);
+    EXPECT_FALSE(screen.window->isVisible());
+    ASSERT_TRUE(screen.show());
+    screen.key(Qt::Key_Escape);
+    EXPECT_FALSE(screen.window->isVisible());
+}
+
+TEST(Screens, FailedDownloadShowsTheMessageInsteadOfRows) {
+    Screen screen(VelaWidgetSDK::shared().bankListViewController(subLink));
+    ASSERT_TRUE(screen.show());
+    answerBankList("not a bank list");
+    auto* message = find(screen.root, "bankListMessage");
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_FALSE(screen.list->isVisible());
+    EXPECT_EQ(message->property("text").toString(), QStringLiteral("Could not load the banks"));
+    EXPECT_EQ(find(screen.root, "explanation")->property("text").toString(),
+              QStringLiteral("Choose a bank for the subscription"));
+    screen.save(QStringLiteral("selector-failed.png"));
+}
+
+TEST(Screens, DarkSchemePicksTheDarkLogo) {
+    auto& platform = testPlatform();
+    Screen screen(VelaWidgetSDK::shared().bankListViewController(qrLink));
+    ASSERT_TRUE(screen.show());
+    answerBankList(vela::test::bankListDocument(threeBanks));
+    ASSERT_EQ(screen.names().size(), 3u);
+    (void)platform;
+    auto* logo = find(screen.root, "velaLogo");
+    screen.root->setProperty("darkScheme", false);
+    pump();
+    const auto light = logo->property("source").toUrl().toString();
+    EXPECT_TRUE(light.contains(QStringLiteral("vela_logo"))) << light.toStdString();
+    EXPECT_FALSE(light.contains(QStringLiteral("dark"))) << light.toStdString();
+    screen.save(QStringLiteral("selector-light.png"));
+    screen.root->setProperty("darkScheme", true);
+    pump();
+    const auto dark = logo->property("source").toUrl().toString();
+    EXPECT_TRUE(dark.contains(QStringLiteral("vela_logo_dark_mode"))) << dark.toStdString();
+    screen.save(QStringLiteral("selector-dark.png"));
+}
+
+TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
+    auto& sdk = VelaWidgetSDK::shared();
+    auto expectError = [](VelaWidgetError expected, auto&& call) {
+        try {
+            call();
+            ADD_FAILURE() << "no error thrown";
+        } catch (const std::system_error& error) {
+            EXPECT_EQ(error.code(), make_error_code(expected)) << error.what();
+        }
+    };
+    expectError(VelaWidgetError::invalidURLString, [&] { sdk.getBankSelector("not a link"); });
+    expectError(VelaWidgetError::invalidURLString,
+                [&] { sdk.bankListViewController("https://example.com/" + id); });
+
+    // No window at all: nothing to present on wins over the bad link.
+    ASSERT_TRUE(QGuiApplication::topLevelWindows().isEmpty());
+    expectError(VelaWidgetError::presentationFailed, [&] { sdk.showBankSelector("not a link"); });
+
+    auto parent = std::make_unique<QWindow>();
+    parent->resize(400, 800);
+    parent->show();
+    expectError(VelaWidgetError::invalidURLString, [&] { sdk.showBankSelector("not a link"); });
+    EXPECT_EQ(QGuiApplication::topLevelWindows().size(), 1);
+
+    sdk.showBankSelector(qrLink);
+    pump();
+    QPointer<QQuickWindow> shown;
+    for (auto* window : QGuiApplication::topLevelWindows()) {
+        if (window != parent.get()) shown = qobject_cast<QQuickWindow*>(window);
+    }
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown->transientParent(), parent.get());
+    EXPECT_EQ(shown->modality(), Qt::WindowModal);
+    EXPECT_TRUE(shown->isVisible());
+    // Closing lets the presented selector go.
+    shown->close();
+    pump();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(shown.isNull());
+
+    // The parent owns a selector it presents.
+    sdk.presentBankListViewController(qrLink, parent.get());
+    pump();
+    for (auto* window : QGuiApplication::topLevelWindows()) {
+        if (window != parent.get()) shown = qobject_cast<QQuickWindow*>(window);
+    }
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_TRUE(shown->isVisible());
+    parent.reset();
+    EXPECT_TRUE(shown.isNull());
+}
+
+}  // namespace
+}  // namespace velawidget
+
+int main(int argc, char** argv) {
+    using namespace velawidget;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Same pixels on every run.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    auto& fake = testPlatform();
+    Platform platform;
+    platform.http = fake.http;
+    platform.files = std::make_shared<PosixFileStore>(fake.caches.path());
+    platform.mainQueue = std::make_shared<QtMainQueue>();
+    platform.scheduler = fake.clock;
+    platform.urlOpener = fake.opener;
+    platform.texts = std::make_shared<FakeTexts>();
+    if (!installPlatform(std::move(platform))) return 3;
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
