@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QQmlEngine;
 class QQuickWindow;
 
 namespace velawidget {
@@ -37,5 +38,16 @@ class VELAWIDGET_API BankSelectorController {
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
+
+namespace quick {
+
+/// Makes the QML module `VelaWidget` importable in `engine`, for hosts that
+/// place `WidgetView` in their own QML (`import VelaWidget`, then
+/// `WidgetView { onDismissRequested: ... }`; it observes the kit's shared
+/// model, which `VelaWidgetSDK::bankListViewController` loads a link into).
+/// No plugin import is needed. Main thread only.
+VELAWIDGET_API void registerQmlModule(QQmlEngine& engine);
+
+}  // namespace quick
 
 }  // namespace velawidget

@@ -18,9 +18,7 @@ struct BankSelectorController::Impl {
 
 BankSelectorController::BankSelectorController() : impl_(std::make_unique<Impl>()) {
     auto view = std::make_unique<QQuickView>();
-    // The module's resources sit under qrc:/VelaWidget; a static build is
-    // found only through the resource root.
-    view->engine()->addImportPath(QStringLiteral("qrc:/"));
+    quick::registerQmlModule(*view->engine());
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     // The screen's own `WidgetModel` observes the facade's shared widget view model.
     view->setSource(QUrl(QStringLiteral("qrc:/VelaWidget/WidgetView.qml")));

@@ -26,7 +26,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
-#include <QtQml/QQmlExtensionPlugin>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -42,7 +41,7 @@
 #include "support/FakeHttpClient.h"
 #include "support/TempDir.h"
 
-Q_IMPORT_QML_PLUGIN(VelaWidgetPlugin)
+
 
 namespace velawidget {
 namespace {

@@ -1,0 +1,86 @@
+#include "DemoHost.h"
+
+#include <velawidget/platform.h>
+#include <velawidget/quick.h>
+#include <velawidget/velawidget.h>
+
+#include <QVariantMap>
+#include <system_error>
+
+namespace vela::demo {
+
+namespace {
+constexpr const char* paymentId = "AS1000670LSS7DN18SJQDNP4B05KLJL2";
+}
+
+DemoHost::DemoHost(QObject* parent) : QObject(parent) {}
+
+DemoHost::~DemoHost() { *alive_ = false; }
+
+QString DemoHost::qrSample() {
+    return QStringLiteral("https://qr.vela.example/") + QLatin1String(paymentId) +
+           QStringLiteral("?type=02&bank=100000000111&sum=12500&cur=RUB&crc=5A2B");
+}
+
+QString DemoHost::subSample() {
+    return QStringLiteral("https://sub.vela.example/") + QLatin1String(paymentId);
+}
+
+void DemoHost::setStatus(const QString& status) {
+    status_ = status;
+    Q_EMIT statusChanged();
+}
+
+void DemoHost::chooseBank(const QString& link) {
+    try {
+        auto selector = velawidget::VelaWidgetSDK::shared().bankListViewController(link.toStdString());
+        selector->show();
+        // The host owns what it was given; one screen at a time is enough here.
+        selectors_.clear();
+        selectors_.push_back(std::move(selector));
+        setStatus(QStringLiteral("Selector shown"));
+    } catch (const std::system_error& error) {
+        setStatus(QString::fromStdString(error.code().message()));
+    }
+}
+
+void DemoHost::showSelector(const QString& link) {
+    try {
+        velawidget::VelaWidgetSDK::shared().showBankSelector(link.toStdString());
+        setStatus(QStringLiteral("Selector presented over the first window"));
+    } catch (const std::system_error& error) {
+        setStatus(QString::fromStdString(error.code().message()));
+    }
+}
+
+void DemoHost::listBanks(const QString& link) {
+    setStatus(QStringLiteral("Loading banks..."));
+    try {
+        velawidget::VelaWidgetSDK::shared().bankList(
+            link.toStdString(), velawidget::currentPlatform().mainQueue,
+            [this, alive = alive_](velawidget::BankListResult result) {
+                if (!*alive) return;
+                banks_.clear();
+                if (!result) {
+                    setStatus(QString::fromStdString(make_error_code(result.error()).message()));
+                } else {
+                    for (const auto& bank : result.value()) {
+                        QVariantMap row;
+                        row.insert(QStringLiteral("name"), QString::fromStdString(bank->name()));
+                        row.insert(QStringLiteral("link"), QString::fromStdString(bank->dboLink()));
+                        banks_.append(row);
+                    }
+                    setStatus(QStringLiteral("%1 banks").arg(banks_.size()));
+                }
+                Q_EMIT banksChanged();
+                Q_EMIT listed();
+            });
+    } catch (const std::system_error& error) {
+        banks_.clear();
+        Q_EMIT banksChanged();
+        setStatus(QString::fromStdString(error.code().message()));
+        Q_EMIT listed();
+    }
+}
+
+}  // namespace vela::demo

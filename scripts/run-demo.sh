@@ -1,0 +1,54 @@
+# ./run demo [DEMO ARGS]: builds everything, starts vela-sandbox on a free
+# port and runs vela-demo against it with a private caches directory. A
+# stand-in "bank app" is registered for a few sandbox banks' schemes in a
+# private XDG data directory, so choosing one of them really opens an app;
+# the others show the "app not found" alert. Without a display the demo
+# renders offscreen and writes screenshots to build/demo/.
+cmd_demo() {
+    cmd_build >/dev/null
+    local work="$BUILD/demo-run"
+    rm -rf "$work"
+    mkdir -p "$work/caches" "$work/data/applications" "$work/config"
+    local demo="$BUILD/demo/vela-demo"
+
+    # The stand-in bank app for the first banks of both sandbox lists.
+    cat >"$work/data/applications/vela-bank-app.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Vela stand-in bank app
+Exec=$demo --bank-app %u
+NoDisplay=true
+MimeType=x-scheme-handler/bank100000001000;x-scheme-handler/bank100000001001;x-scheme-handler/bank100000001002;
+DESKTOP
+    {
+        echo "[Default Applications]"
+        for scheme in bank100000001000 bank100000001001 bank100000001002; do
+            echo "x-scheme-handler/$scheme=vela-bank-app.desktop"
+        done
+    } >"$work/config/mimeapps.list"
+    cp "$work/config/mimeapps.list" "$work/data/applications/mimeapps.list"
+
+    "$BUILD/tools/sandbox/vela-sandbox" --port 0 --cert-out "$work/sandbox.pem" --quiet \
+        >"$work/sandbox.out" 2>"$work/sandbox.err" &
+    VELA_DEMO_SANDBOX=$!
+    trap 'kill "$VELA_DEMO_SANDBOX" 2>/dev/null || true' EXIT
+    local address=""
+    for _ in $(seq 1 100); do
+        address=$(sed -n 's/^listening on //p' "$work/sandbox.out" | head -1)
+        [ -n "$address" ] && [ -s "$work/sandbox.pem" ] && break
+        sleep 0.1
+    done
+    [ -n "$address" ] || { echo "demo: vela-sandbox did not start" >&2; cat "$work/sandbox.err" >&2; return 1; }
+    echo "demo: sandbox on $address (bank apps registered for bank100000001000..1002)"
+
+    local args=(--connect-to "$address" --cacert "$work/sandbox.pem" --caches-dir "$work/caches")
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        mkdir -p "$BUILD/demo"
+        XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen \
+            "$demo" "${args[@]}" --screenshots "$BUILD/demo" "$@"
+        echo "demo: no display, so the selector was rendered offscreen:"
+        echo "  $BUILD/demo/selector-light.png, selector-dark.png, selector-search.png"
+    else
+        XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$demo" "${args[@]}" "$@"
+    fi
+}
