@@ -9,39 +9,18 @@
 #include <sstream>
 #include <thread>
 
+#include "support/Completions.h"
 #include "support/SandboxProcess.h"
 
 namespace velawidget::curl {
 namespace {
 
 using namespace std::chrono_literals;
+using vela::test::Completions;
 using vela::test::SandboxProcess;
 
 const std::string qrList = "https://qr.vela.example/proxyapp/c2bmembers.json";
 const std::string subList = "https://sub.vela.example/proxyapp/c2bmembers.json";
-
-/// Every completion of one client, in arrival order, with the thread it ran on.
-struct Completions {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<HttpBody> bodies;
-    std::vector<std::thread::id> threads;
-
-    std::function<void(HttpBody)> recorder() {
-        return [this](HttpBody body) {
-            std::lock_guard lock(mutex);
-            bodies.push_back(std::move(body));
-            threads.push_back(std::this_thread::get_id());
-            changed.notify_all();
-        };
-    }
-    /// Waits until `count` completions arrived; the limit only keeps a broken
-    /// client from hanging the suite.
-    bool waitFor(std::size_t count) {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, 60s, [&] { return bodies.size() >= count; });
-    }
-};
 
 CurlHttpClientOptions trusting(const SandboxProcess& sandbox) {
     CurlHttpClientOptions options;

@@ -26,6 +26,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -36,6 +37,7 @@
 
 #include "platform/portable/ManualClock.h"
 #include "screens/BankListModel.h"
+#include "screens/LogoTile.h"
 #include "screens/WidgetViewBridge.h"
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
@@ -273,9 +275,59 @@ TEST(BankListModel, KeepsSurvivingRowsAcrossChanges) {
     EXPECT_FALSE(d.isValid());
 }
 
+TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
+    auto& http = *testPlatform().http;
+    QQuickWindow window;
+    window.resize(100, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto logoRequests = [&] {
+        std::size_t count = 0;
+        for (const auto& url : http.pendingURLs()) count += isLogo(url);
+        return count;
+    };
+    ASSERT_EQ(logoRequests(), 0u);
+
+    LogoTile tile;
+    EXPECT_EQ(tile.implicitWidth(), 50);
+    tile.setUrl(QStringLiteral("https://logo.example/a.png"));
+    EXPECT_EQ(logoRequests(), 0u) << "not on screen yet";
+    tile.setParentItem(window.contentItem());
+    EXPECT_EQ(logoRequests(), 1u);
+
+    // Given another bank before the first logo came: only the second may show.
+    tile.setUrl(QStringLiteral("https://logo.example/b.png"));
+    ASSERT_EQ(logoRequests(), 2u);
+    auto urls = http.pendingURLs();
+    const auto first = std::find(urls.begin(), urls.end(), "https://logo.example/a.png") - urls.begin();
+    http.respond(static_cast<std::size_t>(first), pngBytes(10, 10));
+    answerLogos(std::nullopt);  // nothing else is waiting but b, which fails
+    EXPECT_FALSE(tile.loaded()) << "a's logo must not appear as b's";
+
+    // Off screen and back: a new request; a logo that arrives shows.
+    tile.setVisible(false);
+    tile.setVisible(true);
+    ASSERT_EQ(logoRequests(), 1u);
+    answerLogos(pngBytes(10, 10));
+    EXPECT_TRUE(tile.loaded());
+    tile.setVisible(true);
+    EXPECT_EQ(logoRequests(), 0u) << "a tile that shows its logo asks for nothing";
+    tile.setVisible(false);
+    EXPECT_FALSE(tile.loaded()) << "the bitmap goes when the tile leaves the screen";
+
+    // Only http and https are fetched.
+    tile.setVisible(true);
+    answerLogos(std::nullopt);
+    for (const char* url : {"not a url", "file:///etc/passwd", "data:image/png;base64,AAAA", ""}) {
+        tile.setUrl(QString::fromLatin1(url));
+        EXPECT_EQ(http.pendingCount(), 0u) << url;
+    }
+}
+
 // Runs first: the shared model is still in its initial state.
 TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     auto& platform = testPlatform();
+    const std::size_t earlierRequests = platform.http->requests().size();
     Screen screen(VelaWidgetSDK::shared().bankListViewController(qrLink));
     ASSERT_NE(screen.model, nullptr);
     ASSERT_NE(screen.list, nullptr);
@@ -301,7 +353,9 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     EXPECT_FALSE(betaRow->property("placeholder").toBool());
     // Each visible row asked for its logo, cache first; a wide logo is shown whole.
     std::vector<std::string> logoRequests;
-    for (const auto& request : platform.http->requests()) {
+    const auto requests = platform.http->requests();
+    for (std::size_t i = earlierRequests; i < requests.size(); ++i) {
+        const auto& request = requests[i];
         if (!isLogo(request.url)) continue;
         logoRequests.push_back(request.url);
         EXPECT_EQ(request.cachePolicy, CachePolicy::useCacheFirst);

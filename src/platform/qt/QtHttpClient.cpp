@@ -8,11 +8,13 @@
 #include <QNetworkRequest>
 #include <QSslCertificate>
 #include <QSslConfiguration>
-#include <QThread>
+#include <QEventLoop>
 #include <QTimer>
 #include <QUrl>
 #include <memory>
+#include <future>
 #include <mutex>
+#include <thread>
 #include <unordered_set>
 #include <utility>
 
@@ -44,8 +46,10 @@ struct Fetch {
 
 struct QtHttpClient::Worker {
     QtHttpClientOptions options;
-    QThread thread;
+    std::thread thread;
+    std::thread::id threadId;
     // Created, used and deleted on `thread` only.
+    QEventLoop* loop = nullptr;
     QObject* context = nullptr;
     QNetworkAccessManager* network = nullptr;
     QSslConfiguration tls;
@@ -186,41 +190,68 @@ struct QtHttpClient::Worker {
         start(fetch);
     }
 
+    /// On the worker thread: every open request ends with none, then the loop ends.
     void stop() {
-        // Every open request ends with none, on this thread, before the thread goes.
-        while (!open.empty()) finish(*open.begin(), std::nullopt);
-        delete context;
-        context = nullptr;
-        network = nullptr;
+        {
+            std::lock_guard lock(mutex);
+            stopped = true;
+        }
+        while (!open.empty()) {
+            const auto fetch = *open.begin();  // a copy: finishing erases the listed one
+            finish(fetch, std::nullopt);
+        }
+        loop->quit();
+    }
+
+    /// The thread's whole life. It holds the worker, so a client released by
+    /// one of its own completions leaves the worker intact until the end.
+    static void run(const std::shared_ptr<Worker>& worker, std::promise<void>& ready) {
+        worker->threadId = std::this_thread::get_id();
+        {
+            QEventLoop loop;
+            worker->loop = &loop;
+            worker->context = new QObject;
+            worker->startNetwork();
+            ready.set_value();
+            loop.exec();
+            // No signal is being delivered now: the replies can go.
+            delete worker->context;
+            worker->context = nullptr;
+            worker->network = nullptr;
+            worker->loop = nullptr;
+        }
     }
 };
 
-QtHttpClient::QtHttpClient(QtHttpClientOptions options) : worker_(std::make_unique<Worker>()) {
+QtHttpClient::QtHttpClient(QtHttpClientOptions options) : worker_(std::make_shared<Worker>()) {
     worker_->options = std::move(options);
-    worker_->thread.setObjectName(QStringLiteral("velawidget-http"));
-    worker_->context = new QObject;
-    worker_->context->moveToThread(&worker_->thread);
-    worker_->thread.start();
-    QMetaObject::invokeMethod(worker_->context, [worker = worker_.get()] { worker->startNetwork(); },
-                              Qt::BlockingQueuedConnection);
+    std::promise<void> ready;
+    auto started = ready.get_future();
+    worker_->thread = std::thread([worker = worker_, &ready] { Worker::run(worker, ready); });
+    started.wait();
 }
 
 QtHttpClient::~QtHttpClient() {
-    {
-        std::lock_guard lock(worker_->mutex);
-        worker_->stopped = true;
+    if (std::this_thread::get_id() == worker_->threadId) {
+        // Released by one of its own completions: end the rest now and let
+        // the thread finish by itself once this completion returns.
+        worker_->stop();
+        worker_->thread.detach();
+        return;
     }
-    if (worker_->thread.isRunning()) {
-        QMetaObject::invokeMethod(worker_->context, [worker = worker_.get()] { worker->stop(); },
-                                  Qt::BlockingQueuedConnection);
-        worker_->thread.quit();
-        worker_->thread.wait();
-    }
+    QMetaObject::invokeMethod(worker_->context, [worker = worker_.get()] { worker->stop(); },
+                              Qt::QueuedConnection);
+    worker_->thread.join();
 }
 
 void QtHttpClient::get(HttpRequest request, std::function<void(HttpBody)> completion) {
-    std::lock_guard lock(worker_->mutex);
-    if (worker_->stopped) return;
+    std::unique_lock lock(worker_->mutex);
+    if (worker_->stopped) {
+        // Asked for from a completion while the client shuts down: still one answer.
+        lock.unlock();
+        completion(std::nullopt);
+        return;
+    }
     QMetaObject::invokeMethod(
         worker_->context,
         [worker = worker_.get(), request = std::move(request),

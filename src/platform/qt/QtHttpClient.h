@@ -31,6 +31,7 @@ struct QtHttpClientOptions {
 /// the overall limit completes with none; HTTP error statuses deliver their
 /// body. Redirects are followed to https only. The destructor completes every
 /// open request with none and joins the thread; nothing is called afterwards.
+/// A completion may release the client. Needs a Q(Gui)Application.
 class QtHttpClient final : public HttpClient {
   public:
     explicit QtHttpClient(QtHttpClientOptions options);
@@ -42,7 +43,7 @@ class QtHttpClient final : public HttpClient {
 
   private:
     struct Worker;
-    std::unique_ptr<Worker> worker_;
+    std::shared_ptr<Worker> worker_;
 };
 
 }  // namespace velawidget::quick

@@ -1,0 +1,282 @@
+// The Qt platform on its own: the network thread against the sandbox over
+// TLS, the opener's refusals and handler lookup, the private translations,
+// and the logo decoder's limits.
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QTranslator>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/qt/QtHttpClient.h"
+#include "platform/qt/QtTexts.h"
+#include "platform/qt/QtUrlOpener.h"
+#include "screens/LogoDecoder.h"
+#include "support/Completions.h"
+#include "support/SandboxProcess.h"
+#include "support/TempDir.h"
+
+namespace velawidget::quick {
+namespace {
+
+using namespace std::chrono_literals;
+using vela::test::Completions;
+using vela::test::SandboxProcess;
+
+const std::string qrList = "https://qr.vela.example/proxyapp/c2bmembers.json";
+const std::string logo = "https://qr.vela.example/logos/1.png";
+
+QtHttpClientOptions trusting(const SandboxProcess& sandbox) {
+    QtHttpClientOptions options;
+    options.caFile = sandbox.certFile();
+    options.connectTo = std::make_pair(std::string("127.0.0.1"),
+                                       static_cast<std::uint16_t>(sandbox.port()));
+    return options;
+}
+
+HttpBody fetchOnce(QtHttpClientOptions options, HttpRequest request) {
+    Completions done;
+    {
+        QtHttpClient client(std::move(options));
+        client.get(std::move(request), done.recorder());
+        EXPECT_TRUE(done.waitFor(1));
+    }
+    EXPECT_EQ(done.bodies.size(), 1u);
+    return done.bodies.empty() ? HttpBody{} : done.bodies.front();
+}
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(QtHttpClient, FetchesOverVerifiedTlsAndRefusesWhatItCannotVerify) {
+    SandboxProcess sandbox;
+    Completions done;
+    {
+        QtHttpClient client(trusting(sandbox));
+        client.get({qrList}, done.recorder());
+        ASSERT_TRUE(done.waitFor(1));
+    }
+    ASSERT_TRUE(done.bodies[0]);
+    EXPECT_EQ(*done.bodies[0], fileBytes(VELA_SANDBOX_DATA_DIR "/qr.json"));
+    EXPECT_NE(done.threads[0], std::this_thread::get_id());
+
+    // The certificate is not trusted.
+    auto untrusted = trusting(sandbox);
+    untrusted.caFile.reset();
+    EXPECT_FALSE(fetchOnce(untrusted, {qrList}));
+    // A host the certificate was not made out for.
+    EXPECT_FALSE(fetchOnce(trusting(sandbox), {"https://elsewhere.example/proxyapp/c2bmembers.json"}));
+    // Only http and https are fetched.
+    EXPECT_FALSE(fetchOnce({}, {"file:///etc/passwd"}));
+    EXPECT_FALSE(fetchOnce({}, {"ftp://127.0.0.1/x"}));
+    {
+        SandboxProcess plain({"--plain"});
+        EXPECT_FALSE(fetchOnce(trusting(plain), {qrList}));
+    }
+}
+
+TEST(QtHttpClient, TransferFaultsGiveNoBodyAndStatusesDeliverTheirs) {
+    SandboxProcess sandbox;
+    auto options = trusting(sandbox);
+    options.timeoutOverride = 700ms;
+    options.overallLimit = 2500ms;
+    const auto valid = fetchOnce(options, {qrList});
+    ASSERT_TRUE(valid);
+    const struct {
+        const char* fault;
+        bool bodyExpected;
+    } cases[] = {
+        {"drop", false}, {"truncate", false}, {"huge", false},      {"delay:3000", false},
+        {"empty", true}, {"garbage", true},   {"status:500", true}, {"delay:100", true},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(sandbox.setFault(c.fault)) << c.fault;
+        const auto body = fetchOnce(options, {qrList});
+        EXPECT_EQ(body.has_value(), c.bodyExpected) << c.fault;
+        if (body && std::string(c.fault) == "status:500") {
+            EXPECT_EQ(*body, *valid);
+        }
+    }
+    ASSERT_TRUE(sandbox.setFault("slow"));
+    options.timeoutOverride = 5s;
+    EXPECT_FALSE(fetchOnce(options, {qrList}));
+
+    ASSERT_TRUE(sandbox.setFault("none"));
+    auto capped = trusting(sandbox);
+    capped.maxBodyBytes = 1000;
+    EXPECT_FALSE(fetchOnce(capped, {qrList}));
+}
+
+TEST(QtHttpClient, ServesCacheFirstRequestsFromItsDiskCache) {
+    SandboxProcess sandbox;
+    vela::test::TempDir cache;
+    auto options = trusting(sandbox);
+    options.cacheDirectory = cache.path();
+    const auto before = sandbox.stat("logos");
+    for (int client = 0; client < 2; ++client) {
+        // A new client each time: the cache is on disk, not in memory.
+        EXPECT_TRUE(fetchOnce(options, {logo, 60s, CachePolicy::useCacheFirst}));
+    }
+    EXPECT_EQ(sandbox.stat("logos"), before + 1);
+    EXPECT_TRUE(fetchOnce(options, {logo, 60s, CachePolicy::ignoreLocalCache}));
+    EXPECT_EQ(sandbox.stat("logos"), before + 2);
+}
+
+TEST(QtHttpClient, ShutsDownWithRequestsInFlightAndMayBeReleasedByItsCompletion) {
+    SandboxProcess sandbox({"--fault", "delay:30000"});
+    Completions done;
+    {
+        QtHttpClient client(trusting(sandbox));
+        for (int i = 0; i < 5; ++i) client.get({qrList}, done.recorder());
+        client.get({qrList}, [&](HttpBody) { client.get({qrList}, done.recorder()); });
+    }
+    ASSERT_EQ(done.bodies.size(), 6u);
+    for (const auto& body : done.bodies) EXPECT_FALSE(body);
+
+    Completions more;
+    auto client = std::make_shared<QtHttpClient>(trusting(sandbox));
+    client->get({qrList}, more.recorder());  // held back by the sandbox
+    auto record = more.recorder();
+    client->get({logo}, [record, keep = client](HttpBody body) mutable {
+        keep.reset();  // the last reference, on the client's own thread
+        record(std::move(body));
+    });
+    client.reset();
+    ASSERT_TRUE(more.waitFor(2));
+    // The held-back request ends with the client, the logo arrives, in either order.
+    EXPECT_NE(more.bodies[0].has_value(), more.bodies[1].has_value());
+}
+
+// A stand-in for xdg-mime that answers for one scheme and logs every question.
+struct FakeXdgMime {
+    vela::test::TempDir dir;
+    std::filesystem::path script = dir.path() / "xdg-mime";
+    std::filesystem::path log = dir.path() / "asked";
+    FakeXdgMime() {
+        std::ofstream out(script);
+        out << "#!/bin/sh\necho \"$3\" >> '" << log.string() << "'\n"
+            << "[ \"$3\" = x-scheme-handler/alphapay ] && echo alphapay.desktop\nexit 0\n";
+        out.close();
+        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    }
+    std::string asked() const { return fileBytes(log); }
+};
+
+std::optional<bool> openAndWait(QtUrlOpener& opener, const std::string& url) {
+    std::optional<bool> answer;
+    opener.open(url, [&](bool opened) { answer = opened; });
+    QElapsedTimer timer;
+    timer.start();
+    while (!answer && timer.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return answer;
+}
+
+TEST(QtUrlOpener, RefusesLocalAndRelativeLinksAndSchemesWithoutAHandler) {
+    FakeXdgMime xdg;
+    QtUrlOpener opener(QString::fromStdString(xdg.script.string()));
+    for (const char* refused : {"file:///etc/passwd", "FILE:///etc/passwd", "data:text/html,hi",
+                                "javascript:alert(1)", "bank/relative?x=1", "", "//host/path"}) {
+        EXPECT_EQ(openAndWait(opener, refused), std::optional<bool>(false)) << refused;
+    }
+    EXPECT_EQ(xdg.asked(), "") << "refused links are never looked up";
+
+    EXPECT_EQ(openAndWait(opener, "betapay://qr.vela.example/x"), std::optional<bool>(false));
+    EXPECT_EQ(xdg.asked(), "x-scheme-handler/betapay\n");
+    EXPECT_EQ(QtUrlOpener::openableScheme("alphapay://qr.vela.example/x"), QStringLiteral("alphapay"));
+    // A missing lookup program means no handler, not a crash or a hang.
+    QtUrlOpener broken(QStringLiteral("/nonexistent/xdg-mime"));
+    EXPECT_EQ(openAndWait(broken, "alphapay://qr.vela.example/x"), std::optional<bool>(false));
+}
+
+TEST(QtTexts, PrivateTablesWithEnglishAsFallbackAndTheKeyForMissingEntries) {
+    const QtTexts english(QLocale(QLocale::English));
+    EXPECT_EQ(english.localized("LS.VelaWidget.ok"), "OK");
+    EXPECT_EQ(english.localized("LS.VelaWidget.error"), "Error");
+    EXPECT_EQ(english.localized("LS.VelaWidget.noSuchKey"), "LS.VelaWidget.noSuchKey");
+    const QtTexts german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(german.language(), QStringLiteral("de"));
+    EXPECT_EQ(german.localized("LS.VelaWidget.error"), "Fehler");
+    // A language without a table gets English.
+    EXPECT_EQ(QtTexts(QLocale(QLocale::Japanese)).localized("LS.VelaWidget.error"), "Error");
+
+    // A translator the host installs for the same keys changes nothing.
+    QTranslator host;
+    ASSERT_TRUE(host.load(QStringLiteral(":/VelaWidget/i18n/velawidget_de.qm")));
+    QCoreApplication::installTranslator(&host);
+    EXPECT_EQ(QtTexts(QLocale(QLocale::English)).localized("LS.VelaWidget.error"), "Error");
+    QCoreApplication::removeTranslator(&host);
+}
+
+quint32 crc32(const QByteArray& bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+TEST(LogoDecoder, DecodesWithinItsLimitsAndRefusesTheRest) {
+    QImage wide(400, 100, QImage::Format_ARGB32);
+    wide.fill(Qt::blue);
+    const QImage small = decodeLogo(encoded(wide, "PNG"));
+    EXPECT_EQ(small.width(), 150) << "scaled to the box";
+    EXPECT_NEAR(small.height(), 37.5, 1) << "aspect kept";
+    QImage tiny(20, 10, QImage::Format_ARGB32);
+    tiny.fill(Qt::red);
+    EXPECT_EQ(decodeLogo(encoded(tiny, "PNG")).size(), QSize(20, 10)) << "never scaled up";
+
+    QFile svg(QStringLiteral(":/VelaWidget/images/vela_logo.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(decodeLogo(svg.readAll()).isNull());
+
+    EXPECT_TRUE(decodeLogo("not an image").isNull());
+    EXPECT_TRUE(decodeLogo({}).isNull());
+    LogoLimits strict;
+    strict.maxStoredPixels = 100 * 100;
+    EXPECT_TRUE(decodeLogo(encoded(wide, "PNG"), strict).isNull()) << "too many stored pixels";
+    strict = {};
+    strict.maxBytes = 10;
+    EXPECT_TRUE(decodeLogo(encoded(tiny, "PNG"), strict).isNull()) << "too many bytes";
+    // A PNG header claiming 60000 x 60000 pixels is refused before decoding.
+    QByteArray bomb = encoded(tiny, "PNG");
+    const unsigned char huge[8] = {0x00, 0x00, 0xEA, 0x60, 0x00, 0x00, 0xEA, 0x60};
+    bomb.replace(16, 8, reinterpret_cast<const char*>(huge), 8);
+    const quint32 crc = crc32(bomb.mid(12, 17));  // chunk type and data
+    for (int i = 0; i < 4; ++i) bomb[29 + i] = static_cast<char>((crc >> (24 - 8 * i)) & 0xFF);
+    ASSERT_EQ(QImageReader(new QBuffer(&bomb)).size(), QSize(60000, 60000)) << "a valid header";
+    EXPECT_TRUE(decodeLogo(bomb).isNull());
+}
+
+}  // namespace
+}  // namespace velawidget::quick
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
