@@ -9,6 +9,7 @@
 
 #include "FuzzCheck.h"
 #include "catalogue/BankListDocument.h"
+#include "support/DomBankListDecoder.h"
 
 namespace {
 
@@ -47,6 +48,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto decoded = velawidget::decodeBankList(bytes);
     const auto* document = std::get_if<velawidget::BankListResponse>(&decoded);
+
+    // The streaming decoder judges every text as the tree walk does.
+    const auto walked = vela::test::decodeBankListWithDom(bytes);
+    VELA_FUZZ_CHECK(walked.index() == decoded.index());
+    if (const auto* error = std::get_if<velawidget::DecodeError>(&walked)) {
+        VELA_FUZZ_CHECK(std::get<velawidget::DecodeError>(decoded).description == error->description);
+    } else {
+        const auto& expected = std::get<velawidget::BankListResponse>(walked);
+        VELA_FUZZ_CHECK(document->version == expected.version);
+        VELA_FUZZ_CHECK(document->dictionary == expected.dictionary);
+    }
     if (!document) {
         VELA_FUZZ_CHECK(!std::get<velawidget::DecodeError>(decoded).description.empty());
         return 0;
