@@ -2,7 +2,7 @@
 # SECONDS each (default 60). New inputs go to build/fuzz/corpus/<target>; the
 # committed corpus in fuzz/corpus is only read. Crashers are left in
 # build/fuzz/crashes/<target> to be minimised and committed by hand.
-FUZZ_TARGETS=(payment_link bank_list last_used bank_link)
+FUZZ_TARGETS=(payment_link bank_list last_used bank_link logo)
 
 cmd_fuzz() {
     local seconds="${1:-60}"
