@@ -63,12 +63,32 @@ void decodeOnly(benchmark::State& state) {
     }
 }
 
+/// What the path cannot avoid: decoding and a durable whole-file write of
+/// the same bytes (temporary file, fsync, rename).
+void decodeAndWrite(benchmark::State& state) {
+    const auto bytes =
+        vela::generator::bankListDocument({static_cast<std::size_t>(state.range(0))});
+    const auto directory = scratchDirectory();
+    velawidget::PosixFileStore files(directory);
+    for (auto _ : state) {
+        auto result = velawidget::decodeBankList(bytes);
+        benchmark::DoNotOptimize(result);
+        if (files.write(directory / "banks.json", bytes)) state.SkipWithError("write failed");
+    }
+    std::filesystem::remove_all(directory);
+}
+
 const bool registered = [] {
     benchmark::RegisterBenchmark("fetch_path/kit", kit)->Arg(10000)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("fetch_path/decode_only", decodeOnly)
         ->Arg(10000)
         ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("fetch_path/decode_and_write", decodeAndWrite)
+        ->Arg(10000)
+        ->Unit(benchmark::kMicrosecond);
     vela::bench::addPairing({"fetch path vs decode alone", "fetch_path", "kit", "decode_only"});
+    vela::bench::addPairing(
+        {"fetch path vs decode + durable write", "fetch_path", "kit", "decode_and_write"});
     return true;
 }();
 

@@ -21,14 +21,15 @@ void failed(std::string_view what, boost::urls::url_view paymentURL,
     debugLine(line);
 }
 
-/// The edited URL when its text is still a URI reference. Boost.URL keeps its
-/// text valid while editing, so this only guards against a rejected edit.
+/// The edited URL. Boost.URL keeps its text valid through every edit; an
+/// edit that drops the scheme or the authority changes how the rest of the
+/// text reads, so only then is the result read back as a check.
 template <class Edit>
-std::optional<boost::urls::url> recompose(boost::urls::url_view paymentURL, Edit edit) {
+std::optional<boost::urls::url> recompose(boost::urls::url_view paymentURL, bool recheck, Edit edit) {
     try {
         boost::urls::url result(paymentURL);
         edit(result);
-        if (!boost::urls::parse_uri_reference(result.buffer())) return std::nullopt;
+        if (recheck && !boost::urls::parse_uri_reference(result.buffer())) return std::nullopt;
         return result;
     } catch (const std::exception&) {
         return std::nullopt;
@@ -66,7 +67,7 @@ std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
         failed("app link", paymentURL, schema);
         return std::nullopt;
     }
-    return recompose(paymentURL, [&](boost::urls::url& url) {
+    return recompose(paymentURL, !parsed->has_scheme(), [&](boost::urls::url& url) {
         if (parsed->has_scheme()) {
             url.set_scheme(parsed->scheme());
         } else {
@@ -84,7 +85,7 @@ std::optional<boost::urls::url> makeWebLink(boost::urls::url_view paymentURL,
         failed("web link", paymentURL, webClientUrl);
         return std::nullopt;
     }
-    return recompose(paymentURL, [&](boost::urls::url& url) {
+    return recompose(paymentURL, true, [&](boost::urls::url& url) {
         if (client->has_scheme()) {
             url.set_scheme(client->scheme());
         } else {
