@@ -3,6 +3,7 @@
 // the banks, against a bare QML list of the same names; and the memory a
 // scroll from the first bank to the last costs, with logos arriving.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 #include <velawidget/platform.h>
 #include <velawidget/platform/PosixFileStore.h>
 #include <velawidget/quick.h>
@@ -25,7 +26,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <unistd.h>
 
 #include "BankListGenerator.h"
 #include "Summary.h"
@@ -65,7 +65,8 @@ class ImmediateHttpClient final : public velawidget::HttpClient {
 };
 
 std::filesystem::path scratch() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vela-selector-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vela-selector-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     return pattern;
 }
@@ -96,7 +97,8 @@ const bool platformInstalled = [] {
 
 QQuickItem* rowAt(QQuickItem* list, int row) {
     QQuickItem* item = nullptr;
-    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item), Q_ARG(int, row));
+    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item),
+                              Q_ARG(int, row));
     return item;
 }
 
@@ -178,7 +180,8 @@ void scrollMemory(benchmark::State& state) {
     application();
     const bool large = state.range(0) > static_cast<long>(startBanks);
     for (auto _ : state) {
-        auto selector = velawidget::VelaWidgetSDK::shared().bankListViewController(large ? subLink : qrLink);
+        auto selector =
+            velawidget::VelaWidgetSDK::shared().bankListViewController(large ? subLink : qrLink);
         auto* window = selector->window();
         window->resize(390, 720);
         selector->show();
@@ -195,6 +198,9 @@ void scrollMemory(benchmark::State& state) {
             QCoreApplication::processEvents();
             QThreadPool::globalInstance()->waitForDone();
             QCoreApplication::processEvents();
+            // Rows that left the view go with deleteLater, which an event loop
+            // would run at once; processEvents alone leaves them pending.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             (void)window->grabWindow();
             if (row % 500 == 0) peak = std::max(peak, residentKilobytes());
         }

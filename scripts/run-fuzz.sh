@@ -1,12 +1,13 @@
-# ./run fuzz [SECONDS]: every fuzz target under libFuzzer with ASan and UBSan,
-# SECONDS each (default 60). New inputs go to build/fuzz/corpus/<target>; the
+# ./run fuzz [SECONDS [TARGET...]]: every fuzz target (or the ones named) under
+# libFuzzer with ASan and UBSan, SECONDS each (default 60). New inputs go to build/fuzz-tree/corpus/<target>; the
 # committed corpus in fuzz/corpus is only read. Crashers are left in
-# build/fuzz/crashes/<target> to be minimised and committed by hand.
+# build/fuzz-tree/crashes/<target> to be minimised and committed by hand.
 FUZZ_TARGETS=(payment_link bank_list last_used bank_link logo)
 
 cmd_fuzz() {
     local seconds="${1:-60}"
-    local dir="${VELA_FUZZ_BUILD_DIR:-$ROOT/build/fuzz}"
+    [ $# -gt 1 ] && FUZZ_TARGETS=("${@:2}")
+    local dir="${VELA_FUZZ_BUILD_DIR:-$ROOT/build/fuzz-tree}"
     cmd_setup
     if [ ! -f "$dir/build.ninja" ]; then
         CC=clang-14 CXX=clang++-14 cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -21,7 +22,7 @@ cmd_fuzz() {
     for t in "${FUZZ_TARGETS[@]}"; do
         mkdir -p "$dir/corpus/$t" "$dir/crashes/$t"
         echo "fuzz: $t for ${seconds}s"
-        if ! (cd "$dir/crashes/$t" && "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 \
+        if ! (cd "$dir/crashes/$t" && LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp" "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 \
                 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
                 "$dir/corpus/$t" "$ROOT/fuzz/corpus/$t" 2>&1 | tee "$dir/$t.log" | grep -E "^(stat::|==|SUMMARY|.*property failed)"); then
             :
@@ -42,5 +43,5 @@ cmd_ci_replay() {
     local targets=()
     for t in "${FUZZ_TARGETS[@]}"; do targets+=("fuzz_$t"); done
     cmake --build "$dir" -j "$JOBS" --target "${targets[@]}"
-    (cd "$dir" && ctest -L fuzz --output-on-failure -j "$JOBS" --timeout 300)
+    (cd "$dir" && LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp" ctest -L fuzz --output-on-failure -j "$JOBS" --timeout 300)
 }

@@ -9,7 +9,7 @@ cmd_sanitize() {
     local asan="${VELA_ASAN_DIR:-$ROOT/build/asan}" tsan="${VELA_TSAN_DIR:-$ROOT/build/tsan}"
     configure "$asan" -DVELA_SANITIZE=address,undefined
     cmake --build "$asan" -j "$JOBS"
-    (cd "$asan" && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    (cd "$asan" && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp" \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --output-on-failure -j "$JOBS" --timeout 300)
 

@@ -6,6 +6,7 @@
 #include <boost/json.hpp>
 #include <boost/url/parse.hpp>
 #include <memory>
+#include <numeric>
 #include <utility>
 
 #include "platform/Debug.h"
@@ -110,17 +111,29 @@ std::optional<std::vector<Bank>> Storage::readCachedBankList(Schema schema) cons
 
 std::vector<Bank> Storage::applyLastUsedOrder(std::vector<Bank> banks) const {
     const auto names = readLastUsedBanks();
+    if (names.empty()) return banks;
+    // The moves are made on positions, not on the records, so ten thousand
+    // banks are moved once instead of once per name and step.
+    std::vector<std::size_t> order(banks.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    bool moved = false;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const auto found = std::find_if(banks.begin(), banks.end(),
-                                        [&](const Bank& bank) { return bank.logoURL == names[i]; });
-        if (found == banks.end()) continue;
-        Bank bank = std::move(*found);
-        banks.erase(found);
+        const auto found = std::find_if(order.begin(), order.end(), [&](std::size_t index) {
+            return banks[index].logoURL == names[i];
+        });
+        if (found == order.end()) continue;
+        const std::size_t index = *found;
+        order.erase(found);
         // Names that matched nothing can push the target past the end: append.
-        const auto target = std::min(i, banks.size());
-        banks.insert(banks.begin() + static_cast<std::ptrdiff_t>(target), std::move(bank));
+        const auto target = std::min(i, order.size());
+        order.insert(order.begin() + static_cast<std::ptrdiff_t>(target), index);
+        moved = true;
     }
-    return banks;
+    if (!moved) return banks;
+    std::vector<Bank> ordered;
+    ordered.reserve(banks.size());
+    for (const std::size_t index : order) ordered.push_back(std::move(banks[index]));
+    return ordered;
 }
 
 void Storage::updateLastUsedBank(const std::string& logoURL) const {
