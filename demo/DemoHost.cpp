@@ -15,7 +15,9 @@ constexpr const char* paymentId = "AS1000670LSS7DN18SJQDNP4B05KLJL2";
 
 DemoHost::DemoHost(QObject* parent) : QObject(parent) {}
 
-DemoHost::~DemoHost() { *alive_ = false; }
+DemoHost::~DemoHost() {
+    *alive_ = false;
+}
 
 QString DemoHost::qrSample() {
     return QStringLiteral("https://qr.vela.example/") + QLatin1String(paymentId) +
@@ -33,7 +35,8 @@ void DemoHost::setStatus(const QString& status) {
 
 void DemoHost::chooseBank(const QString& link) {
     try {
-        auto selector = velawidget::VelaWidgetSDK::shared().bankListViewController(link.toStdString());
+        auto selector =
+            velawidget::VelaWidgetSDK::shared().bankListViewController(link.toStdString());
         selector->show();
         // The host owns what it was given; one screen at a time is enough here.
         selectors_.clear();

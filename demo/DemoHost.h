@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include <QObject>
 #include <QString>
 #include <QVariantList>
-#include <QtQml/qqmlregistration.h>
 #include <memory>
 #include <vector>
 

@@ -10,9 +10,9 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
         const char* flag;
         QString DemoOptions::*field;
     } flags[] = {
-        {"--connect-to", &DemoOptions::connectTo},    {"--cacert", &DemoOptions::caFile},
-        {"--caches-dir", &DemoOptions::cachesDir},    {"--screenshots", &DemoOptions::screenshotDir},
-        {"--bank-app", &DemoOptions::bankAppLink},    {"--link", &DemoOptions::link},
+        {"--connect-to", &DemoOptions::connectTo}, {"--cacert", &DemoOptions::caFile},
+        {"--caches-dir", &DemoOptions::cachesDir}, {"--screenshots", &DemoOptions::screenshotDir},
+        {"--bank-app", &DemoOptions::bankAppLink}, {"--link", &DemoOptions::link},
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];

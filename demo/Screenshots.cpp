@@ -39,7 +39,8 @@ void settle(int ms) {
 
 QQuickItem* rowAt(QQuickItem* list, int row) {
     QQuickItem* item = nullptr;
-    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item), Q_ARG(int, row));
+    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item),
+                              Q_ARG(int, row));
     return item;
 }
 
@@ -85,14 +86,17 @@ int renderScreenshots(const QString& link, const QString& dir) {
         std::cerr << "vela-demo: the bank list did not arrive\n";
     }
     // Give the visible rows' logos a moment to come in.
-    waitFor([&] {
-        for (int row = 0; row < 6; ++row) {
-            auto* item = rowAt(list, row);
-            auto* tile = item ? item->findChild<QQuickItem*>(QStringLiteral("logoTile")) : nullptr;
-            if (tile && !tile->property("loaded").toBool()) return false;
-        }
-        return true;
-    }, 5000);
+    waitFor(
+        [&] {
+            for (int row = 0; row < 6; ++row) {
+                auto* item = rowAt(list, row);
+                auto* tile =
+                    item ? item->findChild<QQuickItem*>(QStringLiteral("logoTile")) : nullptr;
+                if (tile && !tile->property("loaded").toBool()) return false;
+            }
+            return true;
+        },
+        5000);
     bool ok = true;
     velawidget::quick::setColorScheme(velawidget::quick::ColorScheme::light);
     settle(100);
@@ -102,7 +106,8 @@ int renderScreenshots(const QString& link, const QString& dir) {
     ok &= save(window, dir + QStringLiteral("/selector-dark.png"));
     velawidget::quick::setColorScheme(velawidget::quick::ColorScheme::light);
 
-    if (auto* field = root ? root->findChild<QQuickItem*>(QStringLiteral("searchField")) : nullptr) {
+    if (auto* field =
+            root ? root->findChild<QQuickItem*>(QStringLiteral("searchField")) : nullptr) {
         field->forceActiveFocus();
         type(window, QStringLiteral("kredit"));
     }

@@ -19,14 +19,15 @@
 namespace {
 
 bool hasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 int runBankApp(const vela::demo::DemoOptions& options) {
     QQmlApplicationEngine engine;
     const QUrl link(options.bankAppLink);
-    engine.setInitialProperties({{QStringLiteral("scheme"), link.scheme()},
-                                 {QStringLiteral("link"), options.bankAppLink}});
+    engine.setInitialProperties(
+        {{QStringLiteral("scheme"), link.scheme()}, {QStringLiteral("link"), options.bankAppLink}});
     engine.load(QUrl(QStringLiteral("qrc:/VelaDemo/BankApp.qml")));
     std::cout << "bank app \"" << link.scheme().toStdString()
               << "\" received: " << options.bankAppLink.toStdString() << std::endl;
@@ -41,11 +42,12 @@ int main(int argc, char** argv) {
     QString problem;
     const auto options = vela::demo::parseDemoOptions(arguments, problem);
     if (!options) {
-        std::cerr << "vela-demo: " << problem.toStdString() << '\n' << vela::demo::demoUsage << '\n';
+        std::cerr << "vela-demo: " << problem.toStdString() << '\n'
+                  << vela::demo::demoUsage << '\n';
         return 64;
     }
-    const bool offscreen = !options->screenshotDir.isEmpty() ||
-                           (options->bankAppLink.isEmpty() && !hasDisplay());
+    const bool offscreen =
+        !options->screenshotDir.isEmpty() || (options->bankAppLink.isEmpty() && !hasDisplay());
     if (offscreen) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
@@ -68,8 +70,9 @@ int main(int argc, char** argv) {
 
     const QString link = options->link.isEmpty() ? vela::demo::DemoHost::qrSample() : options->link;
     if (offscreen) {
-        const QString dir = options->screenshotDir.isEmpty() ? QStringLiteral("vela-demo-screenshots")
-                                                             : options->screenshotDir;
+        const QString dir = options->screenshotDir.isEmpty()
+                                ? QStringLiteral("vela-demo-screenshots")
+                                : options->screenshotDir;
         return vela::demo::renderScreenshots(link, dir);
     }
 

@@ -27,9 +27,11 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool check = args.removeAll("--present-and-close") > 0;
-    if (args.size() != 1 && args.size() != 3) return std::cerr << "usage: qt-host LINK [ADDRESS:PORT CA-FILE]\n", 64;
+    if (args.size() != 1 && args.size() != 3)
+        return std::cerr << "usage: qt-host LINK [ADDRESS:PORT CA-FILE]\n", 64;
     velawidget::quick::QtPlatformOptions options;
-    if (args.size() == 3) options.connectTo = args[1].toStdString(), options.caFile = args[2].toStdString();
+    if (args.size() == 3)
+        options.connectTo = args[1].toStdString(), options.caFile = args[2].toStdString();
     velawidget::installPlatform(velawidget::quick::qtPlatform(options));
 
     Host host;

@@ -157,7 +157,8 @@ class DocumentHandler {
         if (version_ == Seen::absent) return DecodeError{"\"version\" is missing"};
         if (version_ != Seen::string) return DecodeError{"\"version\" is not a string"};
         if (dictionary_ == DictionarySeen::absent) return DecodeError{"\"dictionary\" is missing"};
-        if (dictionary_ == DictionarySeen::other) return DecodeError{"\"dictionary\" is not an array"};
+        if (dictionary_ == DictionarySeen::other)
+            return DecodeError{"\"dictionary\" is not an array"};
         if (elementFault_) return DecodeError{std::move(*elementFault_)};
         return std::move(response_);
     }
@@ -189,7 +190,8 @@ class DocumentHandler {
         if (keeping()) {
             current_ = Bank{};
             if (!isObject) {
-                elementFault_ = "\"dictionary\"[" + std::to_string(elementCount_) + "] is not an object";
+                elementFault_ =
+                    "\"dictionary\"[" + std::to_string(elementCount_) + "] is not an object";
             }
         }
         if (!isObject) ++elementCount_;

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include <QObject>
 #include <QString>
-#include <QtQml/qqmlregistration.h>
 #include <memory>
 
 #include "screens/BankListModel.h"

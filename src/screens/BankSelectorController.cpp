@@ -35,10 +35,16 @@ BankSelectorController::BankSelectorController() : impl_(std::make_unique<Impl>(
 
 BankSelectorController::~BankSelectorController() = default;
 
-void BankSelectorController::show() { impl_->view->show(); }
+void BankSelectorController::show() {
+    impl_->view->show();
+}
 
-void BankSelectorController::close() { impl_->view->close(); }
+void BankSelectorController::close() {
+    impl_->view->close();
+}
 
-QQuickWindow* BankSelectorController::window() const { return impl_->view.get(); }
+QQuickWindow* BankSelectorController::window() const {
+    return impl_->view.get();
+}
 
 }  // namespace velawidget

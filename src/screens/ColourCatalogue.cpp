@@ -16,8 +16,9 @@ QHash<QString, NamedColour> readCatalogue() {
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     for (auto it = root.begin(); it != root.end(); ++it) {
         const QJsonObject entry = it.value().toObject();
-        catalogue.insert(it.key(), {QColor::fromString(entry.value(QLatin1String("light")).toString()),
-                                    QColor::fromString(entry.value(QLatin1String("dark")).toString())});
+        catalogue.insert(it.key(),
+                         {QColor::fromString(entry.value(QLatin1String("light")).toString()),
+                          QColor::fromString(entry.value(QLatin1String("dark")).toString())});
     }
     return catalogue;
 }
@@ -34,8 +35,8 @@ const NamedColour& namedColour(const QString& name) {
 
 const QStringList& colourNames() {
     static const QStringList names = {
-        QStringLiteral("MainTextColor"),       QStringLiteral("SecondaryTextColor"),
-        QStringLiteral("MainBackground"),      QStringLiteral("SecondaryBackground"),
+        QStringLiteral("MainTextColor"),         QStringLiteral("SecondaryTextColor"),
+        QStringLiteral("MainBackground"),        QStringLiteral("SecondaryBackground"),
         QStringLiteral("PlaceholderBackground"),
     };
     return names;

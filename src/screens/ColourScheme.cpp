@@ -18,7 +18,8 @@ ColourScheme::ColourScheme() {
 }
 
 bool ColourScheme::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationPaletteChange) {
+    if (watched == QCoreApplication::instance() &&
+        event->type() == QEvent::ApplicationPaletteChange) {
         update();
     }
     return false;
@@ -51,6 +52,8 @@ void ColourScheme::update() {
 
 namespace velawidget::quick {
 
-void setColorScheme(ColorScheme scheme) { velawidget::ColourScheme::instance().setOverride(scheme); }
+void setColorScheme(ColorScheme scheme) {
+    velawidget::ColourScheme::instance().setOverride(scheme);
+}
 
 }  // namespace velawidget::quick

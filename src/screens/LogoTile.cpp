@@ -68,7 +68,9 @@ void LogoTile::setRowId(const QString& rowId) {
     if (onScreen()) appear();
 }
 
-bool LogoTile::onScreen() const { return isComponentComplete() && window() && isVisible(); }
+bool LogoTile::onScreen() const {
+    return isComponentComplete() && window() && isVisible();
+}
 
 void LogoTile::componentComplete() {
     QQuickPaintedItem::componentComplete();
@@ -156,9 +158,9 @@ void LogoTile::paint(QPainter* painter) {
     }
     // The whole logo, centred; the strips it leaves stay transparent.
     const QSizeF fitted = QSizeF(image_.size()).scaled(tile.size(), Qt::KeepAspectRatio);
-    const QRectF target(QPointF((tile.width() - fitted.width()) / 2,
-                                (tile.height() - fitted.height()) / 2),
-                        fitted);
+    const QRectF target(
+        QPointF((tile.width() - fitted.width()) / 2, (tile.height() - fitted.height()) / 2),
+        fitted);
     painter->drawImage(target, image_);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include <QImage>
 #include <QQuickPaintedItem>
 #include <QString>
-#include <QtQml/qqmlregistration.h>
 #include <memory>
 #include <vector>
 

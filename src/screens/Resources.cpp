@@ -15,7 +15,9 @@ Resources::Resources(QObject* parent) : QObject(parent) {
     });
 }
 
-bool Resources::darkScheme() const { return ColourScheme::instance().dark(); }
+bool Resources::darkScheme() const {
+    return ColourScheme::instance().dark();
+}
 
 void Resources::refresh() {
     const bool dark = darkScheme();

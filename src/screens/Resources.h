@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include <QObject>
 #include <QQmlPropertyMap>
 #include <QUrl>
-#include <QtQml/qqmlregistration.h>
 
 namespace velawidget {
 

@@ -11,8 +11,8 @@
 #include <system_error>
 #include <utility>
 
-#include "screens/ViewModels.h"
 #include "platform/qt/QtPlatformDefault.h"
+#include "screens/ViewModels.h"
 #include "sdk/FacadeAccess.h"
 
 namespace velawidget {

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include <QColor>
 #include <QQuickPaintedItem>
 #include <QUrl>
-#include <QtQml/qqmlregistration.h>
 
 namespace velawidget {
 

@@ -13,8 +13,7 @@
 namespace velawidget {
 
 WidgetViewBridge::WidgetViewBridge(QObject* parent)
-    : WidgetViewBridge(detail::FacadeAccess::widgetViewModelPtr(VelaWidgetSDK::shared()), parent) {
-}
+    : WidgetViewBridge(detail::FacadeAccess::widgetViewModelPtr(VelaWidgetSDK::shared()), parent) {}
 
 WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent)
     : QObject(parent),
@@ -32,7 +31,8 @@ WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObje
     // The kind is not a published value: a will-change of either model
     // re-renders the explanation once the change has landed.
     subscriptions_.push_back(model_->onWillChange([this] { scheduleRender(); }));
-    subscriptions_.push_back(model_->bankListViewModel().onWillChange([this] { scheduleRender(); }));
+    subscriptions_.push_back(
+        model_->bankListViewModel().onWillChange([this] { scheduleRender(); }));
 }
 
 WidgetViewBridge::~WidgetViewBridge() = default;

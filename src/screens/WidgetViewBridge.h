@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include <QObject>
 #include <QString>
-#include <QtQml/qqmlregistration.h>
 #include <memory>
 
 #include "screens/BankListBridge.h"
@@ -17,8 +18,8 @@ class WidgetViewBridge : public QObject {
     QML_NAMED_ELEMENT(WidgetModel)
     Q_PROPERTY(velawidget::BankListBridge* bankList READ bankList CONSTANT)
     Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY descriptionTextChanged)
-    Q_PROPERTY(bool bankAppNotFoundError READ bankAppNotFoundError NOTIFY
-                   bankAppNotFoundErrorChanged)
+    Q_PROPERTY(
+        bool bankAppNotFoundError READ bankAppNotFoundError NOTIFY bankAppNotFoundErrorChanged)
     Q_PROPERTY(QString alertTitle READ alertTitle CONSTANT)
     Q_PROPERTY(QString alertMessage READ alertMessage CONSTANT)
     Q_PROPERTY(QString alertButton READ alertButton CONSTANT)

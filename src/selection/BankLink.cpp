@@ -25,7 +25,8 @@ void failed(std::string_view what, boost::urls::url_view paymentURL,
 /// edit that drops the scheme or the authority changes how the rest of the
 /// text reads, so only then is the result read back as a check.
 template <class Edit>
-std::optional<boost::urls::url> recompose(boost::urls::url_view paymentURL, bool recheck, Edit edit) {
+std::optional<boost::urls::url> recompose(boost::urls::url_view paymentURL, bool recheck,
+                                          Edit edit) {
     try {
         boost::urls::url result(paymentURL);
         edit(result);

@@ -42,8 +42,8 @@ const std::string logo = "https://qr.vela.example/logos/1.png";
 QtHttpClientOptions trusting(const SandboxProcess& sandbox) {
     QtHttpClientOptions options;
     options.caFile = sandbox.certFile();
-    options.connectTo = std::make_pair(std::string("127.0.0.1"),
-                                       static_cast<std::uint16_t>(sandbox.port()));
+    options.connectTo =
+        std::make_pair(std::string("127.0.0.1"), static_cast<std::uint16_t>(sandbox.port()));
     return options;
 }
 
@@ -80,7 +80,8 @@ TEST(QtHttpClient, FetchesOverVerifiedTlsAndRefusesWhatItCannotVerify) {
     untrusted.caFile.reset();
     EXPECT_FALSE(fetchOnce(untrusted, {qrList}));
     // A host the certificate was not made out for.
-    EXPECT_FALSE(fetchOnce(trusting(sandbox), {"https://elsewhere.example/proxyapp/c2bmembers.json"}));
+    EXPECT_FALSE(
+        fetchOnce(trusting(sandbox), {"https://elsewhere.example/proxyapp/c2bmembers.json"}));
     // Only http and https are fetched.
     EXPECT_FALSE(fetchOnce({}, {"file:///etc/passwd"}));
     EXPECT_FALSE(fetchOnce({}, {"ftp://127.0.0.1/x"}));
@@ -182,7 +183,8 @@ std::optional<bool> openAndWait(QtUrlOpener& opener, const std::string& url) {
     opener.open(url, [&](bool opened) { answer = opened; });
     QElapsedTimer timer;
     timer.start();
-    while (!answer && timer.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (!answer && timer.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return answer;
 }
 
@@ -197,7 +199,8 @@ TEST(QtUrlOpener, RefusesLocalAndRelativeLinksAndSchemesWithoutAHandler) {
 
     EXPECT_EQ(openAndWait(opener, "betapay://qr.vela.example/x"), std::optional<bool>(false));
     EXPECT_EQ(xdg.asked(), "x-scheme-handler/betapay\n");
-    EXPECT_EQ(QtUrlOpener::openableScheme("alphapay://qr.vela.example/x"), QStringLiteral("alphapay"));
+    EXPECT_EQ(QtUrlOpener::openableScheme("alphapay://qr.vela.example/x"),
+              QStringLiteral("alphapay"));
     // A missing lookup program means no handler, not a crash or a hang.
     QtUrlOpener broken(QStringLiteral("/nonexistent/xdg-mime"));
     EXPECT_EQ(openAndWait(broken, "alphapay://qr.vela.example/x"), std::optional<bool>(false));

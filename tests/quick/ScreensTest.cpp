@@ -12,7 +12,6 @@
 #include <QAbstractItemModel>
 #include <QBuffer>
 #include <QColor>
-#include <QThreadPool>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -25,6 +24,7 @@
 #include <QSGRendererInterface>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
@@ -42,8 +42,6 @@
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
 #include "support/TempDir.h"
-
-
 
 namespace velawidget {
 namespace {
@@ -94,7 +92,8 @@ class FakeTexts final : public TextLookup {
 };
 
 struct TestPlatform {
-    std::shared_ptr<vela::test::FakeHttpClient> http = std::make_shared<vela::test::FakeHttpClient>();
+    std::shared_ptr<vela::test::FakeHttpClient> http =
+        std::make_shared<vela::test::FakeHttpClient>();
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
     std::shared_ptr<FakeOpener> opener = std::make_shared<FakeOpener>();
     vela::test::TempDir caches;
@@ -139,7 +138,8 @@ T* find(QObject* root, const char* name) {
 
 QQuickItem* rowItem(QQuickItem* list, int row) {
     QQuickItem* item = nullptr;
-    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item), Q_ARG(int, row));
+    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item),
+                              Q_ARG(int, row));
     return item;
 }
 
@@ -189,7 +189,9 @@ struct Screen {
     }
 };
 
-bool isLogo(const std::string& url) { return url.find("logo.example") != std::string::npos; }
+bool isLogo(const std::string& url) {
+    return url.find("logo.example") != std::string::npos;
+}
 
 // The bank-list downloads waiting for an answer; logo requests aside.
 std::vector<std::size_t> pendingLists() {
@@ -299,7 +301,8 @@ TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     tile.setUrl(QStringLiteral("https://logo.example/b.png"));
     ASSERT_EQ(logoRequests(), 2u);
     auto urls = http.pendingURLs();
-    const auto first = std::find(urls.begin(), urls.end(), "https://logo.example/a.png") - urls.begin();
+    const auto first =
+        std::find(urls.begin(), urls.end(), "https://logo.example/a.png") - urls.begin();
     http.respond(static_cast<std::size_t>(first), pngBytes(10, 10));
     answerLogos(std::nullopt);  // nothing else is waiting but b, which fails
     EXPECT_FALSE(tile.loaded()) << "a's logo must not appear as b's";
@@ -346,7 +349,8 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     screen.save(QStringLiteral("selector-loading.png"));
 
     answerBankList(vela::test::bankListDocument(threeBanks));
-    EXPECT_EQ(screen.names(), (std::vector<std::string>{"Alpha Bank", "Beta Bank", "Gamma Savings"}));
+    EXPECT_EQ(screen.names(),
+              (std::vector<std::string>{"Alpha Bank", "Beta Bank", "Gamma Savings"}));
     ASSERT_EQ(screen.list->property("count").toInt(), 3);
     QPointer<QQuickItem> betaRow = rowItem(screen.list, 1);
     ASSERT_FALSE(betaRow.isNull());

@@ -11,8 +11,8 @@
 namespace vela::test {
 namespace {
 
-using velawidget::BankListResponse;
 using velawidget::Bank;
+using velawidget::BankListResponse;
 using velawidget::DecodeError;
 
 // Deep enough for any honest document (it needs three levels), shallow enough

@@ -27,7 +27,9 @@ void QtEventLoop::async(std::function<void()> work) {
     QMetaObject::invokeMethod(context_, std::move(work), Qt::QueuedConnection);
 }
 
-Scheduler::TimePoint QtEventLoop::now() const { return Clock::now(); }
+Scheduler::TimePoint QtEventLoop::now() const {
+    return Clock::now();
+}
 
 Scheduler::CancelTimer QtEventLoop::scheduleAfter(std::chrono::nanoseconds delay,
                                                   std::function<void()> action) {

@@ -1,5 +1,6 @@
 #include "platform/qt/QtHttpClient.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
@@ -8,11 +9,10 @@
 #include <QNetworkRequest>
 #include <QSslCertificate>
 #include <QSslConfiguration>
-#include <QEventLoop>
 #include <QTimer>
 #include <QUrl>
-#include <memory>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
@@ -86,7 +86,8 @@ struct QtHttpClient::Worker {
         QNetworkRequest request(addressFor(fetch->url));
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                              QNetworkRequest::ManualRedirectPolicy);
-        request.setTransferTimeout(static_cast<int>(options.timeoutOverride.value_or(fetch->timeout).count()));
+        request.setTransferTimeout(
+            static_cast<int>(options.timeoutOverride.value_or(fetch->timeout).count()));
         if (fetch->cachePolicy == CachePolicy::useCacheFirst) {
             request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                                  QNetworkRequest::PreferCache);
@@ -96,7 +97,8 @@ struct QtHttpClient::Worker {
                                  QNetworkRequest::AlwaysNetwork);
             request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
         }
-        request.setHeader(QNetworkRequest::UserAgentHeader, QString::fromStdString(options.userAgent));
+        request.setHeader(QNetworkRequest::UserAgentHeader,
+                          QString::fromStdString(options.userAgent));
         request.setSslConfiguration(tls);
         if (options.connectTo) {
             // The connection goes to the address; the server and the
@@ -239,8 +241,8 @@ QtHttpClient::~QtHttpClient() {
         worker_->thread.detach();
         return;
     }
-    QMetaObject::invokeMethod(worker_->context, [worker = worker_.get()] { worker->stop(); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_->context, [worker = worker_.get()] { worker->stop(); }, Qt::QueuedConnection);
     worker_->thread.join();
 }
 

@@ -3,8 +3,8 @@
 #include <velawidget/platform/HttpClient.h>
 
 #include <chrono>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>

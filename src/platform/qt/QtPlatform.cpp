@@ -51,7 +51,8 @@ Platform qtPlatform(const QtPlatformOptions& options) {
     http.overallLimit = options.overallLimit;
     http.timeoutOverride = options.timeoutOverride;
     http.userAgent = options.userAgent;
-    const auto caches = options.cachesDirectory ? options.cachesDirectory : defaultCachesDirectory();
+    const auto caches =
+        options.cachesDirectory ? options.cachesDirectory : defaultCachesDirectory();
     // The logos' response cache sits beside the bank-list files, in a folder of its own.
     if (caches) http.cacheDirectory = *caches / "http-cache";
 
@@ -68,7 +69,9 @@ Platform qtPlatform(const QtPlatformOptions& options) {
 
 namespace {
 
-Platform defaultQtPlatform() { return qtPlatform(); }
+Platform defaultQtPlatform() {
+    return qtPlatform();
+}
 
 // Every program that uses the selector gets the Qt platform unless it
 // installed one of its own before the kit's first use.
@@ -76,6 +79,8 @@ const bool registeredAsDefault = setDefaultPlatformFactory(&defaultQtPlatform);
 
 }  // namespace
 
-bool qtPlatformIsDefault() { return registeredAsDefault; }
+bool qtPlatformIsDefault() {
+    return registeredAsDefault;
+}
 
 }  // namespace velawidget::quick
