@@ -11,7 +11,8 @@ ApplicationWindow {
     visible: true
     title: "VelaWidget demo"
 
-    required property DemoHost host
+    // The demo's DemoHost, handed in by main().
+    required property QtObject host
 
     ColumnLayout {
         anchors.fill: parent
