@@ -62,7 +62,7 @@ bool installPlatform(Platform platform) {
     do {
         if (current == &sealedPlatformMarker) return false;
     } while (!pendingPlatform.compare_exchange_weak(current, candidate.get()));
-    candidate.release();
+    (void)candidate.release();  // owned by pendingPlatform from here on
     // Only the thread that swapped a node out ever touches it, so this is safe.
     delete current;
     return true;

@@ -20,7 +20,7 @@ struct CurlHttpClientOptions {
     /// certificate against the link's own host name (as curl's --connect-to).
     std::optional<std::string> connectTo;
     /// A body larger than this is dropped: the request completes with none.
-    std::size_t maxBodyBytes = 16 * 1024 * 1024;
+    std::size_t maxBodyBytes = std::size_t{16} * 1024 * 1024;
     /// Ends a transfer that is still running after this long, however steadily
     /// bytes arrive, so a server dripping bytes cannot hold a fetch forever.
     std::chrono::milliseconds overallLimit = std::chrono::minutes(5);
@@ -29,7 +29,7 @@ struct CurlHttpClientOptions {
     std::optional<std::chrono::milliseconds> timeoutOverride;
     /// Bytes of "use cache first" answers kept in memory (logos); 0 turns the
     /// response cache off.
-    std::size_t responseCacheBytes = 8 * 1024 * 1024;
+    std::size_t responseCacheBytes = std::size_t{8} * 1024 * 1024;
     /// Sent as the User-Agent header.
     std::string userAgent = "VelaWidget";
 };
