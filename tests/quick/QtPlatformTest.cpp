@@ -270,7 +270,8 @@ TEST(LogoDecoder, DecodesWithinItsLimitsAndRefusesTheRest) {
     bomb.replace(16, 8, reinterpret_cast<const char*>(huge), 8);
     const quint32 crc = crc32(bomb.mid(12, 17));  // chunk type and data
     for (int i = 0; i < 4; ++i) bomb[29 + i] = static_cast<char>((crc >> (24 - 8 * i)) & 0xFF);
-    ASSERT_EQ(QImageReader(new QBuffer(&bomb)).size(), QSize(60000, 60000)) << "a valid header";
+    QBuffer header(&bomb);
+    ASSERT_EQ(QImageReader(&header).size(), QSize(60000, 60000)) << "a valid header";
     EXPECT_TRUE(decodeLogo(bomb).isNull());
 }
 

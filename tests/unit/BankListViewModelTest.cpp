@@ -110,7 +110,8 @@ TEST_F(BankListViewModelTest, SearchFoldsCaseAccentsAndScriptsButKeepsEdgeBlanks
 TEST_F(BankListViewModelTest, SteadyTypingRefiltersAboutEveryHalfSecondAndEndsWithTheFullText) {
     std::vector<Bank> banks;
     for (char c = 'a'; c <= 'z'; ++c) {
-        banks.push_back(bank(std::string("bank ") + c + c, "https://logos.example/" + c));
+        banks.push_back(
+            bank(std::string("bank ") + c + c, std::string("https://logos.example/") + c));
     }
     model.updateBanks(banks);
     std::vector<std::pair<std::chrono::milliseconds, std::string>> filtered;

@@ -78,6 +78,17 @@ class WidgetViewModelTest : public ::testing::Test {
 
     void SetUp() override { clock->advance(500ms); }
 
+    // Pending downloads and open requests hold the model, which holds their
+    // clients: end them, so every test lets all of it go.
+    void TearDown() override {
+        for (std::size_t i = 0; i < opener->completions.size(); ++i) {
+            if (opener->completions[i]) opener->answer(i, false);
+        }
+        http->respondAll(std::nullopt);
+        http->callbackQueue().runUntilIdle();
+        mainLoop->runUntilIdle();
+    }
+
     /// Answers the pending download at `index` and runs both queues dry.
     void answer(std::size_t index, const std::optional<std::string>& body) {
         http->respond(index, body);
