@@ -2,7 +2,6 @@
 #include <velawidget/curl/CurlHttpClient.h>
 
 #include <algorithm>
-#include <charconv>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "ResponseCache.h"
+#include "platform/ConnectTo.h"
 
 namespace velawidget::curl {
 namespace {
@@ -26,17 +26,8 @@ void initialiseLibcurlOnce() {
 
 /// "ADDRESS:PORT" as curl's connect-to list entry that matches every host and port.
 std::string connectToEntry(const std::string& target) {
-    const auto colon = target.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == target.size()) {
-        throw std::runtime_error("connect-to must be ADDRESS:PORT, got \"" + target + "\"");
-    }
-    unsigned port = 0;
-    const char* first = target.data() + colon + 1;
-    const char* last = target.data() + target.size();
-    const auto [end, error] = std::from_chars(first, last, port);
-    if (error != std::errc{} || end != last || port == 0 || port > 65535) {
-        throw std::runtime_error("connect-to port must be 1 to 65535, got \"" + target + "\"");
-    }
+    const auto parsed = parseConnectTo(target);
+    if (const auto* reason = std::get_if<std::string>(&parsed)) throw std::runtime_error(*reason);
     return "::" + target;
 }
 

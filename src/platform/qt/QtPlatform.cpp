@@ -2,11 +2,11 @@
 #include <velawidget/quick/QtPlatform.h>
 
 #include <QStandardPaths>
-#include <charconv>
 #include <memory>
 #include <stdexcept>
 #include <utility>
 
+#include "platform/ConnectTo.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtTexts.h"
@@ -15,24 +15,16 @@
 namespace velawidget::quick {
 namespace {
 
-std::pair<std::string, std::uint16_t> parseConnectTo(const std::string& target) {
-    const auto colon = target.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == target.size()) {
-        throw std::invalid_argument("connect-to must be ADDRESS:PORT, got \"" + target + "\"");
-    }
-    unsigned port = 0;
-    const char* first = target.data() + colon + 1;
-    const char* last = target.data() + target.size();
-    const auto [end, error] = std::from_chars(first, last, port);
-    if (error != std::errc{} || end != last || port == 0 || port > 65535) {
-        throw std::invalid_argument("connect-to port must be 1 to 65535, got \"" + target + "\"");
-    }
-    std::string address = target.substr(0, colon);
+std::pair<std::string, std::uint16_t> connectToAddress(const std::string& target) {
+    auto parsed = parseConnectTo(target);
+    if (const auto* reason = std::get_if<std::string>(&parsed))
+        throw std::invalid_argument(*reason);
+    auto& [address, port] = std::get<ConnectTo>(parsed);
     // "[::1]:8443" names an IPv6 address; QUrl wants it bare.
     if (address.size() > 2 && address.front() == '[' && address.back() == ']') {
         address = address.substr(1, address.size() - 2);
     }
-    return {address, static_cast<std::uint16_t>(port)};
+    return {address, port};
 }
 
 std::optional<std::filesystem::path> defaultCachesDirectory() {
@@ -45,7 +37,7 @@ std::optional<std::filesystem::path> defaultCachesDirectory() {
 
 Platform qtPlatform(const QtPlatformOptions& options) {
     QtHttpClientOptions http;
-    if (options.connectTo) http.connectTo = parseConnectTo(*options.connectTo);
+    if (options.connectTo) http.connectTo = connectToAddress(*options.connectTo);
     http.caFile = options.caFile;
     http.maxBodyBytes = options.maxBodyBytes;
     http.overallLimit = options.overallLimit;
