@@ -1,0 +1,191 @@
+#include "contract/HttpClientContract.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "support/Completions.h"
+#include "support/SandboxProcess.h"
+#include "support/TempDir.h"
+
+namespace vela::test {
+namespace {
+
+using namespace std::chrono_literals;
+using velawidget::CachePolicy;
+using velawidget::HttpBody;
+using velawidget::HttpRequest;
+
+const std::string qrList = "https://qr.vela.example/proxyapp/c2bmembers.json";
+const std::string subList = "https://sub.vela.example/proxyapp/c2bmembers.json";
+const std::string logo = "https://qr.vela.example/logos/1.png";
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class Contract : public testing::TestWithParam<ClientFactory> {
+  protected:
+    ClientSetup trusting(const SandboxProcess& sandbox) const {
+        ClientSetup setup;
+        setup.caFile = sandbox.certFile();
+        setup.connectTo =
+            std::make_pair(std::string("127.0.0.1"), static_cast<std::uint16_t>(sandbox.port()));
+        setup.cacheDirectory = cache_.path();
+        return setup;
+    }
+
+    /// One request on a client of its own; the client is gone before this
+    /// returns, so a second completion would have been counted.
+    HttpBody fetchOnce(const ClientSetup& setup, HttpRequest request) const {
+        Completions done;
+        {
+            auto client = GetParam()(setup);
+            client->get(std::move(request), done.recorder());
+            EXPECT_TRUE(done.waitFor(1));
+        }
+        EXPECT_EQ(done.bodies.size(), 1u);
+        return done.bodies.empty() ? HttpBody{} : done.bodies.front();
+    }
+
+    TempDir cache_;
+};
+
+TEST_P(Contract, FetchesEachHostsDocumentOverVerifiedTlsOnOneCallbackThread) {
+    SandboxProcess sandbox;
+    Completions done;
+    {
+        auto client = GetParam()(trusting(sandbox));
+        client->get({qrList}, done.recorder());
+        client->get({subList}, done.recorder());
+        ASSERT_TRUE(done.waitFor(2));
+    }
+    ASSERT_EQ(done.bodies.size(), 2u);
+    ASSERT_TRUE(done.bodies[0] && done.bodies[1]);
+    const std::set<std::string> served{*done.bodies[0], *done.bodies[1]};
+    EXPECT_EQ(served, (std::set<std::string>{fileBytes(VELA_SANDBOX_DATA_DIR "/qr.json"),
+                                             fileBytes(VELA_SANDBOX_DATA_DIR "/sub.json")}))
+        << "the Host header picks the document";
+    EXPECT_EQ(done.threads[0], done.threads[1]);
+    EXPECT_NE(done.threads[0], std::this_thread::get_id());
+}
+
+TEST_P(Contract, RefusesEveryConnectionItCannotVerify) {
+    {
+        SandboxProcess sandbox;
+        auto untrusted = trusting(sandbox);
+        untrusted.caFile.reset();
+        EXPECT_FALSE(fetchOnce(untrusted, {qrList})) << "self-signed, not trusted";
+    }
+    {
+        SandboxProcess sandbox({"--cert-hosts", "elsewhere.example"});
+        EXPECT_FALSE(fetchOnce(trusting(sandbox), {qrList})) << "made out for another host";
+    }
+    {
+        SandboxProcess sandbox({"--plain"});
+        EXPECT_FALSE(fetchOnce(trusting(sandbox), {qrList})) << "plain HTTP on the HTTPS port";
+    }
+    EXPECT_FALSE(fetchOnce({}, {"file:///etc/passwd"}));
+    EXPECT_FALSE(fetchOnce({}, {"ftp://127.0.0.1/x"}));
+    ClientSetup closed;
+    closed.connectTo = std::make_pair(std::string("127.0.0.1"), std::uint16_t{1});
+    EXPECT_FALSE(fetchOnce(closed, {qrList})) << "nothing listens on port 1";
+}
+
+TEST_P(Contract, TransferFaultsGiveNoBodyAndStatusesDeliverTheirs) {
+    SandboxProcess sandbox;
+    auto setup = trusting(sandbox);
+    setup.timeoutOverride = 700ms;
+    setup.overallLimit = 2500ms;
+    const auto valid = fetchOnce(setup, {qrList});
+    ASSERT_TRUE(valid);
+
+    const struct {
+        const char* fault;
+        bool bodyExpected;
+    } cases[] = {
+        {"drop", false}, {"truncate", false}, {"huge", false},      {"delay:3000", false},
+        {"empty", true}, {"garbage", true},   {"status:500", true}, {"delay:100", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        ASSERT_TRUE(sandbox.setFault(c.fault));
+        const auto body = fetchOnce(setup, {qrList});
+        ASSERT_EQ(body.has_value(), c.bodyExpected);
+        const std::string fault = c.fault;
+        if (fault == "empty") {
+            EXPECT_EQ(*body, "");
+        } else if (fault == "status:500" || fault == "delay:100") {
+            EXPECT_EQ(*body, *valid);
+        }
+    }
+
+    // Bytes keep coming, one a second, so only the overall limit ends it.
+    ASSERT_TRUE(sandbox.setFault("slow"));
+    setup.timeoutOverride = 5s;
+    EXPECT_FALSE(fetchOnce(setup, {qrList}));
+
+    ASSERT_TRUE(sandbox.setFault("none"));
+    auto capped = trusting(sandbox);
+    capped.maxBodyBytes = 1000;  // the documents are far larger
+    EXPECT_FALSE(fetchOnce(capped, {qrList}));
+}
+
+TEST_P(Contract, AnswersCacheFirstRequestsFromItsResponseCache) {
+    SandboxProcess sandbox;
+    Completions done;
+    const auto before = sandbox.stat("logos");
+    {
+        auto client = GetParam()(trusting(sandbox));
+        for (auto policy : {CachePolicy::useCacheFirst, CachePolicy::useCacheFirst,
+                            CachePolicy::ignoreLocalCache}) {
+            client->get({logo, 60s, policy}, done.recorder());
+            ASSERT_TRUE(done.waitFor(done.bodies.size() + 1));
+        }
+    }
+    ASSERT_TRUE(done.bodies[0] && done.bodies[1] && done.bodies[2]);
+    EXPECT_EQ(*done.bodies[0], *done.bodies[1]);
+    EXPECT_EQ(sandbox.stat("logos"), before + 2) << "the second request came from the cache";
+}
+
+TEST_P(Contract, ShutsDownWithRequestsInFlightAndMayBeReleasedByItsCompletion) {
+    SandboxProcess sandbox({"--fault", "delay:30000"});
+    Completions done;
+    {
+        auto client = GetParam()(trusting(sandbox));
+        for (int i = 0; i < 5; ++i) client->get({qrList}, done.recorder());
+        // A completion that asks for more while the client shuts down still
+        // gets exactly one answer.
+        client->get({qrList}, [&](HttpBody) { client->get({qrList}, done.recorder()); });
+    }
+    ASSERT_EQ(done.bodies.size(), 6u);
+    for (const auto& body : done.bodies) EXPECT_FALSE(body);
+
+    Completions more;
+    auto client = GetParam()(trusting(sandbox));
+    client->get({qrList}, more.recorder());  // held back by the sandbox
+    auto record = more.recorder();
+    client->get({logo}, [record, keep = client](HttpBody body) mutable {
+        keep.reset();  // the last reference, on the client's own thread
+        record(std::move(body));
+    });
+    client.reset();
+    ASSERT_TRUE(more.waitFor(2));
+    // The held-back request ends with the client, the logo arrives, in either order.
+    EXPECT_NE(more.bodies[0].has_value(), more.bodies[1].has_value());
+    EXPECT_EQ(sandbox.stop(), 0) << "the sandbox stops promptly with that request still waiting";
+}
+
+// The generator runs when the tests are registered, after static
+// initialisation, so the binary's factory may use anything it sets up.
+INSTANTIATE_TEST_SUITE_P(Http, Contract, testing::Values(clientUnderTest().make),
+                         [](const auto&) { return clientUnderTest().name; });
+
+}  // namespace
+
+}  // namespace vela::test
