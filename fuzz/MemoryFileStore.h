@@ -22,12 +22,14 @@ class MemoryFileStore final : public velawidget::FileStore {
                                                     std::size_t maxBytes) const override {
         const std::lock_guard lock(mutex_);
         const auto found = files_.find(file);
-        if (found == files_.end()) return std::make_error_code(std::errc::no_such_file_or_directory);
+        if (found == files_.end())
+            return std::make_error_code(std::errc::no_such_file_or_directory);
         if (found->second.size() > maxBytes) return std::make_error_code(std::errc::file_too_large);
         return found->second;
     }
 
-    std::error_code write(const std::filesystem::path& file, std::string_view bytes) const override {
+    std::error_code write(const std::filesystem::path& file,
+                          std::string_view bytes) const override {
         const std::lock_guard lock(mutex_);
         files_[file] = std::string(bytes);
         return {};

@@ -50,8 +50,8 @@ bool dangerous(std::string_view scheme) {
 
 std::optional<velawidget::AcceptedPaymentLink> paymentLink(std::string_view text) {
     if (auto accepted = velawidget::acceptPaymentLink(text)) return accepted;
-    std::string composed = "https://" + velawidget::host(velawidget::Schema::qr) +
-                           "/AD10006M8KMLKPAN95NQ7OF7SBS6BFS3";
+    std::string composed =
+        "https://" + velawidget::host(velawidget::Schema::qr) + "/AD10006M8KMLKPAN95NQ7OF7SBS6BFS3";
     composed += text;
     return velawidget::acceptPaymentLink(composed);
 }
@@ -99,12 +99,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto webLink = velawidget::makeWebLink(paymentURL, bank.webClientUrl);
     std::optional<boost::urls::url> client;
-    if (bank.webClientUrl && !bank.webClientUrl->empty()) client = velawidget::parseURL(*bank.webClientUrl);
+    if (bank.webClientUrl && !bank.webClientUrl->empty())
+        client = velawidget::parseURL(*bank.webClientUrl);
     if (webLink) {
         VELA_FUZZ_CHECK(client.has_value());
         VELA_FUZZ_CHECK(webLink->has_scheme() == client->has_scheme());
         if (webLink->has_scheme()) VELA_FUZZ_CHECK(webLink->scheme() == client->scheme());
-        if (client->has_authority()) VELA_FUZZ_CHECK(webLink->encoded_host() == client->encoded_host());
+        if (client->has_authority())
+            VELA_FUZZ_CHECK(webLink->encoded_host() == client->encoded_host());
         // The payment's own path and query go with it.
         VELA_FUZZ_CHECK(webLink->encoded_path() == paymentURL.encoded_path());
         VELA_FUZZ_CHECK(webLink->encoded_query() == paymentURL.encoded_query());
@@ -121,7 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (link) {
         VELA_FUZZ_CHECK(link->buffer() == expected->buffer());
         if (dangerous(link->scheme())) {
-            const std::string asked = bank.webClientActive() ? std::string(client->scheme()) : bank.schema;
+            const std::string asked =
+                bank.webClientActive() ? std::string(client->scheme()) : bank.schema;
             VELA_FUZZ_CHECK(link->scheme() == asked);
         }
     }

@@ -1,15 +1,14 @@
 // Bank-list documents, as they arrive from the network or the cache file.
+#include <boost/json.hpp>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <variant>
 
-#include <boost/json.hpp>
-
+#include "DomBankListDecoder.h"
 #include "FuzzCheck.h"
 #include "catalogue/BankListDocument.h"
-#include "support/DomBankListDecoder.h"
 
 namespace {
 
@@ -50,10 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto* document = std::get_if<velawidget::BankListResponse>(&decoded);
 
     // The streaming decoder judges every text as the tree walk does.
-    const auto walked = vela::test::decodeBankListWithDom(bytes);
+    const auto walked = vela::fuzz::decodeBankListWithDom(bytes);
     VELA_FUZZ_CHECK(walked.index() == decoded.index());
     if (const auto* error = std::get_if<velawidget::DecodeError>(&walked)) {
-        VELA_FUZZ_CHECK(std::get<velawidget::DecodeError>(decoded).description == error->description);
+        VELA_FUZZ_CHECK(std::get<velawidget::DecodeError>(decoded).description ==
+                        error->description);
     } else {
         const auto& expected = std::get<velawidget::BankListResponse>(walked);
         VELA_FUZZ_CHECK(document->version == expected.version);

@@ -1,6 +1,8 @@
 // The last-used file as anyone on the device may have left it, and the
 // reordering of a bank list by it. The input is the file's bytes, a NUL,
 // then the logo texts of the banks one per line.
+#include <unicode/ustring.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -8,8 +10,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <unicode/ustring.h>
 
 #include "FuzzCheck.h"
 #include "MemoryFileStore.h"

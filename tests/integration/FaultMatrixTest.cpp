@@ -111,50 +111,5 @@ TEST(FaultMatrix, EveryFaultEndsOnceAndLeavesTheCacheIntact) {
     }
 }
 
-TEST(FaultMatrix, FallsBackToTheCacheOfTheSameKindOnly) {
-    SandboxProcess sandbox;
-    TempDir caches;
-    ASSERT_EQ(Loader(sandbox, caches.path()).fetch(Schema::sub)[0].index(), 0u);
-    const auto subBytes = caches.read("subbanksListStorage");
-    ASSERT_TRUE(subBytes);
-
-    ASSERT_TRUE(sandbox.setFault("drop"));
-    auto qr = Loader(sandbox, caches.path()).fetch(Schema::qr);
-    ASSERT_EQ(qr.size(), 1u);
-    EXPECT_EQ(qr[0].index(), 1u) << "a subscription list never stands in for the QR list";
-    auto sub = Loader(sandbox, caches.path()).fetch(Schema::sub);
-    ASSERT_EQ(sub[0].index(), 0u);
-    EXPECT_EQ(caches.read("subbanksListStorage"), subBytes);
-}
-
-TEST(FaultMatrix, LastUsedOrderSpansBothKinds) {
-    SandboxProcess sandbox;
-    TempDir caches;
-    auto qr = Loader(sandbox, caches.path()).fetch(Schema::qr);
-    auto sub = Loader(sandbox, caches.path()).fetch(Schema::sub);
-    ASSERT_EQ(qr[0].index(), 0u);
-    ASSERT_EQ(sub[0].index(), 0u);
-    const auto& qrBanks = std::get<0>(qr[0]);
-    const auto& subBanks = std::get<0>(sub[0]);
-    ASSERT_GT(qrBanks.size(), 10u);
-    ASSERT_GT(subBanks.size(), 10u);
-
-    Storage recorder(nullptr, std::make_shared<PosixFileStore>(caches.path()));
-    recorder.updateLastUsedBank(qrBanks[7].logoURL);
-    recorder.updateLastUsedBank(subBanks[5].logoURL);
-
-    auto qrAgain = Loader(sandbox, caches.path()).fetch(Schema::qr, true);
-    auto subAgain = Loader(sandbox, caches.path()).fetch(Schema::sub, true);
-    ASSERT_EQ(qrAgain[0].index(), 0u);
-    ASSERT_EQ(subAgain[0].index(), 0u);
-    // The names are [sub 5, qr 7]: each goes to its own position in the one
-    // list shared by both kinds, so the QR bank comes second behind the QR
-    // list's own first bank.
-    EXPECT_EQ(std::get<0>(subAgain[0]).front().logoURL, subBanks[5].logoURL);
-    EXPECT_EQ(std::get<0>(qrAgain[0])[0].logoURL, qrBanks[0].logoURL);
-    EXPECT_EQ(std::get<0>(qrAgain[0])[1].logoURL, qrBanks[7].logoURL);
-    EXPECT_EQ(std::get<0>(qrAgain[0]).size(), qrBanks.size());
-}
-
 }  // namespace
 }  // namespace velawidget

@@ -132,16 +132,5 @@ TEST(BankListDocumentTest, DecodesEveryBankInOrderWithOptionalsAndUnknownKeys) {
     EXPECT_EQ(std::get<BankListResponse>(decoded).version, "1.0");
 }
 
-TEST(BankListDocumentTest, OnlyTheExactTextTrueActivatesTheWebClient) {
-    const std::vector<std::pair<std::optional<std::string>, bool>> cases{
-        {"true", true}, {std::nullopt, false}, {"false", false}, {"True", false},  {"TRUE", false},
-        {"1", false},   {"", false},           {" true", false}, {"true ", false},
-    };
-    for (const auto& [value, active] : cases) {
-        const Bank bank{"B", "l", "s", "https://w", value};
-        EXPECT_EQ(bank.webClientActive(), active) << value.value_or("(none)");
-    }
-}
-
 }  // namespace
 }  // namespace velawidget

@@ -28,7 +28,8 @@ using velawidget::Storage;
 /// delay, so completions (and the cache writes inside them) overlap.
 class ThreadedHttpClient final : public velawidget::HttpClient {
   public:
-    explicit ThreadedHttpClient(std::function<HttpBody(std::size_t)> reply) : reply_(std::move(reply)) {}
+    explicit ThreadedHttpClient(std::function<HttpBody(std::size_t)> reply)
+        : reply_(std::move(reply)) {}
     ~ThreadedHttpClient() override { join(); }
 
     void get(HttpRequest, std::function<void(HttpBody)> completion) override {
@@ -62,12 +63,16 @@ class RefusingWritesFileStore final : public velawidget::FileStore {
     RefusingWritesFileStore(std::filesystem::path directory, std::error_code error)
         : inner_(std::move(directory)), error_(error) {}
 
-    std::optional<std::filesystem::path> cachesDirectory() const override { return inner_.cachesDirectory(); }
+    std::optional<std::filesystem::path> cachesDirectory() const override {
+        return inner_.cachesDirectory();
+    }
     std::variant<std::string, std::error_code> read(const std::filesystem::path& file,
                                                     std::size_t maxBytes) const override {
         return inner_.read(file, maxBytes);
     }
-    std::error_code write(const std::filesystem::path&, std::string_view) const override { return error_; }
+    std::error_code write(const std::filesystem::path&, std::string_view) const override {
+        return error_;
+    }
 
   private:
     velawidget::PosixFileStore inner_;
@@ -76,7 +81,8 @@ class RefusingWritesFileStore final : public velawidget::FileStore {
 
 std::vector<Bank> banksNamed(const std::string& prefix, std::size_t count) {
     std::vector<Bank> banks;
-    for (std::size_t i = 0; i < count; ++i) banks.push_back(vela::test::bankWithLogo(prefix + std::to_string(i)));
+    for (std::size_t i = 0; i < count; ++i)
+        banks.push_back(vela::test::bankWithLogo(prefix + std::to_string(i)));
     return banks;
 }
 
@@ -216,8 +222,8 @@ TEST(FilesUnderStress, UnusableCachesDirectoryDegradesToDownloadsOnly) {
         ASSERT_TRUE(std::holds_alternative<std::vector<Bank>>(downloaded));
         EXPECT_EQ(std::get<std::vector<Bank>>(downloaded), fresh);
         storage.updateLastUsedBank("fresh1");
-        EXPECT_EQ(storage.readLastUsedBanks(),
-                  c.keepsDownload ? std::vector<std::string>{"fresh1"} : std::vector<std::string>{});
+        EXPECT_EQ(storage.readLastUsedBanks(), c.keepsDownload ? std::vector<std::string>{"fresh1"}
+                                                               : std::vector<std::string>{});
 
         reply = std::nullopt;
         const auto offline = fetchOnce(storage, false);

@@ -101,27 +101,6 @@ TEST(PaymentLinkTest, CountsUserPerceivedCharactersOfTheDecodedFirstSegment) {
     }
 }
 
-TEST(PaymentLinkTest, PathComponentsKeepEveryDecodedSegmentAfterTheLeadingSlash) {
-    using Components = std::vector<std::string>;
-    const std::vector<std::pair<std::string, Components>> cases{
-        {"https://h", {}},
-        {"https://h?q=1", {}},
-        {"https://h/", {"/"}},
-        {"https://h/abc", {"/", "abc"}},
-        {"https://h//abc", {"/", "", "abc"}},
-        {"https://h/abc/", {"/", "abc", ""}},
-        {"https://h/a//b", {"/", "a", "", "b"}},
-        {"https://h/./a/..", {"/", ".", "a", ".."}},
-        {"https://h/a%2Fb/%20%C3%A9", {"/", "a/b", " \xC3\xA9"}},
-        {"a/b", {"a", "b"}},
-    };
-    for (const auto& [text, expected] : cases) {
-        auto url = parseURL(text);
-        ASSERT_TRUE(url) << text;
-        EXPECT_EQ(pathComponents(*url), expected) << text;
-    }
-}
-
 TEST(PaymentLinkTest, ExtractsTheKindFromTheHostAloneAndSaysSo) {
     vela::test::DebugCapture debug;
     const std::string httpSub = "http://" + subHost + "/short";

@@ -1,7 +1,6 @@
+#include <errno.h>
 #include <gtest/gtest.h>
 #include <velawidget/platform/PosixFileStore.h>
-
-#include <errno.h>
 
 #include <cstdlib>
 
@@ -97,7 +96,8 @@ TEST(PosixFileStore, DefaultDirectoryFollowsTheXdgRules) {
         EXPECT_EQ(PosixFileStore::defaultDirectory("app"), c.expected) << (c.xdg ? c.xdg : "unset");
     }
     ::setenv("XDG_CACHE_HOME", "/x", 1);
-    EXPECT_EQ(PosixFileStore::defaultDirectory(), std::filesystem::path("/x") / program_invocation_short_name)
+    EXPECT_EQ(PosixFileStore::defaultDirectory(),
+              std::filesystem::path("/x") / program_invocation_short_name)
         << "the program's own name by default";
     if (savedXdg)
         ::setenv("XDG_CACHE_HOME", xdg.c_str(), 1);

@@ -77,6 +77,7 @@ TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGo
         "{\"bankName\":\"M\",\"logoURL\":\"C\",\"schema\":\"s\",\"extra\":1} ],\n\"version\":\"2\" "
         "}";
     const std::string emptyList = bankListDocument({});
+    const std::string damaged = qrCache.substr(0, 30);
     struct Case {
         const char* name;
         std::optional<std::string> qrFile, subFile;
@@ -86,57 +87,22 @@ TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGo
         std::optional<std::string> qrFileAfter;  // none: no file at all
     };
     const std::string lastUsed = lastUsedJson("C\\nB");
+    // clang-format off
     const std::vector<Case> cases = {
-        {"no body, no cache", {}, {}, true, {}, {"emptyCache"}, {}},
-        {"no body, only the other kind cached", {}, subCache, true, {}, {"emptyCache"}, {}},
-        {"no body, cache, switch off: document order",
-         qrCache,
-         {},
-         false,
-         {},
-         {"A", "B", "C"},
-         qrCache},
-        {"no body, cache, switch on: last-used order",
-         qrCache,
-         {},
-         true,
-         {},
-         {"C", "B", "A"},
-         qrCache},
-        {"good body, switch off: still last-used order",
-         qrCache,
-         {},
-         false,
-         fresh,
-         {"C", "X"},
-         fresh},
-        {"good body, no earlier cache", {}, {}, true, fresh, {"C", "X"}, fresh},
-        {"empty dictionary replaces the cache", qrCache, {}, true, emptyList, {}, emptyList},
-        {"garbage body falls back to the cache",
-         qrCache,
-         {},
-         false,
-         "<html>",
-         {"A", "B", "C"},
-         qrCache},
-        {"zero-byte body falls back to the cache", qrCache, {}, true, "", {"C", "B", "A"}, qrCache},
-        {"truncated body falls back to the cache",
-         qrCache,
-         {},
-         false,
-         fresh.substr(0, 40),
-         {"A", "B", "C"},
-         qrCache},
-        {"undecodable body and no cache", {}, {}, false, "[]", {"emptyCache"}, {}},
-        {"no body, cache holds no banks", emptyList, {}, true, {}, {"emptyCache"}, emptyList},
-        {"no body, cache is damaged",
-         qrCache.substr(0, 30),
-         {},
-         true,
-         {},
-         {"emptyCache"},
-         qrCache.substr(0, 30)},
+        // name, qr file, sub file, reorder, body, banks delivered, qr file after
+        {"no body, no cache",                                {},       {},       true,  {},        {"emptyCache"},  {}},
+        {"no body, only the other kind cached",              {},       subCache, true,  {},        {"emptyCache"},  {}},
+        {"no body, cache, switch off: document order",       qrCache,  {},       false, {},        {"A", "B", "C"}, qrCache},
+        {"no body, cache, switch on: last-used order",       qrCache,  {},       true,  {},        {"C", "B", "A"}, qrCache},
+        {"good body, switch off: still last-used order",     qrCache,  {},       false, fresh,     {"C", "X"},      fresh},
+        {"good body, no earlier cache",                      {},       {},       true,  fresh,     {"C", "X"},      fresh},
+        {"empty dictionary replaces the cache",              qrCache,  {},       true,  emptyList, {},              emptyList},
+        {"zero-byte body falls back to the cache",           qrCache,  {},       true,  "",        {"C", "B", "A"}, qrCache},
+        {"undecodable body and no cache",                    {},       {},       false, "[]",      {"emptyCache"},  {}},
+        {"no body, cache holds no banks",                    emptyList, {},     true,   {},        {"emptyCache"},  emptyList},
+        {"no body, cache is damaged",                        damaged,  {},       true,  {},        {"emptyCache"},  damaged},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(dir.path());
@@ -151,16 +117,6 @@ TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGo
         EXPECT_EQ(dir.read("qrbanksListStorage"), c.qrFileAfter);
         EXPECT_EQ(dir.read("subbanksListStorage"), c.subFile) << "the other kind is never touched";
     }
-}
-
-TEST_F(StorageTest, EmptyDownloadedListIsASuccessButLaterFallbackOnItIsEmptyCache) {
-    dir.write("qrbanksListStorage", bankListDocument(banks({"A"})));
-    auto first = fetch(Schema::qr, true, bankListDocument({}));
-    ASSERT_EQ(first.size(), 1u);
-    EXPECT_EQ(outcome(first[0]), Logos{});
-    auto second = fetch(Schema::qr, true, std::nullopt);
-    ASSERT_EQ(second.size(), 1u);
-    EXPECT_EQ(outcome(second[0]), Logos{"emptyCache"});
 }
 
 TEST_F(StorageTest, CacheFileOverTheSizeCapCountsAsUnreadable) {
@@ -203,12 +159,6 @@ TEST_F(StorageTest, NoCachesDirectoryMeansMissingReadsAndSkippedWrites) {
     homeless.updateLastUsedBank("A");
     EXPECT_TRUE(debug.linesStartingWith("did update last used bank").empty());
     EXPECT_EQ(homeless.readLastUsedBanks(), Logos{});
-}
-
-TEST_F(StorageTest, FileLocationsAreTheFixedNamesInTheCachesDirectory) {
-    EXPECT_EQ(storage.bankListFileURL(Schema::qr), dir / "qrbanksListStorage");
-    EXPECT_EQ(storage.bankListFileURL(Schema::sub), dir / "subbanksListStorage");
-    EXPECT_EQ(storage.lastUsedBanksFileURL(), dir / "lastUsedBanks");
 }
 
 TEST_F(StorageTest, ApplyLastUsedOrder) {

@@ -38,9 +38,6 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     EXPECT_EQ(json(run.out),
               json(R"({"kind":"sub","host":"sub.)" + domain + R"(","bankListURL":"https://sub.)" +
                    domain + R"(/proxyapp/c2bmembers.json"})"));
-    run = runTool(dir, {"inspect", link});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("sub." + domain), std::string::npos) << run.out;
 
     for (const std::string& rejected :
          {"http://sub." + domain + "/AS1000670LSS7DN18SJQDNP4B05KLJL2",
@@ -66,9 +63,6 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     run = runTool(dir, {"decode", "-", "--json"}, document);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, expected + "\n");
-    run = runTool(dir, {"decode", "-"}, document);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("lb"), std::string::npos) << run.out;
 
     run =
         runTool(dir, {"decode", "-", "--json"}, R"({"version":"1","dictionary":[{"bankName":1}]})");
@@ -78,11 +72,6 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     run = runTool(dir, {"decode", (dir / "missing.json").string()});
     EXPECT_EQ(run.status, 3);
 
-    run = runTool(dir, {"--help"});
-    EXPECT_EQ(run.status, 0);
-    for (const char* word : {"inspect", "decode", "--json"}) {
-        EXPECT_NE(run.out.find(word), std::string::npos) << word;
-    }
     const std::vector<std::vector<std::string>> badLines{{},
                                                          {"unknown"},
                                                          {"inspect"},

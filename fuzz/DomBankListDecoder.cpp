@@ -1,6 +1,6 @@
 // The tree-walking decoder the kit once used: kept as the reference that
 // the streaming decoder must agree with, error texts included.
-#include "support/DomBankListDecoder.h"
+#include "DomBankListDecoder.h"
 
 #include <array>
 #include <boost/json/monotonic_resource.hpp>
@@ -8,7 +8,7 @@
 #include <boost/json/value.hpp>
 #include <cstddef>
 
-namespace vela::test {
+namespace vela::fuzz {
 namespace {
 
 using velawidget::Bank;
@@ -110,4 +110,4 @@ std::variant<BankListResponse, DecodeError> decodeBankListWithDom(std::string_vi
     return response;
 }
 
-}  // namespace vela::test
+}  // namespace vela::fuzz
