@@ -16,7 +16,10 @@ struct NamedColour {
 /// catalogue lacks yields magenta in both schemes, so the gap shows.
 const NamedColour& namedColour(const QString& name);
 
-/// The five names the screens use.
+/// The five names the screens use. Listed here rather than read from the
+/// catalogue's keys: the screens bind to these names, so an entry missing
+/// from the catalogue still appears (in magenta) instead of leaving a QML
+/// binding undefined.
 const QStringList& colourNames();
 
 }  // namespace velawidget
