@@ -155,87 +155,77 @@ TEST(FilesUnderStress, ConcurrentFetchesNeverExposeAPartialCacheFile) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{cacheFile.filename().string()});
 }
 
-TEST(FilesUnderStress, RefusedWritesKeepWhatIsCached) {
-    const std::vector<std::error_code> errors{
-        std::make_error_code(std::errc::no_space_on_device),
-        std::make_error_code(std::errc::read_only_file_system),
-        std::make_error_code(std::errc::permission_denied),
+TEST(FilesUnderStress, UnwritableCachesDegradeToDownloadsAndKeepWhatIsCached) {
+    using Logos = std::vector<std::string>;
+    using StoreFor =
+        std::function<std::shared_ptr<velawidget::FileStore>(const vela::test::TempDir&)>;
+    const auto refusing = [](std::errc error) -> StoreFor {
+        return [error](const vela::test::TempDir& dir) {
+            // A list and a last-used name cached before the disk went bad.
+            dir.write("qrbanksListStorage", vela::test::bankListDocument(banksNamed("cached", 3)));
+            dir.write("lastUsedBanks", "\"cached2\"");
+            return std::make_shared<RefusingWritesFileStore>(dir.path(),
+                                                             std::make_error_code(error));
+        };
     };
-    for (const auto& error : errors) {
-        SCOPED_TRACE(error.message());
-        const vela::test::TempDir dir;
-        const auto cached = banksNamed("cached", 3);
-        const auto fresh = banksNamed("fresh", 2);
-        const std::string cachedDocument = vela::test::bankListDocument(cached);
-        const std::string lastUsed = "\"cached2\"";
-        dir.write("qrbanksListStorage", cachedDocument);
-        dir.write("lastUsedBanks", lastUsed);
-
-        auto files = std::make_shared<RefusingWritesFileStore>(dir.path(), error);
-        HttpBody reply = vela::test::bankListDocument(fresh);
-        auto http = std::make_shared<ThreadedHttpClient>([&](std::size_t) { return reply; });
-        const Storage storage(http, files);
-
-        // The download is still delivered, in last-used order, though it cannot be kept.
-        const auto downloaded = fetchOnce(storage, false);
-        ASSERT_TRUE(std::holds_alternative<std::vector<Bank>>(downloaded));
-        EXPECT_EQ(std::get<std::vector<Bank>>(downloaded), fresh);
-        storage.updateLastUsedBank("fresh1");
-
-        EXPECT_EQ(dir.read("qrbanksListStorage"), cachedDocument);
-        EXPECT_EQ(dir.read("lastUsedBanks"), lastUsed);
-
-        // Offline afterwards, the list cached before is still there.
-        reply = std::nullopt;
-        const auto offline = fetchOnce(storage, true);
-        ASSERT_TRUE(std::holds_alternative<std::vector<Bank>>(offline));
-        EXPECT_EQ(vela::test::logosOf(std::get<std::vector<Bank>>(offline)),
-                  (std::vector<std::string>{"cached2", "cached0", "cached1"}));
-        http->join();
-    }
-}
-
-TEST(FilesUnderStress, UnusableCachesDirectoryDegradesToDownloadsOnly) {
-    const vela::test::TempDir dir;
-    dir.write("plain-file", "not a directory");
-    const auto fresh = banksNamed("fresh", 2);
-    const std::string document = vela::test::bankListDocument(fresh);
-
+    const auto posixAt = [](std::filesystem::path relative) -> StoreFor {
+        return [relative](const vela::test::TempDir& dir) {
+            dir.write("plain-file", "not a directory");
+            return std::make_shared<velawidget::PosixFileStore>(dir.path() / relative);
+        };
+    };
     struct Case {
         const char* what;
-        std::filesystem::path directory;
-        bool keepsDownload;
+        StoreFor store;
+        Logos offline;  // empty: no list at all
+        Logos lastUsed;
     };
     const std::vector<Case> cases{
-        {"a file where the directory should be", dir / "plain-file", false},
-        {"a file where a parent directory should be", dir / "plain-file" / "caches", false},
-        {"a missing directory", dir / "missing" / "caches", true},
+        {"disk full",
+         refusing(std::errc::no_space_on_device),
+         {"cached2", "cached0", "cached1"},
+         {"cached2"}},
+        {"read-only disk",
+         refusing(std::errc::read_only_file_system),
+         {"cached2", "cached0", "cached1"},
+         {"cached2"}},
+        {"permission denied",
+         refusing(std::errc::permission_denied),
+         {"cached2", "cached0", "cached1"},
+         {"cached2"}},
+        {"a file where the directory should be", posixAt("plain-file"), {}, {}},
+        {"a file where a parent directory should be", posixAt("plain-file/caches"), {}, {}},
+        {"a missing directory", posixAt("missing/caches"), {"fresh1", "fresh0"}, {"fresh1"}},
     };
+    const auto fresh = banksNamed("fresh", 2);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        auto files = std::make_shared<velawidget::PosixFileStore>(c.directory);
-        HttpBody reply = document;
+        const vela::test::TempDir dir;
+        HttpBody reply = vela::test::bankListDocument(fresh);
         auto http = std::make_shared<ThreadedHttpClient>([&](std::size_t) { return reply; });
-        const Storage storage(http, files);
+        const Storage storage(http, c.store(dir));
 
+        // The download is delivered whether or not it can be kept.
         const auto downloaded = fetchOnce(storage, false);
         ASSERT_TRUE(std::holds_alternative<std::vector<Bank>>(downloaded));
         EXPECT_EQ(std::get<std::vector<Bank>>(downloaded), fresh);
         storage.updateLastUsedBank("fresh1");
-        EXPECT_EQ(storage.readLastUsedBanks(), c.keepsDownload ? std::vector<std::string>{"fresh1"}
-                                                               : std::vector<std::string>{});
+        EXPECT_EQ(storage.readLastUsedBanks(), c.lastUsed);
 
+        // Offline afterwards: whatever was cached before is still there.
         reply = std::nullopt;
-        const auto offline = fetchOnce(storage, false);
-        if (c.keepsDownload) {
-            ASSERT_TRUE(std::holds_alternative<std::vector<Bank>>(offline));
-            EXPECT_EQ(std::get<std::vector<Bank>>(offline), fresh);
+        const auto offline = fetchOnce(storage, true);
+        if (c.offline.empty()) {
+            EXPECT_TRUE(std::holds_alternative<Storage::Error>(offline));
         } else {
-            ASSERT_TRUE(std::holds_alternative<Storage::Error>(offline));
+            ASSERT_TRUE(std::holds_alternative<std::vector<Bank>>(offline));
+            EXPECT_EQ(vela::test::logosOf(std::get<std::vector<Bank>>(offline)), c.offline);
         }
         http->join();
+        if (dir.exists("plain-file")) {
+            EXPECT_EQ(dir.read("plain-file"), "not a directory");
+        }
     }
-    EXPECT_EQ(dir.read("plain-file"), "not a directory");
 }
 
 }  // namespace
