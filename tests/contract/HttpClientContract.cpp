@@ -113,8 +113,9 @@ TEST_P(Contract, TransferFaultsGiveNoBodyAndStatusesDeliverTheirs) {
         const char* fault;
         bool bodyExpected;
     } cases[] = {
-        {"drop", false}, {"truncate", false}, {"huge", false},      {"delay:3000", false},
-        {"empty", true}, {"garbage", true},   {"status:500", true}, {"delay:100", true},
+        {"drop", false},       {"truncate", false}, {"huge", false},
+        {"delay:3000", false}, {"empty", true},     {"garbage", true},
+        {"status:500", true},  {"delay:100", true}, {"status:503:garbage", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -124,6 +125,8 @@ TEST_P(Contract, TransferFaultsGiveNoBodyAndStatusesDeliverTheirs) {
         const std::string fault = c.fault;
         if (fault == "empty") {
             EXPECT_EQ(*body, "");
+        } else if (fault == "status:503:garbage") {
+            EXPECT_NE(body->find("Service temporarily unavailable"), std::string::npos);
         } else if (fault == "status:500" || fault == "delay:100") {
             EXPECT_EQ(*body, *valid);
         }

@@ -37,7 +37,12 @@ std::optional<FaultMode> FaultMode::parse(std::string_view text) {
             return FaultMode{kind, 0};
         }
         if (colon == std::string_view::npos) return std::nullopt;
-        const std::string_view digits = text.substr(colon + 1);
+        std::string_view digits = text.substr(colon + 1);
+        bool garbageBody = false;
+        if (kind == Kind::status && digits.ends_with(":garbage")) {
+            digits.remove_suffix(std::string_view(":garbage").size());
+            garbageBody = true;
+        }
         int value = 0;
         const auto [end, error] =
             std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -45,7 +50,7 @@ std::optional<FaultMode> FaultMode::parse(std::string_view text) {
             return std::nullopt;
         }
         if (kind == Kind::status && (value < 100 || value > 599)) return std::nullopt;
-        return FaultMode{kind, value};
+        return FaultMode{kind, value, garbageBody};
     }
     return std::nullopt;
 }
@@ -55,6 +60,7 @@ std::string FaultMode::describe() const {
         if (known != kind) continue;
         std::string text(name);
         if (kind == Kind::delay || kind == Kind::status) text += ":" + std::to_string(value);
+        if (garbageBody) text += ":garbage";
         return text;
     }
     return "none";

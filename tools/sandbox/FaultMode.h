@@ -11,9 +11,13 @@ struct FaultMode {
     enum class Kind { none, drop, delay, status, truncate, garbage, empty, huge, slow };
     Kind kind = Kind::none;
     int value = 0;  ///< milliseconds for delay, the code for status
+    /// status only: the code comes with the garbage body instead of the
+    /// document, as a failing server's error page would.
+    bool garbageBody = false;
 
-    /// "none", "drop", "delay:MS", "status:CODE", "truncate", "garbage",
-    /// "empty", "huge" or "slow"; anything else is none of them.
+    /// "none", "drop", "delay:MS", "status:CODE", "status:CODE:garbage",
+    /// "truncate", "garbage", "empty", "huge" or "slow"; anything else is
+    /// none of them.
     static std::optional<FaultMode> parse(std::string_view text);
     std::string describe() const;
 };

@@ -14,6 +14,8 @@ namespace {
 using Kind = FaultMode::Kind;
 
 constexpr std::size_t hugeBytes = 17u << 20;  // past a 16 MiB client cap
+// What an overloaded front end answers instead of the document.
+constexpr std::string_view garbagePage = "<html><body>\x01\x02 Service temporarily unavailable";
 
 std::string hostOf(const httplib::Request& request) {
     std::string host = request.get_header_value("Host");
@@ -79,7 +81,11 @@ void Server::route() {
                 return;
             case Kind::status:
                 response.status = mode.value;
-                response.set_content(body, "application/json");
+                if (mode.garbageBody) {
+                    response.set_content(std::string(garbagePage), "text/html");
+                } else {
+                    response.set_content(body, "application/json");
+                }
                 return;
             case Kind::truncate:
                 // Promise the whole body and more, send half, then hang up.
@@ -91,8 +97,7 @@ void Server::route() {
                     });
                 return;
             case Kind::garbage:
-                response.set_content("<html><body>\x01\x02 Service temporarily unavailable",
-                                     "text/html");
+                response.set_content(std::string(garbagePage), "text/html");
                 return;
             case Kind::empty:
                 response.set_content("", "application/json");

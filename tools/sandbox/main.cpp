@@ -22,7 +22,7 @@ constexpr const char* usage =
     "Serves /proxyapp/c2bmembers.json for qr.DOMAIN and sub.DOMAIN (by Host header) and\n"
     "logos under /logos/. --port 0 picks a free port; the first line of output is\n"
     "\"listening on ADDRESS:PORT\". Fault modes (also POST /__control/fault): none, drop,\n"
-    "delay:MS, status:CODE, truncate, garbage, empty, huge, slow.\n";
+    "delay:MS, status:CODE, status:CODE:garbage, truncate, garbage, empty, huge, slow.\n";
 
 struct Options {
     int port = 8443;
