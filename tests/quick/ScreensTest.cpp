@@ -485,12 +485,10 @@ TEST(Screens, FailedDownloadShowsTheMessageInsteadOfRows) {
 }
 
 TEST(Screens, DarkSchemePicksTheDarkLogo) {
-    auto& platform = testPlatform();
     Screen screen(VelaWidgetSDK::shared().bankListViewController(qrLink));
     ASSERT_TRUE(screen.show());
     answerBankList(vela::test::bankListDocument(threeBanks));
     ASSERT_EQ(screen.names().size(), 3u);
-    (void)platform;
     auto* logo = find(screen.root, "velaLogo");
     screen.root->setProperty("darkScheme", false);
     pump();
