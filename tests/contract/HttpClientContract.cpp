@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <thread>
 #include <vector>
@@ -23,11 +21,6 @@ using velawidget::HttpRequest;
 const std::string qrList = "https://qr.vela.example/proxyapp/c2bmembers.json";
 const std::string subList = "https://sub.vela.example/proxyapp/c2bmembers.json";
 const std::string logo = "https://qr.vela.example/logos/1.png";
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class Contract : public testing::TestWithParam<std::string> {
   protected:
@@ -72,8 +65,9 @@ TEST_P(Contract, FetchesEachHostsDocumentOverVerifiedTlsOnOneCallbackThread) {
     ASSERT_EQ(done.bodies.size(), 2u);
     ASSERT_TRUE(done.bodies[0] && done.bodies[1]);
     const std::set<std::string> served{*done.bodies[0], *done.bodies[1]};
-    EXPECT_EQ(served, (std::set<std::string>{fileBytes(VELA_SANDBOX_DATA_DIR "/qr.json"),
-                                             fileBytes(VELA_SANDBOX_DATA_DIR "/sub.json")}))
+    EXPECT_EQ(served,
+              (std::set<std::string>{readFile(VELA_SANDBOX_DATA_DIR "/qr.json").value_or(""),
+                                     readFile(VELA_SANDBOX_DATA_DIR "/sub.json").value_or("")}))
         << "the Host header picks the document";
     EXPECT_EQ(done.threads[0], done.threads[1]);
     EXPECT_NE(done.threads[0], std::this_thread::get_id());

@@ -7,9 +7,7 @@
 
 #include <boost/json/parse.hpp>
 #include <condition_variable>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
 #include "catalogue/BankListDocument.h"
 #include "support/SandboxProcess.h"
@@ -21,20 +19,15 @@ namespace {
 
 using namespace std::chrono_literals;
 using vela::test::SandboxProcess;
+using vela::test::readFile;
 using vela::test::TempDir;
 
 const std::string qrLink = "https://qr.vela.example/AD10006M8KH1ECD38QD8ENPA5QVDDVAP?sum=100";
 const std::string subLink = "https://sub.vela.example/SD10006M8KH1ECD38QD8ENPA5QVDDVAP";
 
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 std::vector<std::string> servedNames(const char* file) {
-    auto document = decodeBankList(fileBytes(std::filesystem::path(VELA_SANDBOX_DATA_DIR) / file));
+    auto document =
+        decodeBankList(readFile(std::filesystem::path(VELA_SANDBOX_DATA_DIR) / file).value_or(""));
     EXPECT_EQ(document.index(), 0u);
     std::vector<std::string> names;
     if (const auto* decoded = std::get_if<BankListResponse>(&document)) {
@@ -84,7 +77,7 @@ TEST(BankListQuery, CommandLineQueryOverTheSandbox) {
     EXPECT_TRUE(sawWebClient) << "some sandbox banks have an active web client";
     EXPECT_TRUE(sawNullLogo) << "the sandbox has a bank whose logo text is not a URL";
     EXPECT_EQ(caches.read("qrbanksListStorage"),
-              fileBytes(std::filesystem::path(VELA_SANDBOX_DATA_DIR) / "qr.json"));
+              readFile(std::filesystem::path(VELA_SANDBOX_DATA_DIR) / "qr.json"));
 
     // The server fails and there is no cache: the query fails as a whole.
     ASSERT_TRUE(sandbox.setFault("drop"));

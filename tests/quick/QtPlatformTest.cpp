@@ -53,12 +53,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using vela::test::Completions;
+using vela::test::readFile;
 using vela::test::SandboxProcess;
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(QtHttpClient, KeepsItsResponseCacheOnDisk) {
     SandboxProcess sandbox;
@@ -95,7 +91,7 @@ struct FakeXdgMime {
         out.close();
         std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     }
-    std::string asked() const { return fileBytes(log); }
+    std::string asked() const { return readFile(log).value_or(""); }
 };
 
 std::optional<bool> openAndWait(QtUrlOpener& opener, const std::string& url) {

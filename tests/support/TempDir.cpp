@@ -32,10 +32,14 @@ void TempDir::write(std::string_view name, std::string_view bytes) const {
     if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-std::optional<std::string> TempDir::read(std::string_view name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
+std::optional<std::string> readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
     if (!in) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::optional<std::string> TempDir::read(std::string_view name) const {
+    return readFile(path_ / name);
 }
 
 bool TempDir::exists(std::string_view name) const {

@@ -8,6 +8,9 @@
 
 namespace vela::test {
 
+/// A file's bytes, or none when it cannot be read.
+std::optional<std::string> readFile(const std::filesystem::path& file);
+
 /// A fresh directory under the system's temporary directory, removed with
 /// everything in it when the object goes away.
 class TempDir {
