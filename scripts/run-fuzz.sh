@@ -2,6 +2,8 @@
 # libFuzzer with ASan and UBSan, SECONDS each (default 60). New inputs go to build/fuzz-tree/corpus/<target>; the
 # committed corpus in fuzz/corpus is only read. Crashers are left in
 # build/fuzz-tree/crashes/<target> to be minimised and committed by hand.
+# The fuzzers get no terminal input: started as a background job they would
+# otherwise be stopped by job control when they touch the terminal.
 FUZZ_TARGETS=(payment_link bank_list last_used bank_link logo)
 
 cmd_fuzz() {
@@ -24,7 +26,7 @@ cmd_fuzz() {
         echo "fuzz: $t for ${seconds}s"
         if ! (cd "$dir/crashes/$t" && LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp" "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 \
                 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-                "$dir/corpus/$t" "$ROOT/fuzz/corpus/$t" 2>&1 | tee "$dir/$t.log" | grep -E "^(stat::|==|SUMMARY|.*property failed)"); then
+                "$dir/corpus/$t" "$ROOT/fuzz/corpus/$t" </dev/null 2>&1 | tee "$dir/$t.log" | grep -E "^(stat::|==|SUMMARY|.*property failed)"); then
             :
         fi
         if ls "$dir/crashes/$t"/crash-* "$dir/crashes/$t"/leak-* "$dir/crashes/$t"/timeout-* >/dev/null 2>&1; then
