@@ -14,11 +14,13 @@ using namespace std::chrono_literals;
 TEST(RunLoop, RunsWorkInOrderAndTimersByDueTime) {
     RunLoop loop;
     std::vector<std::string> order;
-    // Past due times sort the timers without waiting for the clock.
-    loop.scheduleAfter(-1ms, [&] { order.push_back("t-1"); });
-    loop.scheduleAfter(-3ms, [&] { order.push_back("t-3"); });
-    auto cancel = loop.scheduleAfter(-2ms, [&] { order.push_back("cancelled"); });
-    loop.scheduleAfter(-2ms, [&] { order.push_back("t-2"); });
+    // Past due times sort the timers without waiting for the clock. They lie
+    // seconds apart: each due time is taken at its own call, and a slow run
+    // (TSan) spends milliseconds between calls.
+    loop.scheduleAfter(-1s, [&] { order.push_back("t-1"); });
+    loop.scheduleAfter(-3s, [&] { order.push_back("t-3"); });
+    auto cancel = loop.scheduleAfter(-2s, [&] { order.push_back("cancelled"); });
+    loop.scheduleAfter(-2s, [&] { order.push_back("t-2"); });
     loop.scheduleAfter(1h, [&] { order.push_back("future"); });
     loop.async([&] {
         order.push_back("w1");
