@@ -33,7 +33,7 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     const std::string domain(serviceDomain);
     const std::string link = "https://sub." + domain + "/AS1000670LSS7DN18SJQDNP4B05KLJL2?x=1";
 
-    auto run = runTool(dir, {"inspect", link, "--json"});
+    auto run = runTool(dir, {"check", link, "--json"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(json(run.out),
               json(R"({"kind":"sub","host":"sub.)" + domain + R"(","bankListURL":"https://sub.)" +
@@ -42,7 +42,7 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     for (const std::string& rejected :
          {"http://sub." + domain + "/AS1000670LSS7DN18SJQDNP4B05KLJL2",
           std::string("not a link")}) {
-        run = runTool(dir, {"inspect", "--json", rejected});
+        run = runTool(dir, {"check", "--json", rejected});
         EXPECT_EQ(run.status, 2) << rejected;
         EXPECT_EQ(json(run.out), json(R"({"error":"invalidURLString"})"));
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
@@ -74,11 +74,11 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
 
     const std::vector<std::vector<std::string>> badLines{{},
                                                          {"unknown"},
-                                                         {"inspect"},
-                                                         {"inspect", "a", "b"},
+                                                         {"check"},
+                                                         {"check", "a", "b"},
                                                          {"decode", "-", "--verbose"},
-                                                         {"inspect", link, "--json=yes"},
-                                                         {"--json", "inspect", link}};
+                                                         {"check", link, "--json=yes"},
+                                                         {"--json", "check", link}};
     for (const auto& line : badLines) {
         run = runTool(dir, line);
         EXPECT_EQ(run.status, 64) << testing::PrintToString(line);

@@ -51,7 +51,7 @@ struct Command {
     int (*run)(const Invocation&);
 };
 
-const Command& inspectCommand();
+const Command& checkCommand();
 const Command& decodeCommand();
 const Command& listCommand();
 

@@ -15,7 +15,7 @@ namespace {
 
 /// Every command of the tool; a new one needs only its line here.
 const std::array<std::reference_wrapper<const Command>, 3> commands{
-    inspectCommand(),
+    checkCommand(),
     decodeCommand(),
     listCommand(),
 };

@@ -10,7 +10,7 @@
 namespace vela::banks {
 namespace {
 
-int inspect(const Invocation& call) {
+int check(const Invocation& call) {
     const std::string& text = call.operands.front();
     const bool json = call.has("--json");
     std::optional<boost::urls::url> parsed;
@@ -42,9 +42,9 @@ int inspect(const Invocation& call) {
 
 }  // namespace
 
-const Command& inspectCommand() {
+const Command& checkCommand() {
     static const Command command{
-        "inspect",
+        "check",
         "LINK",
         1,
         1,
@@ -52,7 +52,7 @@ const Command& inspectCommand() {
         "its host and the address of its bank-list document. Rejected (exit 2): prints the\n"
         "reason on stderr, and {\"error\": \"invalidURLString\"} with --json.",
         {jsonFlag},
-        inspect};
+        check};
     return command;
 }
 
