@@ -18,8 +18,8 @@ namespace velawidget {
 namespace {
 
 using namespace std::chrono_literals;
-using vela::test::SandboxProcess;
 using vela::test::readFile;
+using vela::test::SandboxProcess;
 using vela::test::TempDir;
 
 const std::string qrLink = "https://qr.vela.example/AD10006M8KH1ECD38QD8ENPA5QVDDVAP?sum=100";

@@ -196,6 +196,12 @@ TEST(FilesUnderStress, UnwritableCachesDegradeToDownloadsAndKeepWhatIsCached) {
         {"a file where the directory should be", posixAt("plain-file"), {}, {}},
         {"a file where a parent directory should be", posixAt("plain-file/caches"), {}, {}},
         {"a missing directory", posixAt("missing/caches"), {"fresh1", "fresh0"}, {"fresh1"}},
+        {"no caches directory at all",
+         [](const vela::test::TempDir&) {
+             return std::make_shared<velawidget::PosixFileStore>(std::nullopt);
+         },
+         {},
+         {}},
     };
     const auto fresh = banksNamed("fresh", 2);
     for (const auto& c : cases) {

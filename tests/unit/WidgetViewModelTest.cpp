@@ -113,6 +113,7 @@ TEST_F(WidgetViewModelTest, FirstLinkDownloadsWhileThePlaceholdersShowThenShowsL
     EXPECT_EQ(model->schema(), Schema::qr);
     ASSERT_EQ(http->requests().size(), 1u);
     EXPECT_EQ(http->requests()[0].url, qrListURL);
+    EXPECT_EQ(http->requests()[0].cachePolicy, CachePolicy::ignoreLocalCache);
     EXPECT_EQ(list.cellModels->size(), 5u) << "the placeholders stay until the download ends";
     EXPECT_EQ(list.banks()[0].bankName, "placholder_0");
 
@@ -137,18 +138,6 @@ TEST_F(WidgetViewModelTest, TheSameKindAgainRereadsTheCacheAtOnceWithoutADownloa
     EXPECT_TRUE(list.cellModels->empty());
     EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyText");
     EXPECT_EQ(http->requests().size(), 1u);
-}
-
-TEST_F(WidgetViewModelTest, AFailedFirstDownloadShowsItsMessageOverThePlaceholders) {
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
-    answer(0, std::nullopt);  // no body and no cache
-    EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyBankListFetchingResult");
-    EXPECT_EQ(list.cellModels->size(), 5u) << "the rows underneath stay";
-
-    ASSERT_TRUE(prepareWidgetViewModel(*model, subLink));
-    answer(0, bankListDocument({}));
-    EXPECT_TRUE(list.cellModels->empty());
-    EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyText");
 }
 
 TEST_F(WidgetViewModelTest, AKindChangeKeepsThePreviousBanksUntilItsDownloadEnds) {
