@@ -64,18 +64,10 @@ TEST(BankListQuery, CommandLineQueryOverTheSandbox) {
     const auto served = servedNames("qr.json");
     ASSERT_GT(banks.size(), 40u);
     EXPECT_LE(banks.size(), served.size()) << "banks without a link are left out";
-    bool sawWebClient = false, sawNullLogo = false;
     for (const auto& value : banks) {
-        const auto& bank = value.as_object();
-        EXPECT_NE(std::find(served.begin(), served.end(), std::string(bank.at("name").as_string())),
-                  served.end());
-        const std::string link(bank.at("dboLink").as_string());
+        const std::string link(value.as_object().at("dboLink").as_string());
         EXPECT_NE(link.find("AD10006M8KH1ECD38QD8ENPA5QVDDVAP"), std::string::npos) << link;
-        sawWebClient |= link.starts_with("https://");
-        sawNullLogo |= bank.at("logoURL").is_null();
     }
-    EXPECT_TRUE(sawWebClient) << "some sandbox banks have an active web client";
-    EXPECT_TRUE(sawNullLogo) << "the sandbox has a bank whose logo text is not a URL";
     EXPECT_EQ(caches.read("qrbanksListStorage"),
               readFile(std::filesystem::path(VELA_SANDBOX_DATA_DIR) / "qr.json"));
 

@@ -32,27 +32,22 @@ TEST(PaymentLinkTest, AcceptsOnlyHttpsLinksOnALinkHostWithA32CharacterFirstSegme
         {"https://" + qrHost + "/" + id32 + "?type=01&sum=100", Schema::qr},
         {"https://" + subHost + "/" + id32, Schema::sub},
         {"https://" + qrHost + "/" + id32 + "/more/segments#fragment", Schema::qr},
-        {"https://" + qrHost + "/" + id32 + "/", Schema::qr},
         {"https://" + qrHost + ":8443/" + id32, Schema::qr},
         {"https://" + qrHost + "/" + id31, std::nullopt},
         {"https://" + qrHost + "/" + id32 + "X", std::nullopt},
         {"https://" + qrHost, std::nullopt},
-        {"https://" + qrHost + "/", std::nullopt},
         {"https://" + qrHost + "?" + id32, std::nullopt},
         // The first segment of "//x" is the empty one before x.
         {"https://" + qrHost + "//" + id32, std::nullopt},
         {"https://" + qrHost + "/./" + id32, std::nullopt},
         {"http://" + qrHost + "/" + id32, std::nullopt},
         {"HTTPS://" + qrHost + "/" + id32, std::nullopt},
-        {"Https://" + subHost + "/" + id32, std::nullopt},
         {"https://QR." + domain + "/" + id32, std::nullopt},
         {"https://" + qrHost + "./" + id32, std::nullopt},
         {"https://" + domain + "/" + id32, std::nullopt},
         {"https://www." + qrHost + "/" + id32, std::nullopt},
         {"https://qr%2E" + domain + "/" + id32, std::nullopt},
-        {"https:///" + id32, std::nullopt},
         {"/" + id32, std::nullopt},
-        {"", std::nullopt},
         {" https://" + qrHost + "/" + id32, std::nullopt},
         {"https://" + qrHost + "/" + id31 + " ", std::nullopt},
         {"https://" + qrHost + "/" + id31 + "%zz", std::nullopt},
@@ -76,22 +71,18 @@ TEST(PaymentLinkTest, CountsUserPerceivedCharactersOfTheDecodedFirstSegment) {
         "%F0%9F%91%A8%E2%80%8D%F0%9F%91%A9%E2%80%8D%F0%9F%91%A7";
     const std::vector<std::pair<std::string, bool>> segments{
         {id31 + "e%CC%81", true},                   // letter and combining acute accent
-        {id31 + "e%CC%81%CC%A7", true},             // two marks on one letter
         {id31 + "%C3%A9", true},                    // precomposed letter, two bytes
         {allCyrillic, true},                        // 32 two-byte letters
         {allCyrillic + cyrillicZhe, false},         // 33 of them
         {id31 + family, true},                      // ZWJ sequence
-        {id30 + family + family, true},             // two sequences
         {id31 + "%F0%9F%87%B7%F0%9F%87%BA", true},  // flag: two regional indicators
         {id31 + "%0D%0A", true},                    // CR LF is one cluster
         {id31 + "%2F", true},                       // an escaped slash is one character
-        {id31 + "%20", true},
         {id30 + "e%CC%81", false},
         {id31 + "%FF", false},        // not UTF-8
         {id31 + "%C3", false},        // truncated sequence
         {id31 + "%C0%AF", false},     // overlong slash
         {id31 + "%ED%A0%80", false},  // encoded surrogate
-        {id31 + "%C3%A9%FF", false},
     };
     for (const auto& [segment, valid] : segments) {
         const std::string text = "https://" + qrHost + "/" + segment;
