@@ -1,12 +1,11 @@
 #include "selection/BankLink.h"
 
-#include <algorithm>
 #include <boost/url/parse.hpp>
-#include <cctype>
 #include <exception>
 
 #include "catalogue/PaymentLink.h"
 #include "platform/Debug.h"
+#include "platform/RefusedSchemes.h"
 
 namespace velawidget {
 namespace {
@@ -37,17 +36,6 @@ std::optional<boost::urls::url> recompose(boost::urls::url_view paymentURL, bool
     }
 }
 
-bool isLocalScheme(std::string_view scheme) {
-    for (std::string_view local : {"file", "data", "javascript"}) {
-        if (scheme.size() == local.size() &&
-            std::equal(scheme.begin(), scheme.end(), local.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) == b;
-            }))
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
@@ -64,7 +52,7 @@ std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
     }
     // A scheme text with a colon of its own ("javascript:x") would smuggle a
     // local or script scheme past the record's apparent intent.
-    if (parsed->has_scheme() && parsed->scheme() != *schema && isLocalScheme(parsed->scheme())) {
+    if (parsed->has_scheme() && parsed->scheme() != *schema && isRefusedScheme(parsed->scheme())) {
         failed("app link", paymentURL, schema);
         return std::nullopt;
     }

@@ -37,7 +37,6 @@ struct Fetch {
     QUrl url;  // the address as the link names it, before any connect-to
     int redirects = 0;
     QByteArray body;
-    bool overCap = false;
     QNetworkReply* reply = nullptr;
     QTimer* overall = nullptr;
 };
@@ -132,7 +131,6 @@ struct QtHttpClient::Worker {
         const QByteArray chunk = fetch->reply->readAll();
         if (static_cast<std::size_t>(chunk.size()) >
             options.maxBodyBytes - static_cast<std::size_t>(fetch->body.size())) {
-            fetch->overCap = true;
             finish(fetch, std::nullopt);
             return;
         }

@@ -10,17 +10,13 @@
 #include <utility>
 
 #include "platform/Debug.h"
+#include "platform/RefusedSchemes.h"
 
 namespace velawidget::quick {
 namespace {
 
 // A lookup that hangs (a broken desktop set-up) counts as "no handler".
 constexpr int lookupLimitMs = 5000;
-
-bool refusedScheme(const QString& scheme) {
-    return scheme == QLatin1String("file") || scheme == QLatin1String("data") ||
-           scheme == QLatin1String("javascript");
-}
 
 }  // namespace
 
@@ -39,7 +35,7 @@ QString QtUrlOpener::openableScheme(const std::string& url) {
     if (!parsed.isValid() || parsed.isRelative()) return {};
     // QUrl lower-cases the scheme, so "FILE:" is caught too.
     const QString scheme = parsed.scheme();
-    if (scheme.isEmpty() || refusedScheme(scheme)) return {};
+    if (scheme.isEmpty() || isRefusedScheme(scheme.toStdString())) return {};
     return scheme;
 }
 
