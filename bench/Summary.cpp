@@ -50,10 +50,30 @@ class CollectingReporter : public benchmark::ConsoleReporter {
 
 struct Row {
     std::string label;
-    std::string size;
+    std::string size;  // as Google Benchmark names it, e.g. "1000/iterations:20"
     double kit;
     double limit;
 };
+
+/// The leading number of a run's size suffix; options such as
+/// "/iterations:20" belong to the run, not to the size.
+long long numericSize(const std::string& size) {
+    long long value = 0;
+    for (char c : size) {
+        if (c < '0' || c > '9') break;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::string jsonString(std::string_view text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + '"';
+}
 
 std::vector<Row> pairUp(const std::map<std::string, double>& times) {
     std::vector<Row> rows;
@@ -86,11 +106,16 @@ void writeJson(const std::vector<Row>& rows, const std::filesystem::path& file) 
     out << "[\n";
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const auto& row = rows[i];
-        out << "  {\"name\": \"" << row.label << "\", \"size\": " << row.size
+        out << "  {\"name\": " << jsonString(row.label) << ", \"size\": " << numericSize(row.size)
             << ", \"kit_ns\": " << static_cast<long long>(row.kit)
-            << ", \"limit_ns\": " << static_cast<long long>(row.limit)
-            << ", \"ratio\": " << row.kit / row.limit << "}" << (i + 1 < rows.size() ? "," : "")
-            << "\n";
+            << ", \"limit_ns\": " << static_cast<long long>(row.limit) << ", \"ratio\": ";
+        // JSON has no NaN or infinity: a limit that took no time has no ratio.
+        if (row.limit > 0) {
+            out << row.kit / row.limit;
+        } else {
+            out << "null";
+        }
+        out << "}" << (i + 1 < rows.size() ? "," : "") << "\n";
     }
     out << "]\n";
 }
