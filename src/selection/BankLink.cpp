@@ -36,9 +36,10 @@ std::optional<boost::urls::url> recompose(boost::urls::url_view paymentURL, bool
     }
 }
 
-/// The built link, unless it would reach local files or run script. Judged on
-/// the finished text, whatever the bank's record spelled, so that "javascript",
-/// "JavaScript:x" and a web client "file:///x" all end here alike.
+/// The built link, unless it would reach local files or browser internals, or
+/// run script. Judged on the finished text, whatever the bank's record spelled,
+/// so that "javascript", "JavaScript:x" and a web client "file:///x" all end
+/// here alike.
 std::optional<boost::urls::url> refuseUnsafe(std::optional<boost::urls::url> link,
                                              std::string_view what,
                                              boost::urls::url_view paymentURL,
