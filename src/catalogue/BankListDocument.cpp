@@ -25,7 +25,8 @@ std::string where(std::size_t index, std::string_view key) {
 }
 
 std::string tooLong(std::string subject, std::size_t limit) {
-    return subject + " is longer than " + std::to_string(limit) + " bytes";
+    subject += " is longer than " + std::to_string(limit) + " bytes";
+    return subject;
 }
 
 /// What the last occurrence of a key held. Duplicate keys are legal JSON;

@@ -17,7 +17,6 @@ namespace {
 
 constexpr std::string_view bankListFileSuffix = "banksListStorage";
 constexpr std::string_view lastUsedBanksFileName = "lastUsedBanks";
-constexpr std::size_t lastUsedLimit = Storage::lastUsedLimit;
 
 std::optional<std::filesystem::path> fileIn(const FileStorePtr& files, std::string_view name) {
     if (!files) return std::nullopt;

@@ -90,7 +90,7 @@ std::error_code writeAll(int fd, std::string_view bytes) {
 // this very process would not hold its lock against us. O_TMPFILE would leave
 // nothing on a kill only on Linux file systems that support it, and still
 // needs a named link and a rename to replace the target, so a sweep stays.
-constexpr std::time_t staleAfterSeconds = 10 * 60;
+constexpr std::time_t staleAfterSeconds = std::time_t{10} * 60;
 constexpr std::size_t temporarySuffixLength = 6;
 
 std::string temporaryPrefix(const fs::path& target) {
