@@ -34,22 +34,28 @@ std::string where(std::size_t index, std::string_view key) {
     return text;
 }
 
-Failure requiredString(const boost::json::object& object, std::string_view key, std::string& field,
-                       std::size_t index) {
+DecodeError tooLong(std::string subject, std::size_t limit) {
+    return error(subject + " is longer than " + std::to_string(limit) + " bytes");
+}
+
+Failure requiredString(const boost::json::object& object, std::string_view key, std::size_t limit,
+                       std::string& field, std::size_t index) {
     const auto* value = object.if_contains(key);
     if (!value) return error(where(index, key) + " is missing");
     const auto* text = value->if_string();
     if (!text) return error(where(index, key) + " is not a string");
+    if (text->size() > limit) return tooLong(where(index, key), limit);
     field.assign(text->data(), text->size());
     return std::nullopt;
 }
 
-Failure optionalString(const boost::json::object& object, std::string_view key,
+Failure optionalString(const boost::json::object& object, std::string_view key, std::size_t limit,
                        std::optional<std::string>& field, std::size_t index) {
     const auto* value = object.if_contains(key);
     if (!value || value->is_null()) return std::nullopt;
     const auto* text = value->if_string();
     if (!text) return error(where(index, key) + " is neither a string nor null");
+    if (text->size() > limit) return tooLong(where(index, key), limit);
     field.emplace(text->data(), text->size());
     return std::nullopt;
 }
@@ -59,13 +65,23 @@ Failure decodeBank(const boost::json::value& element, std::size_t index, Bank& b
     if (!object) {
         return error("\"dictionary\"[" + std::to_string(index) + "] is not an object");
     }
-    if (auto failure = requiredString(*object, "bankName", bank.bankName, index)) return failure;
-    if (auto failure = requiredString(*object, "logoURL", bank.logoURL, index)) return failure;
-    if (auto failure = requiredString(*object, "schema", bank.schema, index)) return failure;
-    if (auto failure = optionalString(*object, "webClientUrl", bank.webClientUrl, index)) {
+    using namespace velawidget;
+    if (auto failure =
+            requiredString(*object, "bankName", maxBankNameBytes, bank.bankName, index)) {
         return failure;
     }
-    return optionalString(*object, "isWebClientActive", bank.isWebClientActive, index);
+    if (auto failure = requiredString(*object, "logoURL", maxLogoURLBytes, bank.logoURL, index)) {
+        return failure;
+    }
+    if (auto failure = requiredString(*object, "schema", maxSchemaBytes, bank.schema, index)) {
+        return failure;
+    }
+    if (auto failure = optionalString(*object, "webClientUrl", maxWebClientUrlBytes,
+                                      bank.webClientUrl, index)) {
+        return failure;
+    }
+    return optionalString(*object, "isWebClientActive", maxIsWebClientActiveBytes,
+                          bank.isWebClientActive, index);
 }
 
 }  // namespace
@@ -94,6 +110,9 @@ std::variant<BankListResponse, DecodeError> decodeBankListWithDom(std::string_vi
     if (!version) return error("\"version\" is missing");
     if (!version->is_string()) return error("\"version\" is not a string");
     const auto& versionText = version->get_string();
+    if (versionText.size() > velawidget::maxVersionBytes) {
+        return tooLong("\"version\"", velawidget::maxVersionBytes);
+    }
     response.version.assign(versionText.data(), versionText.size());
 
     const auto* dictionary = top->if_contains("dictionary");

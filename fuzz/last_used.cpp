@@ -67,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VELA_FUZZ_CHECK(!files->write(*file, fileBytes));
 
     const auto names = storage.readLastUsedBanks();
+    VELA_FUZZ_CHECK(names.size() <= velawidget::Storage::lastUsedLimit);
     const auto banks = banksFrom(bankText);
     const auto ordered = storage.applyLastUsedOrder(banks);
     VELA_FUZZ_CHECK(ordered.size() == banks.size());

@@ -1,7 +1,9 @@
 // Payment-link text through the full acceptance path a public call applies.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "FuzzCheck.h"
@@ -25,6 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         VELA_FUZZ_CHECK(accepted->url.host() == velawidget::host(accepted->schema));
         // The link is handed on as given, not normalised.
         VELA_FUZZ_CHECK(accepted->url.buffer() == text);
+        // ... so nothing in it may point elsewhere: a real port, no dot segment
+        // even once every escape is decoded.
+        if (accepted->url.has_port()) {
+            const std::string port(accepted->url.port());
+            VELA_FUZZ_CHECK(!port.empty());
+            const unsigned long number = std::stoul(port);
+            VELA_FUZZ_CHECK(number >= 1 && number <= 65535);
+        }
+        std::string path = accepted->url.path();
+        std::replace(path.begin(), path.end(), '\\', '/');
+        path += '/';
+        VELA_FUZZ_CHECK(path.find("/./") == std::string::npos);
+        VELA_FUZZ_CHECK(path.find("/../") == std::string::npos);
     } else if (parsed) {
         // A link that parsed was refused for a reason that one of the tests gives.
         VELA_FUZZ_CHECK(velawidget::paymentURLRejection(*parsed).has_value() ||

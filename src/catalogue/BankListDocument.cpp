@@ -1,5 +1,6 @@
 #include "catalogue/BankListDocument.h"
 
+#include <algorithm>
 #include <array>
 #include <boost/json/basic_parser_impl.hpp>
 #include <boost/json/error.hpp>
@@ -23,14 +24,25 @@ std::string where(std::size_t index, std::string_view key) {
     return text;
 }
 
+std::string tooLong(std::string subject, std::size_t limit) {
+    subject += " is longer than " + std::to_string(limit) + " bytes";
+    return subject;
+}
+
 /// What the last occurrence of a key held. Duplicate keys are legal JSON;
 /// the last one wins, as it would in a tree.
-enum class Seen : std::uint8_t { absent, string, null, other };
+enum class Seen : std::uint8_t { absent, string, longString, null, other };
 
 /// The bank fields in the order they are judged, whatever order they came in.
 enum Field : std::size_t { bankName, logoURL, schema, webClientUrl, isWebClientActive, none };
 constexpr std::array<std::string_view, 5> fieldKeys = {"bankName", "logoURL", "schema",
                                                        "webClientUrl", "isWebClientActive"};
+constexpr std::array<std::size_t, 5> fieldLimits = {maxBankNameBytes, maxLogoURLBytes,
+                                                    maxSchemaBytes, maxWebClientUrlBytes,
+                                                    maxIsWebClientActiveBytes};
+/// Longer keys match no field, so only this much of a key is ever kept.
+constexpr std::size_t longestKey = 17;
+static_assert(fieldKeys[isWebClientActive].size() == longestKey);
 
 Field fieldFor(std::string_view key) {
     for (std::size_t i = 0; i < fieldKeys.size(); ++i) {
@@ -98,14 +110,14 @@ class DocumentHandler {
     }
 
     bool on_key_part(boost::json::string_view part, std::size_t, boost::json::error_code&) {
-        if (keyMatters()) key_.append(part.data(), part.size());
+        if (keyMatters()) appendKey(part);
         return true;
     }
     bool on_key(boost::json::string_view part, std::size_t, boost::json::error_code&) {
         if (!keyMatters()) return true;
         std::string_view key(part.data(), part.size());
         if (!key_.empty()) {
-            key_.append(part.data(), part.size());
+            appendKey(part);
             key = key_;
         }
         if (depth_ == 1) {
@@ -123,16 +135,18 @@ class DocumentHandler {
         // A long string may come in several parts; it is placed once, at its first.
         if (!stringOpen_) {
             stringOpen_ = true;
-            partial_ = stringTarget();
+            beginString();
         }
-        if (partial_) partial_->append(part.data(), part.size());
+        takeString(part);
         return true;
     }
     bool on_string(boost::json::string_view part, std::size_t, boost::json::error_code&) {
-        if (!stringOpen_) partial_ = stringTarget();
-        if (partial_) partial_->append(part.data(), part.size());
+        if (!stringOpen_) beginString();
+        takeString(part);
+        if (stringSeen_ && stringLength_ > stringLimit_) *stringSeen_ = Seen::longString;
         stringOpen_ = false;
         partial_ = nullptr;
+        stringSeen_ = nullptr;
         return true;
     }
 
@@ -155,6 +169,9 @@ class DocumentHandler {
     std::variant<BankListResponse, DecodeError> result() && {
         if (!rootIsObject_) return DecodeError{"the top-level value is not an object"};
         if (version_ == Seen::absent) return DecodeError{"\"version\" is missing"};
+        if (version_ == Seen::longString) {
+            return DecodeError{tooLong("\"version\"", maxVersionBytes)};
+        }
         if (version_ != Seen::string) return DecodeError{"\"version\" is not a string"};
         if (dictionary_ == DictionarySeen::absent) return DecodeError{"\"dictionary\" is missing"};
         if (dictionary_ == DictionarySeen::other)
@@ -201,21 +218,18 @@ class DocumentHandler {
         const std::size_t index = elementCount_++;
         elementIsObject_ = false;
         if (!keeping()) return;
-        for (std::size_t i = bankName; i <= schema; ++i) {
-            if (seen_[i] == Seen::absent) {
+        for (std::size_t i = bankName; i <= isWebClientActive; ++i) {
+            const bool required = i <= schema;
+            if (required && seen_[i] == Seen::absent) {
                 elementFault_ = where(index, fieldKeys[i]) + " is missing";
-                return;
-            }
-            if (seen_[i] != Seen::string) {
+            } else if (seen_[i] == Seen::longString) {
+                elementFault_ = tooLong(where(index, fieldKeys[i]), fieldLimits[i]);
+            } else if (required && seen_[i] != Seen::string) {
                 elementFault_ = where(index, fieldKeys[i]) + " is not a string";
-                return;
-            }
-        }
-        for (std::size_t i = webClientUrl; i <= isWebClientActive; ++i) {
-            if (seen_[i] == Seen::other) {
+            } else if (seen_[i] == Seen::other) {
                 elementFault_ = where(index, fieldKeys[i]) + " is neither a string nor null";
-                return;
             }
+            if (elementFault_) return;
         }
         if (seen_[webClientUrl] != Seen::string) current_.webClientUrl.reset();
         if (seen_[isWebClientActive] != Seen::string) current_.isWebClientActive.reset();
@@ -239,12 +253,36 @@ class DocumentHandler {
         return true;
     }
 
-    /// Where the characters of the string now starting go, if anywhere.
+    void appendKey(boost::json::string_view part) {
+        if (key_.size() > longestKey) return;
+        key_.append(part.data(), std::min(part.size(), longestKey + 1 - key_.size()));
+    }
+
+    void beginString() {
+        stringLength_ = 0;
+        stringLimit_ = std::numeric_limits<std::size_t>::max();
+        stringSeen_ = nullptr;
+        partial_ = stringTarget();
+    }
+
+    /// Counts every byte but keeps no more than the field may hold: an
+    /// over-long text fails the document, so its tail is never needed.
+    void takeString(boost::json::string_view part) {
+        stringLength_ += part.size();
+        if (!partial_ || partial_->size() >= stringLimit_) return;
+        partial_->append(part.data(), std::min(part.size(), stringLimit_ - partial_->size()));
+    }
+
+    /// Where the characters of the string now starting go, if anywhere, and
+    /// which field's length they count against.
     std::string* stringTarget() {
         if (depth_ == 0) return nullptr;
         if (depth_ == 1) {
             topValue(Seen::string);
-            return topKey_ == TopKey::version ? &response_.version : nullptr;
+            if (topKey_ != TopKey::version) return nullptr;
+            stringSeen_ = &version_;
+            stringLimit_ = maxVersionBytes;
+            return &response_.version;
         }
         if (inDictionaryElement()) {
             beginElement(false);
@@ -252,6 +290,8 @@ class DocumentHandler {
         }
         if (!inBankField() || field_ == none) return nullptr;
         seen_[field_] = Seen::string;
+        stringSeen_ = &seen_[field_];
+        stringLimit_ = fieldLimits[field_];
         if (!keeping()) return nullptr;
         switch (field_) {
             case bankName:
@@ -286,6 +326,9 @@ class DocumentHandler {
     std::string key_;
     bool stringOpen_ = false;
     std::string* partial_ = nullptr;
+    Seen* stringSeen_ = nullptr;
+    std::size_t stringLength_ = 0;
+    std::size_t stringLimit_ = 0;
     Bank current_;
     std::optional<std::string> elementFault_;
     BankListResponse response_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,17 @@ struct BankListResponse {
     std::string version;
     std::vector<Bank> dictionary;
 };
+
+/// The longest text each field may hold, in bytes of UTF-8 once JSON escapes
+/// are decoded. A document with a longer text is malformed as a whole, like
+/// one with a field of the wrong type: no honest list comes near these, and a
+/// hostile one cannot hand megabyte names to the screens or the last-used file.
+inline constexpr std::size_t maxVersionBytes = 256;
+inline constexpr std::size_t maxBankNameBytes = 2048;
+inline constexpr std::size_t maxLogoURLBytes = 4096;
+inline constexpr std::size_t maxSchemaBytes = 256;
+inline constexpr std::size_t maxWebClientUrlBytes = 4096;
+inline constexpr std::size_t maxIsWebClientActiveBytes = 64;
 
 struct DecodeError {
     std::string description;

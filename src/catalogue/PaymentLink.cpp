@@ -27,6 +27,33 @@ std::optional<Schema> schemaOfHost(boost::urls::url_view url) {
     return std::nullopt;
 }
 
+/// A written port must name a real one: an empty port ("host:") and port 0
+/// are refused too, since readers disagree on what they mean.
+bool portUsable(boost::urls::url_view url) {
+    if (!url.has_port()) return true;
+    const std::string_view digits = url.port();
+    if (digits.empty()) return false;
+    unsigned long value = 0;
+    for (const char c : digits) {
+        value = value * 10 + static_cast<unsigned long>(c - '0');
+        if (value > 65535) return false;
+    }
+    return value > 0;
+}
+
+/// "." or "..", also hidden behind escapes ("%2e") or behind an escaped
+/// separator ("..%2F"): a reader that decodes before it resolves would move
+/// the link to another resource.
+bool holdsDotSegment(std::string_view decodedSegment) {
+    for (;;) {
+        const auto end = decodedSegment.find_first_of("/\\");
+        const auto piece = decodedSegment.substr(0, end);
+        if (piece == "." || piece == "..") return true;
+        if (end == std::string_view::npos) return false;
+        decodedSegment.remove_prefix(end + 1);
+    }
+}
+
 }  // namespace
 
 std::optional<boost::urls::url> parseURL(std::string_view text) {
@@ -58,11 +85,15 @@ std::vector<std::string> pathComponents(boost::urls::url_view url) {
 std::optional<std::string_view> paymentURLRejection(boost::urls::url_view url) {
     if (!url.has_scheme() || url.scheme() != "https") return "the scheme is not \"https\"";
     if (!schemaOfHost(url)) return "the host is not a payment-link host";
+    if (!portUsable(url)) return "the port is not a number from 1 to 65535";
     const auto components = pathComponents(url);
     if (components.size() < 2 || components.front() != "/") return "the path has no segment";
     const auto length = graphemeCount(components[1], paymentIdLength + 1);
     if (!length) return "the first path segment is not valid UTF-8";
     if (*length != paymentIdLength) return "the first path segment is not 32 characters long";
+    for (std::size_t i = 1; i < components.size(); ++i) {
+        if (holdsDotSegment(components[i])) return "the path holds a \".\" or \"..\" segment";
+    }
     return std::nullopt;
 }
 

@@ -17,7 +17,6 @@ namespace {
 
 constexpr std::string_view bankListFileSuffix = "banksListStorage";
 constexpr std::string_view lastUsedBanksFileName = "lastUsedBanks";
-constexpr std::size_t lastUsedLimit = 3;
 
 std::optional<std::filesystem::path> fileIn(const FileStorePtr& files, std::string_view name) {
     if (!files) return std::nullopt;
@@ -27,8 +26,8 @@ std::optional<std::filesystem::path> fileIn(const FileStorePtr& files, std::stri
 }
 
 std::optional<std::string> readFile(const FileStorePtr& files, const std::filesystem::path& file,
-                                    std::string_view what) {
-    auto result = files->read(file, Storage::maxFileBytes);
+                                    std::size_t maxBytes, std::string_view what) {
+    auto result = files->read(file, maxBytes);
     if (auto* error = std::get_if<std::error_code>(&result)) {
         debugLine(std::string(what) + " read failed: " + error->message());
         return std::nullopt;
@@ -36,14 +35,17 @@ std::optional<std::string> readFile(const FileStorePtr& files, const std::filesy
     return std::get<std::string>(std::move(result));
 }
 
-std::vector<std::string> splitLines(std::string_view text) {
+/// The first `limit` lines; a file with more came from elsewhere, and the
+/// rest could only cost time.
+std::vector<std::string> splitLines(std::string_view text, std::size_t limit) {
     std::vector<std::string> pieces;
-    for (;;) {
+    while (pieces.size() < limit) {
         const auto end = text.find('\n');
         pieces.emplace_back(text.substr(0, end));
-        if (end == std::string_view::npos) return pieces;
+        if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);
     }
+    return pieces;
 }
 
 }  // namespace
@@ -86,7 +88,10 @@ void Storage::fetchBankList(Schema schema, bool reorderCachedList,
             debugLine("bank list decoding failed: " + error->description);
             return fallback();
         }
-        if (auto file = self.bankListFileURL(schema)) {
+        if (body->size() > maxBankListFileBytes) {
+            // It could never be read back, and it would replace a list that can.
+            debugLine("bank list not cached: " + std::to_string(body->size()) + " bytes");
+        } else if (auto file = self.bankListFileURL(schema)) {
             if (auto error = self.files_->write(*file, *body)) {
                 debugLine("bank list cache write failed: " + error.message());
             }
@@ -99,7 +104,7 @@ void Storage::fetchBankList(Schema schema, bool reorderCachedList,
 std::optional<std::vector<Bank>> Storage::readCachedBankList(Schema schema) const {
     const auto file = bankListFileURL(schema);
     if (!file) return std::nullopt;
-    auto bytes = readFile(files_, *file, "bank list cache");
+    auto bytes = readFile(files_, *file, maxBankListFileBytes, "bank list cache");
     if (!bytes) return std::nullopt;
     auto decoded = decodeBankList(*bytes);
     if (auto* error = std::get_if<DecodeError>(&decoded)) {
@@ -161,7 +166,7 @@ void Storage::updateLastUsedBank(const std::string& logoURL) const {
 std::vector<std::string> Storage::readLastUsedBanks() const {
     const auto file = lastUsedBanksFileURL();
     if (!file) return {};
-    auto bytes = readFile(files_, *file, "last used banks");
+    auto bytes = readFile(files_, *file, maxLastUsedFileBytes, "last used banks");
     if (!bytes) return {};
     boost::system::error_code error;
     const boost::json::value value = boost::json::parse(*bytes, error);
@@ -173,7 +178,7 @@ std::vector<std::string> Storage::readLastUsedBanks() const {
         debugLine("last used banks decoding failed: the file does not hold a JSON string");
         return {};
     }
-    return splitLines(value.get_string());
+    return splitLines(value.get_string(), lastUsedLimit);
 }
 
 std::optional<std::filesystem::path> Storage::bankListFileURL(Schema schema) const {

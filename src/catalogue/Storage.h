@@ -1,14 +1,14 @@
 #pragma once
 
+#include <velawidget/platform/FileStore.h>
+#include <velawidget/platform/HttpClient.h>
+
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
-
-#include <velawidget/platform/FileStore.h>
-#include <velawidget/platform/HttpClient.h>
 
 #include "catalogue/BankListDocument.h"
 #include "catalogue/Schema.h"
@@ -18,14 +18,21 @@ namespace velawidget {
 /// The bank-list loader. It keeps no bank data: all of its state lives in
 /// three files in the caches directory. It holds only the platform services.
 class Storage {
-public:
+  public:
     using BankListResponse = velawidget::BankListResponse;
     enum class Error { emptyCache };
     /// Success with banks in display order (possibly none), or failure.
     using FetchResult = std::variant<std::vector<Bank>, Error>;
 
-    /// Files larger than this count as unreadable.
-    static constexpr std::size_t maxFileBytes = 16u << 20;
+    /// At most this many entries are kept in, and read from, the last-used file.
+    static constexpr std::size_t lastUsedLimit = 3;
+    /// Bank-list cache files larger than this count as unreadable, and a body
+    /// larger than this is delivered but not cached.
+    static constexpr std::size_t maxBankListFileBytes = maxBankListBytes;
+    /// The last-used file at its largest: three logo texts of the longest a
+    /// document may hold, every byte escaped as \u00XX, and the separators.
+    static constexpr std::size_t maxLastUsedFileBytes =
+        lastUsedLimit * 6 * maxLogoURLBytes + 2 * (lastUsedLimit - 1) + 2;
 
     /// Uses the installed platform's HTTP client and file store.
     Storage();
@@ -42,7 +49,7 @@ public:
     std::optional<std::filesystem::path> bankListFileURL(Schema schema) const;
     std::optional<std::filesystem::path> lastUsedBanksFileURL() const;
 
-private:
+  private:
     HttpClientPtr http_;
     FileStorePtr files_;
 };

@@ -36,6 +36,19 @@ std::optional<boost::urls::url> recompose(boost::urls::url_view paymentURL, bool
     }
 }
 
+/// The built link, unless it would reach local files or browser internals, or
+/// run script. Judged on the finished text, whatever the bank's record spelled,
+/// so that "javascript", "JavaScript:x" and a web client "file:///x" all end
+/// here alike.
+std::optional<boost::urls::url> refuseUnsafe(std::optional<boost::urls::url> link,
+                                             std::string_view what,
+                                             boost::urls::url_view paymentURL,
+                                             const std::optional<std::string>& argument) {
+    if (!link || !isRefusedLink(link->buffer())) return link;
+    failed(what, paymentURL, argument);
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
@@ -50,19 +63,14 @@ std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
         failed("app link", paymentURL, schema);
         return std::nullopt;
     }
-    // A scheme text with a colon of its own ("javascript:x") would smuggle a
-    // local or script scheme past the record's apparent intent.
-    if (parsed->has_scheme() && parsed->scheme() != *schema && isRefusedScheme(parsed->scheme())) {
-        failed("app link", paymentURL, schema);
-        return std::nullopt;
-    }
-    return recompose(paymentURL, !parsed->has_scheme(), [&](boost::urls::url& url) {
+    auto link = recompose(paymentURL, !parsed->has_scheme(), [&](boost::urls::url& url) {
         if (parsed->has_scheme()) {
             url.set_scheme(parsed->scheme());
         } else {
             url.remove_scheme();
         }
     });
+    return refuseUnsafe(std::move(link), "app link", paymentURL, schema);
 }
 
 std::optional<boost::urls::url> makeWebLink(boost::urls::url_view paymentURL,
@@ -74,7 +82,7 @@ std::optional<boost::urls::url> makeWebLink(boost::urls::url_view paymentURL,
         failed("web link", paymentURL, webClientUrl);
         return std::nullopt;
     }
-    return recompose(paymentURL, true, [&](boost::urls::url& url) {
+    auto link = recompose(paymentURL, true, [&](boost::urls::url& url) {
         if (client->has_scheme()) {
             url.set_scheme(client->scheme());
         } else {
@@ -88,6 +96,7 @@ std::optional<boost::urls::url> makeWebLink(boost::urls::url_view paymentURL,
             url.remove_authority();
         }
     });
+    return refuseUnsafe(std::move(link), "web link", paymentURL, webClientUrl);
 }
 
 std::optional<boost::urls::url> makeBankLink(boost::urls::url_view paymentURL, const Bank& bank) {

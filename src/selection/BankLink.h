@@ -1,14 +1,16 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include <boost/url/url.hpp>
 #include <boost/url/url_view.hpp>
+#include <optional>
+#include <string>
 
 #include "catalogue/BankListDocument.h"
 
 namespace velawidget {
+
+// Every builder yields no link rather than one under a refused scheme
+// (platform/RefusedSchemes.h): a bank whose record names one has no link.
 
 /// The payment link under the bank app's scheme; every other component kept byte for byte.
 std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,

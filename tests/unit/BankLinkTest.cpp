@@ -2,6 +2,7 @@
 
 #include <boost/url/parse.hpp>
 
+#include "platform/RefusedSchemes.h"
 #include "selection/BankLink.h"
 #include "support/DebugCapture.h"
 
@@ -55,13 +56,19 @@ TEST(BankLink, MakeBankLinkChoosesOneLinkWithoutFallback) {
         {"empty schema", payment, bank("", web, {}), {}},
         {"schema with a blank", payment, bank("bank app", {}, {}), {}},
         {"schema https gives the payment link", payment, bank("https", {}, {}), payment},
-        {"dangerous schemes are built; the opener refuses them", payment,
-         bank("javascript", {}, {}), "javascript://" + tail},
-        {"a colon in the schema cannot smuggle in a script scheme",
+        // Judged by the built link's scheme, in any case, whatever the record spelled.
+        {"no script link", payment, bank("javascript", {}, {}), {}},
+        {"nor in capitals", payment, bank("VBScript", {}, {}), {}},
+        {"nor behind a colon of the schema's own",
          payment,
          bank("javascript:alert(1)", {}, {}),
          {}},
         {"nor a local file scheme", payment, bank("FILE:x", {}, {}), {}},
+        {"nor a script web client", payment, bank("b1", "javascript:alert(1)//", "true"), {}},
+        {"nor a local file web client", payment, bank("b1", "file:///etc/passwd", "true"), {}},
+        {"nor a browser-internal one", payment, bank("b1", "About:blank", "true"), {}},
+        {"a refused name inside a longer scheme is fine", payment, bank("x-file", {}, {}),
+         "x-file://" + tail},
         {"a schema that parses without a scheme drops it", payment, bank("a/b", {}, {}),
          "//" + tail},
         {"app link keeps every other component byte for byte", odd, bank("b1", {}, {}),
@@ -82,6 +89,17 @@ TEST(BankLink, MakeBankLinkChoosesOneLinkWithoutFallback) {
     }
 }
 
+TEST(BankLink, RefusedLinksAreJudgedAsLenientReadersReadThem) {
+    for (std::string_view link : {"javascript:x", " \x01JaVaScRiPt:x", "java\tscr\nipt:x",
+                                  "blob:https://a.example/x", "filesystem:x", "data:,"}) {
+        EXPECT_TRUE(isRefusedLink(link)) << link;
+    }
+    for (std::string_view link : {"", "https://a.example/", "x-file:x", "/rel:x", "file", "1file:x",
+                                  "javascript-x:y", "fi le:x"}) {
+        EXPECT_FALSE(isRefusedLink(link)) << link;
+    }
+}
+
 TEST(BankLink, DiagnosticLinesNameTheInputs) {
     const auto url = parsed(payment);
     struct Case {
@@ -99,6 +117,8 @@ TEST(BankLink, DiagnosticLinesNameTheInputs) {
          {"web link creation failed, paymentURL: " + payment + ", scheme: "}},
         {[&] { return makeWebLink(url, std::string("http://a b")); },
          {"web link creation failed, paymentURL: " + payment + ", scheme: http://a b"}},
+        {[&] { return makeWebLink(url, std::string("data:text/html,x")); },
+         {"web link creation failed, paymentURL: " + payment + ", scheme: data:text/html,x"}},
         {[&] { return makeAppLink(url, std::string("ok")); }, {}},
     };
     for (const auto& c : cases) {

@@ -62,6 +62,34 @@ TEST(BankListDocumentTest, RejectsTheWholeDocumentForAnyFault) {
     }
 }
 
+TEST(BankListDocumentTest, EveryTextHasACapInDecodedBytes) {
+    const std::vector<std::pair<std::string, std::size_t>> fields{
+        {"version", maxVersionBytes},           {"bankName", maxBankNameBytes},
+        {"logoURL", maxLogoURLBytes},           {"schema", maxSchemaBytes},
+        {"webClientUrl", maxWebClientUrlBytes}, {"isWebClientActive", maxIsWebClientActiveBytes}};
+    // "\u00e9" is six bytes of JSON but two decoded: the cap counts the decoded ones.
+    auto text = [](std::size_t bytes) {
+        std::string out(bytes % 2, 'a');
+        for (std::size_t i = 0; i < bytes / 2; ++i) out += "\\u00e9";
+        return '"' + out + '"';
+    };
+    for (const auto& [key, cap] : fields) {
+        for (const std::size_t size : {cap, cap + 1}) {
+            std::string bank = R"("bankName":"B","logoURL":"l","schema":"s")";
+            bank += ",\"" + key + "\":" + text(size);
+            const std::string bytes = R"({"dictionary":[{)" + bank +
+                                      R"(}],"version":"1","version":)" +
+                                      (key == "version" ? text(size) : "\"1\"") + "}";
+            auto decoded = decodeBankList(bytes);
+            const auto* failure = std::get_if<DecodeError>(&decoded);
+            EXPECT_EQ(failure != nullptr, size > cap) << key << " " << size;
+            if (failure) {
+                EXPECT_NE(failure->description.find(key), std::string::npos);
+            }
+        }
+    }
+}
+
 struct Accepted {
     std::string name;
     std::string bytes;

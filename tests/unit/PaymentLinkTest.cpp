@@ -33,6 +33,17 @@ TEST(PaymentLinkTest, AcceptsOnlyHttpsLinksOnALinkHostWithA32CharacterFirstSegme
         {"https://" + subHost + "/" + id32, Schema::sub},
         {"https://" + qrHost + "/" + id32 + "/more/segments#fragment", Schema::qr},
         {"https://" + qrHost + ":8443/" + id32, Schema::qr},
+        {"https://" + qrHost + ":65535/" + id32, Schema::qr},
+        {"https://" + qrHost + ":99999/" + id32, std::nullopt},
+        {"https://" + qrHost + ":0/" + id32, std::nullopt},
+        {"https://" + qrHost + ":/" + id32, std::nullopt},  // empty port
+        // Dot segments after the identifier, raw, escaped or behind an escaped separator.
+        {"https://" + qrHost + "/" + id32 + "/../../admin", std::nullopt},
+        {"https://" + qrHost + "/" + id32 + "/x/.", std::nullopt},
+        {"https://" + qrHost + "/" + id32 + "/%2e%2E/x", std::nullopt},
+        {"https://" + qrHost + "/" + id32 + "/%2E?q", std::nullopt},
+        {"https://" + qrHost + "/" + id32 + "/x..%2F..%5Cadmin", std::nullopt},
+        {"https://" + qrHost + "/" + id32 + "/.well-known/...", Schema::qr},
         {"https://" + qrHost + "/" + id31, std::nullopt},
         {"https://" + qrHost + "/" + id32 + "X", std::nullopt},
         {"https://" + qrHost, std::nullopt},

@@ -1,5 +1,8 @@
 #include <errno.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <velawidget/platform/PosixFileStore.h>
 
 #include <cstdlib>
@@ -42,6 +45,40 @@ TEST(PosixFileStore, WriteCreatesTheDirectoryAndReplacesWholeFilesAtomically) {
     // A parent that is a file cannot become a directory.
     EXPECT_TRUE(store.write(caches / "f" / "g", "x"));
     EXPECT_EQ(readText(store, caches / "f", 100), "");
+}
+
+TEST(PosixFileStore, WriteRemovesOnlyStaleTemporariesOfItsTarget) {
+    vela::test::TempDir dir;
+    PosixFileStore store(dir.path());
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    struct Case {
+        std::string name;
+        bool old;
+        bool kept;
+    };
+    const std::vector<Case> cases = {
+        {".f.Ab3xYz", true, false},  // left by a killed write
+        {".f.Live00", true, true},   // locked below: a writer still at it
+        {".f.New000", false, true},  // young: may be a writer between create and lock
+        {".g.Ab3xYz", true, true},   // another file's, swept when that one is written
+        {".f.Ab3xYz7", true, true},  // not a name the store makes
+        {".f.Ab-xYz", true, true},  {"f.Ab3xYz", true, true},
+    };
+    for (const auto& c : cases) {
+        dir.write(c.name, "partial");
+        if (c.old) std::filesystem::last_write_time(dir / c.name, old);
+    }
+    std::filesystem::create_directory(dir / ".f.Dir000");  // not a file
+    std::filesystem::last_write_time(dir / ".f.Dir000", old);
+    const int live = ::open((dir / ".f.Live00").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+
+    ASSERT_FALSE(store.write(dir / "f", "x"));
+    ::close(live);
+    for (const auto& c : cases) {
+        EXPECT_EQ(std::filesystem::exists(dir / c.name), c.kept) << c.name;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir / ".f.Dir000"));
 }
 
 TEST(PosixFileStore, ReadHonoursTheCapAndRefusesWhatIsNotAFile) {

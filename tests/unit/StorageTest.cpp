@@ -59,6 +59,9 @@ TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGo
         "{\"bankName\":\"M\",\"logoURL\":\"C\",\"schema\":\"s\",\"extra\":1} ],\n\"version\":\"2\" "
         "}";
     const std::string emptyList = bankListDocument({});
+    // Decodable, but more than a cache file may hold: delivered, never cached.
+    std::string oversized = fresh;
+    oversized.append(Storage::maxBankListFileBytes + 1 - fresh.size(), ' ');
     const std::string damaged = qrCache.substr(0, 30);
     struct Case {
         const char* name;
@@ -79,6 +82,7 @@ TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGo
         {"good body, switch off: still last-used order",     qrCache,  {},       false, fresh,     {"C", "X"},      fresh},
         {"good body, no earlier cache",                      {},       {},       true,  fresh,     {"C", "X"},      fresh},
         {"empty dictionary replaces the cache",              qrCache,  {},       true,  emptyList, {},              emptyList},
+        {"body over the file cap leaves the cache readable", qrCache,  {},       true,  oversized, {"C", "X"},      qrCache},
         {"zero-byte body falls back to the cache",           qrCache,  {},       true,  "",        {"C", "B", "A"}, qrCache},
         {"undecodable body and no cache",                    {},       {},       false, "[]",      {"emptyCache"},  {}},
         {"no body, cache holds no banks",                    emptyList, {},     true,   {},        {"emptyCache"},  emptyList},
@@ -104,11 +108,11 @@ TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGo
 TEST_F(StorageTest, CacheFileOverTheSizeCapCountsAsUnreadable) {
     const std::string document = bankListDocument(banks({"A"}));
     std::string padded = document;  // whitespace keeps it a valid document
-    padded.insert(document.size() - 1, Storage::maxFileBytes + 1 - document.size(), ' ');
+    padded.insert(document.size() - 1, Storage::maxBankListFileBytes + 1 - document.size(), ' ');
     dir.write("qrbanksListStorage", padded);
     EXPECT_EQ(storage.readCachedBankList(Schema::qr), std::nullopt);
     padded.erase(document.size() - 1, 1);
-    ASSERT_EQ(padded.size(), Storage::maxFileBytes);
+    ASSERT_EQ(padded.size(), Storage::maxBankListFileBytes);
     dir.write("qrbanksListStorage", padded);
     EXPECT_TRUE(storage.readCachedBankList(Schema::qr).has_value());
 }
@@ -140,8 +144,12 @@ TEST_F(StorageTest, ApplyLastUsedOrder) {
         {"worked example", {"W", "X", "N", "M"}, lastUsedJson("M\\nP\\nN"), {"M", "W", "N", "X"}},
         {"target past the end goes to the end",
          {"A", "B", "C"},
-         lastUsedJson("p\\nq\\nr\\nA"),
+         lastUsedJson("p\\nq\\nA"),
          {"B", "C", "A"}},
+        {"entries past the third are not read",
+         {"A", "B", "C"},
+         lastUsedJson("p\\nq\\nr\\nA"),
+         {"A", "B", "C"}},
         {"only the first of a shared logo moves",
          {"B", "a", "a"},
          lastUsedJson("a"),
@@ -167,12 +175,13 @@ TEST_F(StorageTest, ApplyLastUsedOrder) {
 
 TEST_F(StorageTest, ReadLastUsedBanksAcceptsEveryJsonEscape) {
     const std::vector<std::pair<std::string, Logos>> cases = {
-        {lastUsedJson("a\\n\\nb\\n"), {"a", "", "b", ""}},
+        {lastUsedJson("a\\n\\nb\\n"), {"a", "", "b"}},  // the fourth is never read
         {lastUsedJson("\\\"q\\\" \\\\ \\b\\f\\r\\t"), {"\"q\" \\ \b\f\r\t"}},
         {lastUsedJson("\\ud83d\\ude00\\u000A\\u00e9"), {"\xF0\x9F\x98\x80", "\xC3\xA9"}},
         {" \n" + lastUsedJson("a") + "\n", {"a"}},
         {lastUsedJson("a") + " x", {}},
         {"\"\xFF\"", {}},
+        {lastUsedJson("a") + std::string(Storage::maxLastUsedFileBytes, ' '), {}},  // over the cap
     };
     for (const auto& [file, expected] : cases) {
         SCOPED_TRACE(file);
@@ -199,6 +208,11 @@ TEST_F(StorageTest, UpdateLastUsedBankKeepsThreeDistinctNewestFirst) {
     const std::string odd = "https://x/\"a\"\\b\t\xC3\xA9";
     storage.updateLastUsedBank(odd);
     EXPECT_EQ(storage.readLastUsedBanks(), (Logos{odd, "N", "M"}));
+    // The longest logo texts a document may hold, all escaped, still fit the file's cap.
+    const Logos longest{std::string(maxLogoURLBytes, '\x01'), std::string(maxLogoURLBytes, '\x02'),
+                        std::string(maxLogoURLBytes, '\x03')};
+    for (auto it = longest.rbegin(); it != longest.rend(); ++it) storage.updateLastUsedBank(*it);
+    EXPECT_EQ(storage.readLastUsedBanks(), longest);
     EXPECT_EQ(dir.entries(), Logos{"lastUsedBanks"}) << "no temporary file left behind";
 }
 

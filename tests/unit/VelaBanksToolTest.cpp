@@ -60,13 +60,42 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, expected + "\n");
 
-    run =
-        runTool(dir, {"decode", "-", "--json"}, R"({"version":"1","dictionary":[{"bankName":1}]})");
-    EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("bankName"), std::string::npos) << run.err;
+    for (const std::string& bank :
+         {std::string(R"({"bankName":1})"),
+          R"({"bankName":")" + std::string(8 << 20, 'N') + R"(","logoURL":"l","schema":"s"})"}) {
+        run = runTool(dir, {"decode", "-", "--json"},
+                      R"({"version":"1","dictionary":[)" + bank + "]}");
+        EXPECT_EQ(run.status, 3);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("bankName"), std::string::npos) << run.err.substr(0, 200);
+    }
     run = runTool(dir, {"decode", (dir / "missing.json").string()});
     EXPECT_EQ(run.status, 3);
+
+    // Escapes from a document never reach the terminal: ESC, C1 CSI, a lone
+    // 0x9B byte in a file name, bidi overrides; not in tables, JSON, errors or
+    // debug lines (a cached list with no network behind it).
+    const std::string hostile =
+        R"({"version":"\u009b2J","dictionary":[{"bankName":"\u001b]0;x\u0007\u202e",)"
+        R"("logoURL":"\u009b31m","schema":"s\u001b[2J"},{"bankName":"B","logoURL":"l",)"
+        R"("schema":"b","isWebClientActive":"\u009b"}]})";
+    dir.write("qrbanksListStorage", hostile);
+    const std::vector<std::vector<std::string>> printing{
+        {"decode", (dir / "qrbanksListStorage").string()},
+        {"decode", "-", "--json"},
+        {"decode", "x\x1b[2J\x9b"},
+        {"\x1b[2J"},  // an unknown command is echoed
+        {"list", "https://qr." + domain + "/AS1000670LSS7DN18SJQDNP4B05KLJL2", "--verbose",
+         "--json", "--connect-to", "127.0.0.1:1", "--caches-dir", dir.path().string()},
+    };
+    for (const auto& line : printing) {
+        run = runTool(dir, line, hostile);
+        const std::string all = run.out + run.err;
+        EXPECT_EQ(all.find_first_of("\x1b\x07\x9b"), std::string::npos) << all;
+        EXPECT_EQ(all.find("\xE2\x80\xAE"), std::string::npos) << all;
+    }
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("scheme: s?[2J"), std::string::npos) << run.err;
 
     const std::vector<std::vector<std::string>> badLines{{},
                                                          {"unknown"},

@@ -40,7 +40,7 @@ void printJson(std::ostream& out, const std::vector<velawidget::Bank>& banks) {
         entry["isWebClientActive"] = optionalText(bank.isWebClientActive);
         result.push_back(std::move(entry));
     }
-    out << boost::json::serialize(result) << '\n';
+    out << printableJson(boost::json::serialize(result)) << '\n';
 }
 
 std::string webClientState(const velawidget::Bank& bank) {
@@ -67,7 +67,7 @@ void printReadable(std::ostream& out, const velawidget::BankListResponse& respon
 
 int decode(const Invocation& call) {
     const std::string& source = call.operands.front();
-    constexpr std::size_t limit = velawidget::Storage::maxFileBytes;
+    constexpr std::size_t limit = velawidget::Storage::maxBankListFileBytes;
     std::string bytes;
     if (source == "-") {
         bytes = readCapped(call.in, limit);
@@ -78,12 +78,12 @@ int decode(const Invocation& call) {
     } else {
         std::ifstream file(source, std::ios::binary);
         if (!file) {
-            call.err << "vela-banks: cannot open " << source << '\n';
+            call.err << "vela-banks: cannot open " << printable(source) << '\n';
             return exit_status::undecodableDocument;
         }
         bytes = readCapped(file, limit);
         if (file.bad()) {
-            call.err << "vela-banks: cannot read " << source << '\n';
+            call.err << "vela-banks: cannot read " << printable(source) << '\n';
             return exit_status::undecodableDocument;
         }
     }
@@ -94,7 +94,7 @@ int decode(const Invocation& call) {
 
     auto decoded = velawidget::decodeBankList(bytes);
     if (auto* failure = std::get_if<velawidget::DecodeError>(&decoded)) {
-        call.err << "vela-banks: " << failure->description << '\n';
+        call.err << "vela-banks: " << printable(failure->description) << '\n';
         return exit_status::undecodableDocument;
     }
     const auto& response = std::get<velawidget::BankListResponse>(decoded);

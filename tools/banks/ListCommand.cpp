@@ -33,7 +33,7 @@ void printJson(std::ostream& out, const std::vector<velawidget::VelaWidgetBankPt
         entry["dboLink"] = bank->dboLink();
         result.push_back(std::move(entry));
     }
-    out << boost::json::serialize(result) << '\n';
+    out << printableJson(boost::json::serialize(result)) << '\n';
 }
 
 void printReadable(std::ostream& out, const std::vector<velawidget::VelaWidgetBankPtr>& banks) {
@@ -56,7 +56,7 @@ int runList(const Invocation& call) {
     try {
         http = std::make_shared<velawidget::curl::CurlHttpClient>(std::move(httpOptions));
     } catch (const std::runtime_error& error) {
-        call.err << "vela-banks: " << error.what() << '\n';
+        call.err << "vela-banks: " << printable(error.what()) << '\n';
         return exit_status::usage;
     }
 
@@ -72,7 +72,7 @@ int runList(const Invocation& call) {
     if (call.has("--verbose")) {
         velawidget::setDebugSink([&err = call.err, &sinkMutex](std::string_view line) {
             std::lock_guard lock(sinkMutex);
-            err << line << '\n';
+            err << printable(line) << '\n';
         });
     }
     velawidget::installPlatform({http, files, loop, loop, nullptr, nullptr});

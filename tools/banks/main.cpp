@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "TextOutput.h"
 
 namespace vela::banks {
 namespace {
@@ -56,7 +57,7 @@ void printHelp(std::ostream& out) {
 }
 
 int usageError(std::ostream& err, std::string_view problem) {
-    err << "vela-banks: " << problem << "\n\n";
+    err << "vela-banks: " << printable(problem) << "\n\n";
     printUsage(err);
     return exit_status::usage;
 }
@@ -129,7 +130,7 @@ int main(int argc, char** argv) {
     try {
         return vela::banks::run(args, std::cin, std::cout, std::cerr);
     } catch (const std::exception& error) {
-        std::cerr << "vela-banks: " << error.what() << '\n';
+        std::cerr << "vela-banks: " << vela::banks::printable(error.what()) << '\n';
         return 1;
     }
 }

@@ -20,7 +20,7 @@ struct CurlHttpClientOptions {
     /// certificate against the link's own host name (as curl's --connect-to).
     std::optional<std::string> connectTo;
     /// A body larger than this is dropped: the request completes with none.
-    std::size_t maxBodyBytes = std::size_t{16} * 1024 * 1024;
+    std::size_t maxBodyBytes = maxBankListBytes;
     /// Ends a transfer that is still running after this long, however steadily
     /// bytes arrive, so a server dripping bytes cannot hold a fetch forever.
     std::chrono::milliseconds overallLimit = std::chrono::minutes(5);

@@ -3,12 +3,19 @@
 #include <velawidget/export.h>
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace velawidget {
+
+/// The largest bank-list document the kit takes: the default body cap of the
+/// kit's HTTP clients and the read cap of the bank-list cache files. One value,
+/// so that every list a client delivers can be cached and read back; a client
+/// set to a larger cap still delivers larger lists, but they are not cached.
+inline constexpr std::size_t maxBankListBytes = std::size_t{16} * 1024 * 1024;
 
 enum class CachePolicy {
     /// Every request goes to the server (bank lists).

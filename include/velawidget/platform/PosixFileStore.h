@@ -13,6 +13,8 @@ namespace velawidget {
 /// Files in a per-user caches directory on a POSIX system. Writes go to a
 /// temporary file in the same directory that is flushed to disk and then
 /// renamed over the target; the directory is created on the first write.
+/// Each write of a file first removes that file's temporaries left by killed
+/// writes: unlocked by any writer and untouched for ten minutes.
 class VELAWIDGET_API PosixFileStore final : public FileStore {
   public:
     /// The caches directory of the running program (see `defaultDirectory`).

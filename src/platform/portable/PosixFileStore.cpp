@@ -1,12 +1,15 @@
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <velawidget/platform/PosixFileStore.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <utility>
 #include <vector>
@@ -76,6 +79,61 @@ std::error_code writeAll(int fd, std::string_view bytes) {
     return {};
 }
 
+// Temporary files are "." + target + "." + six letters or digits (mkostemp).
+// A writer holds an exclusive flock on its temporary file from creation until
+// it closes it, just before the rename, and a lock dies with its process however that ends, so a
+// temporary whose lock can be taken belongs to a killed write. Process ids are
+// no such proof: they are reused, and a caches directory may be shared across
+// PID namespaces. The age guard covers what the lock cannot: the instants
+// between mkostemp and flock and between close and rename, and file systems
+// where flock is emulated per process (NFS), so that a concurrent writer in
+// this very process would not hold its lock against us. O_TMPFILE would leave
+// nothing on a kill only on Linux file systems that support it, and still
+// needs a named link and a rename to replace the target, so a sweep stays.
+constexpr std::time_t staleAfterSeconds = std::time_t{10} * 60;
+constexpr std::size_t temporarySuffixLength = 6;
+
+std::string temporaryPrefix(const fs::path& target) {
+    return "." + target.filename().native() + ".";
+}
+
+bool isTemporaryOf(std::string_view name, std::string_view prefix) {
+    if (name.size() != prefix.size() + temporarySuffixLength || !name.starts_with(prefix)) {
+        return false;
+    }
+    return std::all_of(
+        name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        });
+}
+
+/// Removes the temporaries of `target` left behind by killed writes. Best
+/// effort: anything unexpected leaves the entry where it is.
+void removeStaleTemporaries(const fs::path& directory, const fs::path& target) {
+    DIR* listing = ::opendir(directory.c_str());
+    if (!listing) return;
+    const std::string prefix = temporaryPrefix(target);
+    const std::time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (!isTemporaryOf(name, prefix)) continue;
+        Descriptor fd(::openat(::dirfd(listing), entry->d_name,
+                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        struct stat opened {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) continue;
+        if (now - opened.st_mtime < staleAfterSeconds) continue;
+        // Held by a live writer, or a file system without locks: leave it.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+        // Only the file that was judged, not one that took its name since.
+        struct stat named {};
+        if (::fstatat(::dirfd(listing), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
+        }
+    }
+    ::closedir(listing);
+}
+
 }  // namespace
 
 PosixFileStore::PosixFileStore() : directory_(defaultDirectory()) {}
@@ -134,12 +192,14 @@ std::error_code PosixFileStore::write(const fs::path& file, std::string_view byt
     fs::create_directories(directory, ec);
     if (ec) return ec;
 
+    removeStaleTemporaries(directory, file);
+
     // Same directory as the target, so the rename cannot cross file systems.
-    std::string name = ".";
-    name.append(file.filename().native()).append(".XXXXXX");
-    std::string pattern = (directory / name).string();
+    std::string pattern = (directory / (temporaryPrefix(file) + "XXXXXX")).string();
     Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0) return lastError();
+    // Tells a later sweep that this temporary is still being written.
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
     const fs::path temporary = pattern;
     auto fail = [&](std::error_code error) {
         ::unlink(temporary.c_str());
