@@ -3,7 +3,15 @@
 namespace velawidget {
 
 std::string_view rawValue(Schema schema) noexcept {
-    return schema == Schema::qr ? "qr" : "sub";
+    // No default: a new kind must be given its label here, and the compiler
+    // says so.
+    switch (schema) {
+        case Schema::qr:
+            return "qr";
+        case Schema::sub:
+            return "sub";
+    }
+    return {};
 }
 
 std::optional<Schema> schemaFromRawValue(std::string_view raw) noexcept {
