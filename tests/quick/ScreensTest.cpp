@@ -31,6 +31,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -494,12 +495,19 @@ TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
     expectError(VelaWidgetError::invalidURLString,
                 [&] { sdk.bankListViewController("https://example.com/" + id); });
 
-    // No window at all: nothing to present on wins over the bad link.
-    ASSERT_TRUE(QGuiApplication::topLevelWindows().isEmpty());
+    // No window of the host's (a hidden selector is the kit's): nothing to
+    // present on wins over the bad link.
+    auto hidden = sdk.getBankSelector(qrLink);
+    ASSERT_EQ(QGuiApplication::topLevelWindows().size(), 1);
     expectError(VelaWidgetError::presentationFailed, [&] { sdk.showBankSelector("not a link"); });
+    hidden.reset();
+    // A missing parent is refused before the link starts any work.
+    const auto requestsBefore = testPlatform().http->requests().size();
+    EXPECT_THROW(sdk.presentBankListViewController(subLink, nullptr), std::invalid_argument);
+    EXPECT_EQ(testPlatform().http->requests().size(), requestsBefore);
 
     auto parent = std::make_unique<QWindow>();
-    parent->resize(400, 800);
+    parent->setGeometry(100, 100, 600, 400);
     parent->show();
     expectError(VelaWidgetError::invalidURLString, [&] { sdk.showBankSelector("not a link"); });
     EXPECT_EQ(QGuiApplication::topLevelWindows().size(), 1);
@@ -513,6 +521,11 @@ TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
     ASSERT_FALSE(shown.isNull());
     EXPECT_EQ(shown->transientParent(), parent.get());
     EXPECT_EQ(shown->modality(), Qt::WindowModal);
+    EXPECT_EQ(shown->type(), Qt::Dialog) << "only a dialog is transient for its parent on X11";
+    // Centred across; the selector is taller than the parent, so it is moved
+    // to the top of the screen rather than cut off.
+    EXPECT_NEAR(shown->geometry().center().x(), parent->frameGeometry().center().x(), 1);
+    EXPECT_NEAR(shown->y(), parent->screen()->availableGeometry().top(), 2) << "frame aside";
     EXPECT_TRUE(shown->isVisible());
     // Closing lets the presented selector go.
     shown->close();
