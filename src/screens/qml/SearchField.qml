@@ -4,8 +4,10 @@ import QtQuick.Layouts
 import VelaWidget
 
 // The one-line search bar. It edits the model's search text on every
-// keystroke; the filtering and its delay are the model's.
-Rectangle {
+// keystroke; the filtering and its delay are the model's. A focus scope
+// whose focus lies on the text input, so focus given to the bar lands where
+// typing goes.
+FocusScope {
     id: bar
 
     required property BankListModelBridge model
@@ -18,8 +20,12 @@ Rectangle {
 
     implicitHeight: 40
     height: 40
-    radius: 12
-    color: Resources.colors.PlaceholderBackground
+
+    Rectangle {
+        anchors.fill: parent
+        radius: 12
+        color: Resources.colors.PlaceholderBackground
+    }
 
     RowLayout {
         anchors.fill: parent
@@ -56,6 +62,7 @@ Rectangle {
             placeholderTextColor: Qt.rgba(color.r, color.g, color.b, 0.5)
             inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
             selectByMouse: true
+            focus: true
             activeFocusOnTab: true
             text: bar.model.searchText
             onTextEdited: bar.model.searchText = text

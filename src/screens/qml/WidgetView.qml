@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import QtQuick.Templates as T
 import VelaWidget
 
 // The bank selector: the payment system's logo, the explanation for the
@@ -22,6 +23,9 @@ FocusScope {
 
     implicitWidth: 390
     implicitHeight: 720
+
+    Accessible.role: Accessible.Pane
+    Accessible.name: root.model.selectorTitle
 
     LayoutMirroring.enabled: Qt.application.layoutDirection === Qt.RightToLeft
     LayoutMirroring.childrenInherit: true
@@ -75,6 +79,11 @@ FocusScope {
             Layout.fillWidth: true
             Layout.fillHeight: true
             model: root.model.bankList
+            // The button goes with the message; typing carries on in the search field.
+            onRetryRequested: {
+                root.model.retryBankList()
+                search.focusField()
+            }
         }
     }
 
@@ -114,6 +123,7 @@ FocusScope {
     // Keyboard users carry on where they were once the alert is gone.
     property Item focusBeforeAlert: null
 
+    // Drawn in the selector's own colours: the style's palette is always light.
     Dialog {
         id: alert
         objectName: "openUrlAlert"
@@ -123,6 +133,8 @@ FocusScope {
         focus: true
         closePolicy: Popup.NoAutoClose
         title: root.model.alertTitle
+        padding: 16
+        topPadding: 8
 
         onOpened: okButton.forceActiveFocus(Qt.PopupFocusReason)
         onClosed: {
@@ -131,21 +143,71 @@ FocusScope {
             root.focusBeforeAlert = null
         }
 
+        // The screen behind fades towards its own background, in either scheme.
+        T.Overlay.modal: Rectangle {
+            readonly property color fade: Resources.colors.MainBackground
+            color: Qt.rgba(fade.r, fade.g, fade.b, 0.7)
+        }
+
+        background: Rectangle {
+            radius: 12
+            color: Resources.colors.MainBackground
+            border.width: 1
+            border.color: Resources.colors.SecondaryBackground
+        }
+
+        header: Label {
+            text: alert.title
+            padding: 16
+            bottomPadding: 0
+            font.pixelSize: 18
+            font.bold: true
+            color: Resources.colors.MainTextColor
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+            Accessible.ignored: true
+        }
+
         contentItem: Label {
             Accessible.role: Accessible.AlertMessage
             Accessible.name: alert.title
             Accessible.description: text
             text: root.model.alertMessage
+            font.pixelSize: 14
+            color: Resources.colors.MainTextColor
             wrapMode: Text.Wrap
             textFormat: Text.PlainText
         }
 
-        footer: DialogButtonBox {
+        // One button, so a plain row: a button box is announced as a tab list.
+        footer: Item {
+            implicitHeight: okButton.implicitHeight + 16
+
             Button {
                 id: okButton
                 objectName: "alertOkButton"
+                anchors.right: parent.right
+                anchors.rightMargin: 16
+                anchors.top: parent.top
                 text: root.model.alertButton
-                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
+                font.pixelSize: 14
+                leftPadding: 16
+                rightPadding: 16
+                contentItem: Text {
+                    text: okButton.text
+                    font: okButton.font
+                    color: Resources.colors.MainTextColor
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+                background: RowBackground {
+                    implicitWidth: 64
+                    implicitHeight: 40
+                    hovered: okButton.hovered
+                    pressed: okButton.down
+                    border.width: okButton.visualFocus ? 2 : 0
+                    border.color: Resources.colors.MainTextColor
+                }
                 Accessible.role: Accessible.Button
                 Accessible.name: text
                 onClicked: root.model.toggleBankAppNotFoundError()
