@@ -14,6 +14,7 @@ struct DemoOptions {
     QString screenshotDir;
     /// Run as the stand-in bank app that received this link.
     QString bankAppLink;
+    /// The payment link to start with; the QR sample when none.
     QString link;
     /// The locale the selector speaks and lays out in, e.g. "de" or "ar" (right to left).
     QString locale;

@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
     vela::demo::DemoHost host;
     QQmlApplicationEngine engine;
     velawidget::quick::registerQmlModule(engine);
-    engine.setInitialProperties({{QStringLiteral("host"), QVariant::fromValue(&host)}});
+    engine.setInitialProperties({{QStringLiteral("host"), QVariant::fromValue(&host)},
+                                 {QStringLiteral("initialLink"), link}});
     engine.load(QUrl(QStringLiteral("qrc:/VelaDemo/Main.qml")));
     if (engine.rootObjects().isEmpty()) return 1;
     return QGuiApplication::exec();

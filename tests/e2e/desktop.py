@@ -23,6 +23,8 @@ def wait_for(what, condition, timeout=10.0, interval=0.05):
     while True:
         value = condition()
         if value:
+            if os.environ.get("VELA_E2E_TRACE") and time.monotonic() + timeout - deadline > 0.5:
+                print(f"  slow: {what} took {time.monotonic() + timeout - deadline:.1f} s")
             return value
         if time.monotonic() > deadline:
             raise Failure(f"timed out waiting for {what}")
@@ -30,7 +32,10 @@ def wait_for(what, condition, timeout=10.0, interval=0.05):
 
 
 def run(args, env=None, timeout=20, check=True):
+    began = time.monotonic()
     result = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+    if os.environ.get("VELA_E2E_TRACE") and time.monotonic() - began > 0.5:
+        print(f"  slow: {args} took {time.monotonic() - began:.1f} s", flush=True)
     if check and result.returncode != 0:
         raise Failure(f"{args[0]} exited {result.returncode}: {result.stderr.strip()}")
     return result.stdout
@@ -81,8 +86,10 @@ class Desktop:
         self.env["XDG_RUNTIME_DIR"] = str(runtime)
 
     def _start_bus(self):
+        # The buses' own chatter (the accessibility bus starts from this one) goes to a log.
         bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                          stdout=subprocess.PIPE, text=True)
+                          stdout=subprocess.PIPE, stderr=open(self.work / "dbus.log", "w"),
+                          text=True)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
         # Qt answers AT-SPI without asking whether a screen reader is on.
         self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"

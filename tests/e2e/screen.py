@@ -70,14 +70,35 @@ class Screen:
 
     # --- keyboard and mouse ---
 
-    def type(self, text):
-        self.xdotool("type", "--delay", "40", text)
+    def type(self, text, field=None):
+        """Types `text`; into `field`, letters without a key of their own are checked."""
+        if text.isascii() or field is None:
+            self.xdotool("type", "--delay", "40", text)
+            return
+        # A letter the keyboard map lacks is typed through a keycode xdotool
+        # binds to it for the moment; the application may read the binding
+        # after it was taken back and see another letter. Each such letter is
+        # typed on its own, then checked, and typed again if it came out wrong.
+        before = self.text(field)
+        for letter in text:
+            for _ in range(3):
+                self.xdotool("type", "--delay", "120", letter)
+                try:
+                    wait_for(f"{letter!r} typed",
+                             lambda: self.text(field) == before + letter, timeout=2)
+                    break
+                except Failure:
+                    self.key("ctrl+a", "BackSpace")
+                    if before:
+                        self.xdotool("type", "--delay", "40", before)
+            before += letter
 
     def key(self, *keys):
         self.xdotool("key", "--delay", "40", *keys)
 
     def click_at(self, x, y):
-        self.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
+        # No --sync: it waits for the pointer to move, forever when it is already there.
+        self.xdotool("mousemove", str(x), str(y), "sleep", "0.05", "click", "1")
 
     def click(self, node):
         x, y, width, height = self.extents(node)
