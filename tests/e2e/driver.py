@@ -20,7 +20,6 @@ SELECTOR = "Choose your bank"  # the selector window's title and accessible name
 LIST = "Banks"
 SEARCH = "Search for your bank"
 NOTHING_FOUND = "No banks match your search"
-LOAD_FAILED = "The list of banks could not be loaded. Please try again later."
 LOAD_FAILED_DE = ("Die Liste der Banken konnte nicht geladen werden. "
                   "Bitte versuchen Sie es später erneut.")
 SEARCH_DE = "Bank suchen"
@@ -91,12 +90,9 @@ class Shopper:
     def rows(self):
         return self.screen.names(self.app, self.screen.at.ROLE_LIST_ITEM)
 
-    def wait_rows(self, expected, ordered=True):
-        def match():
-            rows = self.rows()
-            return rows == expected if ordered else sorted(rows) == sorted(expected)
+    def wait_rows(self, expected):
         try:
-            wait_for(f"rows {expected}", match)
+            wait_for(f"rows {expected}", lambda: self.rows() == expected)
         except Failure:
             raise Failure(f"rows are {self.rows()}, expected {expected}") from None
 
@@ -292,7 +288,7 @@ def offline_without_a_cache_in_german_then_retry(shopper):
 
 @step
 def right_to_left(shopper):
-    s, at = shopper.screen, shopper.screen.at
+    s = shopper.screen
     shopper.start_demo("--locale", "ar")
     window = shopper.open_from_demo()
     wait_for("rows", lambda: len(shopper.rows()) >= 5)
@@ -323,6 +319,8 @@ def presented_over_a_host_window(shopper):
         transient = s.prop(selector, "WM_TRANSIENT_FOR")
         if f"0x{host:x}" not in transient:
             raise Failure(f"{when}: not transient for the host: {transient.strip()}")
+        if "_NET_WM_STATE_MODAL" not in s.prop(selector, "_NET_WM_STATE"):
+            raise Failure(f"{when}: not modal")
         order = s.stacking()
         if order.index(selector) < order.index(host):
             raise Failure(f"{when}: the host is stacked above the selector")
