@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import VelaWidget
 
@@ -44,28 +43,35 @@ FocusScope {
             Accessible.ignored: true
         }
 
-        TextField {
+        TextInput {
             id: field
             objectName: "searchField"
             Layout.fillWidth: true
             Layout.fillHeight: true
-            leftPadding: 0
-            rightPadding: 0
-            topPadding: 0
-            bottomPadding: 0
             verticalAlignment: TextInput.AlignVCenter
-            background: null
+            clip: true
             font.pixelSize: 14
             font.weight: Font.Normal
             color: Resources.colors.MainTextColor
-            placeholderText: bar.model.searchPlaceholder
-            placeholderTextColor: Qt.rgba(color.r, color.g, color.b, 0.5)
             inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
             selectByMouse: true
             focus: true
             activeFocusOnTab: true
             text: bar.model.searchText
             onTextEdited: bar.model.searchText = text
+
+            Text {
+                objectName: "searchPlaceholder"
+                anchors.fill: parent
+                verticalAlignment: Text.AlignVCenter
+                visible: field.text.length === 0 && field.preeditText.length === 0
+                text: bar.model.searchPlaceholder
+                textFormat: Text.PlainText
+                elide: Text.ElideRight
+                font: field.font
+                color: Qt.rgba(field.color.r, field.color.g, field.color.b, 0.5)
+                Accessible.ignored: true
+            }
 
             Accessible.role: Accessible.EditableText
             Accessible.name: bar.model.searchPlaceholder

@@ -1,7 +1,5 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Layouts
-import QtQuick.Templates as T
 import VelaWidget
 
 // The bank selector: the payment system's logo, the explanation for the
@@ -17,7 +15,8 @@ FocusScope {
     property bool darkScheme: Resources.darkScheme
     readonly property alias searchField: search
     readonly property alias bankListView: bankList
-    readonly property alias alert: alert
+    // The alert's dialog, once it has been needed.
+    readonly property QtObject alert: alertHost.item ? alertHost.item.dialog : null
 
     signal dismissRequested()
 
@@ -94,7 +93,7 @@ FocusScope {
 
     Shortcut {
         sequence: "Esc"
-        enabled: !alert.visible
+        enabled: !(root.alert && root.alert.visible)
         onActivated: root.dismissRequested()
     }
 
@@ -113,108 +112,18 @@ FocusScope {
     // The alert follows the flag; only its button writes the flag back.
     function syncAlert() {
         if (root.model && root.model.bankAppNotFoundError) {
-            if (!alert.visible)
-                focusBeforeAlert = root.Window.activeFocusItem
-            alert.open()
-        } else {
-            alert.close()
+            alertHost.active = true
+            alertHost.item.show()
+        } else if (root.alert) {
+            root.alert.close()
         }
     }
-    // Keyboard users carry on where they were once the alert is gone.
-    property Item focusBeforeAlert: null
 
-    // Drawn in the selector's own colours: the style's palette is always light.
-    Dialog {
-        id: alert
-        objectName: "openUrlAlert"
-        anchors.centerIn: parent
-        width: Math.min(root.width - 48, 320)
-        modal: true
-        focus: true
-        closePolicy: Popup.NoAutoClose
-        title: root.model.alertTitle
-        padding: 16
-        topPadding: 8
-
-        onOpened: okButton.forceActiveFocus(Qt.PopupFocusReason)
-        onClosed: {
-            if (root.focusBeforeAlert)
-                root.focusBeforeAlert.forceActiveFocus(Qt.PopupFocusReason)
-            root.focusBeforeAlert = null
-        }
-
-        // The screen behind fades towards its own background, in either scheme.
-        T.Overlay.modal: Rectangle {
-            readonly property color fade: Resources.colors.MainBackground
-            color: Qt.rgba(fade.r, fade.g, fade.b, 0.7)
-        }
-
-        background: Rectangle {
-            radius: 12
-            color: Resources.colors.MainBackground
-            border.width: 1
-            border.color: Resources.colors.SecondaryBackground
-        }
-
-        header: Label {
-            text: alert.title
-            padding: 16
-            bottomPadding: 0
-            font.pixelSize: 18
-            font.bold: true
-            color: Resources.colors.MainTextColor
-            wrapMode: Text.Wrap
-            textFormat: Text.PlainText
-            Accessible.ignored: true
-        }
-
-        contentItem: Label {
-            Accessible.role: Accessible.AlertMessage
-            Accessible.name: alert.title
-            Accessible.description: text
-            text: root.model.alertMessage
-            font.pixelSize: 14
-            color: Resources.colors.MainTextColor
-            wrapMode: Text.Wrap
-            textFormat: Text.PlainText
-        }
-
-        // One button, so a plain row: a button box is announced as a tab list.
-        footer: Item {
-            implicitHeight: okButton.implicitHeight + 16
-
-            Button {
-                id: okButton
-                objectName: "alertOkButton"
-                anchors.right: parent.right
-                anchors.rightMargin: 16
-                anchors.top: parent.top
-                text: root.model.alertButton
-                font.pixelSize: 14
-                leftPadding: 16
-                rightPadding: 16
-                contentItem: Text {
-                    text: okButton.text
-                    font: okButton.font
-                    color: Resources.colors.MainTextColor
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                }
-                background: RowBackground {
-                    implicitWidth: 64
-                    implicitHeight: 40
-                    hovered: okButton.hovered
-                    pressed: okButton.down
-                    border.width: okButton.visualFocus ? 2 : 0
-                    border.color: Resources.colors.MainTextColor
-                }
-                Accessible.role: Accessible.Button
-                Accessible.name: text
-                onClicked: root.model.toggleBankAppNotFoundError()
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
-                Keys.onEscapePressed: clicked()
-            }
-        }
+    Loader {
+        id: alertHost
+        anchors.fill: parent
+        active: false
+        source: "AlertDialog.qml"
+        onLoaded: item.model = Qt.binding(() => root.model)
     }
 }
