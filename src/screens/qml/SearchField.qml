@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import VelaWidget
 
 // The one-line search bar. It edits the model's search text on every
@@ -26,17 +25,19 @@ FocusScope {
         color: Resources.colors.PlaceholderBackground
     }
 
-    RowLayout {
+    // The symbol 8 from the leading edge, the input 8 after it up to the
+    // trailing edge, both centred vertically.
+    Item {
         anchors.fill: parent
-        spacing: 8
 
         TintedSymbol {
             id: glass
             objectName: "searchSymbol"
-            Layout.leftMargin: 8
-            Layout.alignment: Qt.AlignVCenter
-            Layout.preferredWidth: 14
-            Layout.preferredHeight: 14
+            anchors.left: parent.left
+            anchors.leftMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            width: 14
+            height: 14
             source: Resources.image("magnifyingglass")
             color: Resources.colors.MainTextColor
             opacity: bar.model.searchText.length === 0 ? 0.2 : 1.0
@@ -46,8 +47,11 @@ FocusScope {
         TextInput {
             id: field
             objectName: "searchField"
-            Layout.fillWidth: true
-            Layout.fillHeight: true
+            anchors.left: glass.right
+            anchors.leftMargin: 8
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
             verticalAlignment: TextInput.AlignVCenter
             clip: true
             font.pixelSize: 14

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import VelaWidget
 
 // The bank selector: the payment system's logo, the explanation for the
@@ -34,16 +33,19 @@ FocusScope {
         color: Resources.colors.MainBackground
     }
 
-    ColumnLayout {
+    // The content column, 16 from every edge and 16 between its parts; the
+    // list takes the height the others leave. Plain anchors: a layout would
+    // cost the first frame a module import for four fixed children.
+    Item {
         anchors.fill: parent
         anchors.margins: 16
-        spacing: 16
 
         Image {
             id: logo
             objectName: "velaLogo"
-            Layout.alignment: Qt.AlignHCenter
-            Layout.topMargin: 8
+            anchors.top: parent.top
+            anchors.topMargin: 8
+            anchors.horizontalCenter: parent.horizontalCenter
             source: Resources.image(root.darkScheme ? "vela_logo_dark_mode" : "vela_logo")
             Accessible.role: Accessible.Graphic
             Accessible.ignored: true
@@ -52,7 +54,9 @@ FocusScope {
         Text {
             id: explanation
             objectName: "explanation"
-            Layout.fillWidth: true
+            anchors.top: logo.bottom
+            anchors.topMargin: 16
+            width: parent.width
             text: root.model.descriptionText
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
@@ -66,8 +70,9 @@ FocusScope {
 
         SearchField {
             id: search
-            Layout.fillWidth: true
-            Layout.preferredHeight: 40
+            anchors.top: explanation.bottom
+            anchors.topMargin: 16
+            width: parent.width
             model: root.model.bankList
             focus: true
             Keys.onDownPressed: bankList.list.forceActiveFocus(Qt.TabFocusReason)
@@ -75,8 +80,10 @@ FocusScope {
 
         BankListView {
             id: bankList
-            Layout.fillWidth: true
-            Layout.fillHeight: true
+            anchors.top: search.bottom
+            anchors.topMargin: 16
+            anchors.bottom: parent.bottom
+            width: parent.width
             model: root.model.bankList
             // The button goes with the message; typing carries on in the search field.
             onRetryRequested: {
