@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import VelaWidget
 
 // The scrolling part of the selector: one row per bank, or the model's
@@ -39,35 +38,44 @@ FocusScope {
             Accessible.name: text
         }
 
-        Button {
+        RowBackground {
             id: retry
             objectName: "retryButton"
             anchors.horizontalCenter: parent.horizontalCenter
             visible: root.model.loadFailed
+            implicitWidth: retryLabel.implicitWidth + 32
+            implicitHeight: 40
             activeFocusOnTab: true
-            text: root.model.retryLabel
-            font.pixelSize: 14
-            leftPadding: 16
-            rightPadding: 16
-            contentItem: Text {
-                text: retry.text
-                font: retry.font
+            hovered: retryHover.hovered
+            pressed: retryTap.pressed
+            border.width: activeFocus ? 2 : 0
+            border.color: Resources.colors.MainTextColor
+
+            Text {
+                id: retryLabel
+                anchors.centerIn: parent
+                text: root.model.retryLabel
+                textFormat: Text.PlainText
+                font.pixelSize: 14
+                font.weight: Font.Normal
                 color: Resources.colors.MainTextColor
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
             }
-            background: RowBackground {
-                implicitHeight: 40
-                hovered: retry.hovered
-                pressed: retry.down
-                border.width: retry.visualFocus ? 2 : 0
-                border.color: Resources.colors.MainTextColor
+
+            HoverHandler {
+                id: retryHover
             }
+            TapHandler {
+                id: retryTap
+                onTapped: root.retryRequested()
+            }
+            Keys.onReturnPressed: root.retryRequested()
+            Keys.onEnterPressed: root.retryRequested()
+            Keys.onSpacePressed: root.retryRequested()
+
             Accessible.role: Accessible.Button
-            Accessible.name: text
-            Keys.onReturnPressed: clicked()
-            Keys.onEnterPressed: clicked()
-            onClicked: root.retryRequested()
+            Accessible.name: retryLabel.text
+            Accessible.focusable: true
+            Accessible.onPressAction: root.retryRequested()
         }
     }
 
