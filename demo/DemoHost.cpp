@@ -21,7 +21,7 @@ DemoHost::~DemoHost() {
 
 QString DemoHost::qrSample() {
     return QStringLiteral("https://qr.vela.example/") + QLatin1String(paymentId) +
-           QStringLiteral("?type=02&bank=100000000111&sum=12500&cur=RUB&crc=5A2B");
+           QStringLiteral("?type=02&bank=100000000111&sum=12500&cur=XTS&crc=5A2B");
 }
 
 QString DemoHost::subSample() {

@@ -14,15 +14,27 @@ struct DemoOptions {
     QString screenshotDir;
     /// Run as the stand-in bank app that received this link.
     QString bankAppLink;
+    /// The payment link to start with; the QR sample when none.
     QString link;
+    /// The locale the selector speaks and lays out in, e.g. "de" or "ar" (right to left).
+    QString locale;
+    /// A dark application palette, as a dark desktop theme gives; the selector follows it.
+    bool dark = false;
 };
 
-/// Parses the arguments after the program name; none with the reason on failure.
+/// Parses the arguments after the program name, once Qt has taken its own
+/// (`-reverse`, `-platform NAME`, ...); none with the reason on failure.
 std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QString& problem);
 
 inline constexpr const char* demoUsage =
     "usage: vela-demo [--connect-to ADDRESS:PORT] [--cacert FILE] [--caches-dir DIR]\n"
-    "                 [--screenshots DIR] [--link PAYMENT-LINK]\n"
-    "       vela-demo --bank-app LINK";
+    "                 [--screenshots DIR] [--link PAYMENT-LINK] [--locale NAME] [--dark]\n"
+    "                 [QT-OPTIONS]\n"
+    "       vela-demo --bank-app LINK\n"
+    "--locale NAME: the selector's language and direction (de, ar, he, ...).\n"
+    "Qt's own options work too, e.g. -reverse or -platform NAME.";
+
+/// Whether the raw command line, before Qt took its options, names `flag`.
+bool mentionsFlag(int argc, char** argv, const char* flag);
 
 }  // namespace vela::demo

@@ -11,8 +11,9 @@ ApplicationWindow {
     visible: true
     title: "VelaWidget demo"
 
-    // The demo's DemoHost, handed in by main().
+    // The demo's DemoHost and the link to start with (--link), handed in by main().
     required property QtObject host
+    required property string initialLink
 
     ColumnLayout {
         anchors.fill: parent
@@ -24,7 +25,7 @@ ApplicationWindow {
             id: link
             objectName: "linkField"
             Layout.fillWidth: true
-            text: window.host.qrSample
+            text: window.initialLink
             selectByMouse: true
             Accessible.name: "Payment link"
         }

@@ -4,6 +4,8 @@
 #include <velawidget/velawidget.h>
 
 #include <QGuiApplication>
+#include <QLocale>
+#include <QPalette>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
@@ -34,20 +36,19 @@ int runBankApp(const vela::demo::DemoOptions& options) {
     return engine.rootObjects().isEmpty() ? 1 : QGuiApplication::exec();
 }
 
+// What a dark desktop theme gives every application; texts come out white.
+QPalette darkPalette() {
+    return QPalette(QColor(0x3a, 0x3a, 0x3a), QColor(0x1e, 0x1e, 0x1e));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    QString problem;
-    const auto options = vela::demo::parseDemoOptions(arguments, problem);
-    if (!options) {
-        std::cerr << "vela-demo: " << problem.toStdString() << '\n'
-                  << vela::demo::demoUsage << '\n';
-        return 64;
-    }
-    const bool offscreen =
-        !options->screenshotDir.isEmpty() || (options->bankAppLink.isEmpty() && !hasDisplay());
+    // Qt takes its own options when the application is made, which must come
+    // after choosing the platform, so the two flags that choose it are looked
+    // for first and the whole command line is read once Qt is done with it.
+    const bool offscreen = vela::demo::mentionsFlag(argc, argv, "--screenshots") ||
+                           (!vela::demo::mentionsFlag(argc, argv, "--bank-app") && !hasDisplay());
     if (offscreen) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
@@ -55,7 +56,25 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("vela-demo"));
     QGuiApplication::setOrganizationName(QStringLiteral("VelaWidget"));
+    QString problem;
+    const auto options = vela::demo::parseDemoOptions(app.arguments().mid(1), problem);
+    if (!options) {
+        std::cerr << "vela-demo: " << problem.toStdString() << '\n'
+                  << vela::demo::demoUsage << '\n';
+        return 64;
+    }
     if (!options->bankAppLink.isEmpty()) return runBankApp(*options);
+    if (!options->locale.isEmpty()) {
+        // Before the platform is made: the kit picks its texts from the default locale.
+        const QLocale locale(options->locale);
+        QLocale::setDefault(locale);
+        // A left-to-right locale leaves the direction alone, so -reverse still mirrors.
+        if (locale.textDirection() == Qt::RightToLeft) {
+            QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+        }
+    }
+
+    if (options->dark) QGuiApplication::setPalette(darkPalette());
 
     velawidget::quick::QtPlatformOptions platform;
     if (!options->connectTo.isEmpty()) platform.connectTo = options->connectTo.toStdString();
@@ -79,7 +98,8 @@ int main(int argc, char** argv) {
     vela::demo::DemoHost host;
     QQmlApplicationEngine engine;
     velawidget::quick::registerQmlModule(engine);
-    engine.setInitialProperties({{QStringLiteral("host"), QVariant::fromValue(&host)}});
+    engine.setInitialProperties({{QStringLiteral("host"), QVariant::fromValue(&host)},
+                                 {QStringLiteral("initialLink"), link}});
     engine.load(QUrl(QStringLiteral("qrc:/VelaDemo/Main.qml")));
     if (engine.rootObjects().isEmpty()) return 1;
     return QGuiApplication::exec();

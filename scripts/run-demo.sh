@@ -1,7 +1,7 @@
 # ./run demo [DEMO ARGS]: builds everything, starts vela-sandbox on a free
 # port and runs vela-demo against it with a private caches directory. A
-# stand-in "bank app" is registered for a few sandbox banks' schemes in a
-# private XDG data directory, so choosing one of them really opens an app;
+# stand-in "bank app" is registered for a few banks' schemes of both lists in
+# a private XDG directory, so choosing one of them really opens an app;
 # the others show the "app not found" alert. Without a display the demo
 # renders offscreen and writes screenshots to build/demo/.
 cmd_demo() {
@@ -11,22 +11,23 @@ cmd_demo() {
     mkdir -p "$work/caches" "$work/data/applications" "$work/config"
     local demo="$BUILD/demo/vela-demo"
 
-    # The stand-in bank app for the first banks of both sandbox lists.
-    cat >"$work/data/applications/vela-bank-app.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Vela stand-in bank app
-Exec=$demo --bank-app %u
-NoDisplay=true
-MimeType=x-scheme-handler/bank100000001000;x-scheme-handler/bank100000001001;x-scheme-handler/bank100000001002;
-DESKTOP
+    # The stand-in bank app for the first banks of both sandbox lists (QR
+    # and subscription); their schemes carry digits, which the opener's
+    # lookup through GIO handles where a generic xdg-open would not.
+    local schemes=(bank100000001000 bank100000001001 bank100000001002
+                   bank100000002000 bank100000002001 bank100000002002)
+    {
+        echo "[Desktop Entry]"
+        echo "Type=Application"
+        echo "Name=Vela stand-in bank app"
+        echo "Exec=$demo --bank-app %u"
+        echo "NoDisplay=true"
+        printf 'MimeType='; printf 'x-scheme-handler/%s;' "${schemes[@]}"; echo
+    } >"$work/data/applications/vela-bank-app.desktop"
     {
         echo "[Default Applications]"
-        for scheme in bank100000001000 bank100000001001 bank100000001002; do
-            echo "x-scheme-handler/$scheme=vela-bank-app.desktop"
-        done
+        printf 'x-scheme-handler/%s=vela-bank-app.desktop\n' "${schemes[@]}"
     } >"$work/config/mimeapps.list"
-    cp "$work/config/mimeapps.list" "$work/data/applications/mimeapps.list"
 
     "$BUILD/tools/sandbox/vela-sandbox" --port 0 --cert-out "$work/sandbox.pem" --quiet \
         >"$work/sandbox.out" 2>"$work/sandbox.err" &
@@ -39,7 +40,7 @@ DESKTOP
         sleep 0.1
     done
     [ -n "$address" ] || { echo "demo: vela-sandbox did not start" >&2; cat "$work/sandbox.err" >&2; return 1; }
-    echo "demo: sandbox on $address (bank apps registered for bank100000001000..1002)"
+    echo "demo: sandbox on $address (bank apps registered for ${schemes[*]})"
 
     local args=(--connect-to "$address" --cacert "$work/sandbox.pem" --caches-dir "$work/caches")
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

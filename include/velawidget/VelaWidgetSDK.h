@@ -44,10 +44,13 @@ class VELAWIDGET_API VelaWidgetSDK {
     std::unique_ptr<BankSelectorController> bankListViewController(std::string_view paymentURL);
     /// The same as `bankListViewController`.
     std::unique_ptr<BankSelectorController> getBankSelector(std::string_view bankURLString);
-    /// Builds a selector and shows it window-modal over `parentViewController`,
-    /// which then owns it. Throws `invalidURLString`.
+    /// Builds a selector and shows it over `parentViewController`, which then
+    /// owns it: a dialog transient for the parent's top-level window, modal to
+    /// it and centred on it. Throws `std::invalid_argument` for a null parent
+    /// (before any work), then `invalidURLString`.
     void presentBankListViewController(std::string_view paymentURL, QWindow* parentViewController);
-    /// Presents over the application's first top-level window. Throws
+    /// Presents over the first top-level window the host made (the kit's own
+    /// selector windows do not count). Throws
     /// `presentationFailed` when there is none (before the link is looked at),
     /// then `invalidURLString`.
     void showBankSelector(std::string_view bankURLString);

@@ -39,5 +39,17 @@
         <source>LS.VelaWidget.DescriptionText</source>
         <translation>Wählen Sie Ihre Bank.</translation>
     </message>
+    <message>
+        <source>LS.VelaWidget.selectorTitle</source>
+        <translation>Bank auswählen</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.bankListName</source>
+        <translation>Banken</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.retry</source>
+        <translation>Erneut versuchen</translation>
+    </message>
 </context>
 </TS>

@@ -39,5 +39,17 @@
         <source>LS.VelaWidget.DescriptionText</source>
         <translation>Choose your bank.</translation>
     </message>
+    <message>
+        <source>LS.VelaWidget.selectorTitle</source>
+        <translation>Choose your bank</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.bankListName</source>
+        <translation>Banks</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.retry</source>
+        <translation>Retry</translation>
+    </message>
 </context>
 </TS>

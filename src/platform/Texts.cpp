@@ -20,6 +20,12 @@ std::string_view fixedTextKey(FixedText text) noexcept {
             return "LS.VelaWidget.openUrlError";
         case FixedText::ok:
             return "LS.VelaWidget.ok";
+        case FixedText::selectorTitle:
+            return "LS.VelaWidget.selectorTitle";
+        case FixedText::bankListName:
+            return "LS.VelaWidget.bankListName";
+        case FixedText::retry:
+            return "LS.VelaWidget.retry";
     }
     return {};
 }

@@ -22,9 +22,12 @@ enum class FixedText : std::size_t {
     error,
     openUrlError,
     ok,
+    selectorTitle,
+    bankListName,
+    retry,
 };
 
-inline constexpr std::size_t fixedTextCount = 6;
+inline constexpr std::size_t fixedTextCount = 9;
 
 /// The localization key of a fixed text, e.g. "LS.VelaWidget.ok".
 std::string_view fixedTextKey(FixedText text) noexcept;

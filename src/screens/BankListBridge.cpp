@@ -18,6 +18,11 @@ BankListBridge::BankListBridge(std::shared_ptr<BankListViewModel> model, QObject
         errorMessage_ = std::move(text);
         Q_EMIT errorMessageChanged();
     }));
+    subscriptions_.push_back(model_->loadFailed.sink([this](bool failed) {
+        if (failed == loadFailed_) return;
+        loadFailed_ = failed;
+        Q_EMIT loadFailedChanged();
+    }));
     subscriptions_.push_back(model_->searchingBarViewInput.sink([this](const std::string& input) {
         const auto text = QString::fromStdString(input);
         if (text == searchText_) return;
@@ -35,6 +40,14 @@ void BankListBridge::setSearchText(const QString& text) {
 
 QString BankListBridge::searchPlaceholder() const {
     return QString::fromStdString(fixedText(FixedText::searchPlaceholderText));
+}
+
+QString BankListBridge::listName() const {
+    return QString::fromStdString(fixedText(FixedText::bankListName));
+}
+
+QString BankListBridge::retryLabel() const {
+    return QString::fromStdString(fixedText(FixedText::retry));
 }
 
 void BankListBridge::selectRow(int row) {

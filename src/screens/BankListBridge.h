@@ -23,6 +23,9 @@ class BankListBridge : public QObject {
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
     Q_PROPERTY(bool hasErrorMessage READ hasErrorMessage NOTIFY errorMessageChanged)
     Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder CONSTANT)
+    Q_PROPERTY(bool loadFailed READ loadFailed NOTIFY loadFailedChanged)
+    Q_PROPERTY(QString listName READ listName CONSTANT)
+    Q_PROPERTY(QString retryLabel READ retryLabel CONSTANT)
 
   public:
     BankListBridge(std::shared_ptr<BankListViewModel> model, QObject* parent = nullptr);
@@ -34,6 +37,9 @@ class BankListBridge : public QObject {
     QString errorMessage() const { return errorMessage_.value_or(QString()); }
     bool hasErrorMessage() const { return errorMessage_.has_value(); }
     QString searchPlaceholder() const;
+    bool loadFailed() const { return loadFailed_; }
+    QString listName() const;
+    QString retryLabel() const;
 
     /// A tap on the row at `row`: hands that row's cell to the model.
     Q_INVOKABLE void selectRow(int row);
@@ -43,12 +49,14 @@ class BankListBridge : public QObject {
   Q_SIGNALS:
     void searchTextChanged();
     void errorMessageChanged();
+    void loadFailedChanged();
 
   private:
     std::shared_ptr<BankListViewModel> model_;
     BankListModel rows_;
     QString searchText_;
     std::optional<QString> errorMessage_;
+    bool loadFailed_ = false;
     // Last, so the handlers are gone before the members they write.
     SubscriptionSet subscriptions_;
 };

@@ -43,6 +43,7 @@ bool BankListModel::isPlaceholderName(const std::string& name) {
 
 void BankListModel::setCells(const std::vector<BankListCellViewModel>& cells) {
     const int before = count();
+    bool changed = false;
     std::vector<std::string> newIds;
     newIds.reserve(cells.size());
     for (const auto& cell : cells) newIds.push_back(cell.id());
@@ -71,6 +72,7 @@ void BankListModel::setCells(const std::vector<BankListCellViewModel>& cells) {
         ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(first),
                    ids_.begin() + static_cast<std::ptrdiff_t>(end));
         endRemoveRows();
+        changed = true;
         end = first;
     }
 
@@ -94,6 +96,7 @@ void BankListModel::setCells(const std::vector<BankListCellViewModel>& cells) {
             ids_.insert(ids_.begin() + row, newIds.begin() + static_cast<std::ptrdiff_t>(i),
                         newIds.begin() + static_cast<std::ptrdiff_t>(runEnd));
             endInsertRows();
+            changed = true;
             i = runEnd;
             continue;
         }
@@ -110,14 +113,17 @@ void BankListModel::setCells(const std::vector<BankListCellViewModel>& cells) {
             cells_.insert(cells_.begin() + row, std::move(cell));
             ids_.insert(ids_.begin() + row, std::move(id));
             endMoveRows();
+            changed = true;
         }
         if (cells_[i].name != cells[i].name || cells_[i].logoURL != cells[i].logoURL) {
             cells_[i] = cells[i];
             Q_EMIT dataChanged(index(row), index(row));
+            changed = true;
         }
         ++i;
     }
     if (count() != before) Q_EMIT countChanged();
+    if (changed) Q_EMIT rowsReplaced();
 }
 
 }  // namespace velawidget

@@ -43,6 +43,8 @@ class BankListModel : public QAbstractListModel {
 
   Q_SIGNALS:
     void countChanged();
+    /// After a `setCells` that changed anything, once every row is in place.
+    void rowsReplaced();
 
   private:
     std::vector<BankListCellViewModel> cells_;

@@ -2,7 +2,6 @@
 #include <velawidget/VelaWidgetSDK.h>
 #include <velawidget/quick.h>
 
-#include <QGuiApplication>
 #include <QObject>
 #include <QQuickWindow>
 #include <QWindow>
@@ -12,6 +11,7 @@
 #include <utility>
 
 #include "platform/qt/QtPlatformDefault.h"
+#include "screens/SelectorPresentation.h"
 #include "screens/ViewModels.h"
 #include "sdk/FacadeAccess.h"
 
@@ -43,7 +43,9 @@ std::unique_ptr<BankSelectorController> VelaWidgetSDK::bankListViewController(
     // The link and its kind are plain fields of the model: screens already
     // showing it re-render from this signal.
     detail::FacadeAccess::widgetViewModel(*this).sendWillChange();
-    return std::unique_ptr<BankSelectorController>(new BankSelectorController());
+    std::unique_ptr<BankSelectorController> controller(new BankSelectorController());
+    quick::markSelectorWindow(*controller->window());
+    return controller;
 }
 
 std::unique_ptr<BankSelectorController> VelaWidgetSDK::getBankSelector(
@@ -53,28 +55,24 @@ std::unique_ptr<BankSelectorController> VelaWidgetSDK::getBankSelector(
 
 void VelaWidgetSDK::presentBankListViewController(std::string_view paymentURL,
                                                   QWindow* parentViewController) {
-    // The link is judged first, as in every public call; a missing parent is
-    // the caller's mistake, not a presentation the platform refused.
-    auto controller = bankListViewController(paymentURL);
+    // A missing parent is the caller's mistake, not a presentation the
+    // platform refused; found before the link starts a download.
     if (!parentViewController) {
         throw std::invalid_argument("presentBankListViewController: parent window is null");
     }
+    auto controller = bankListViewController(paymentURL);
     auto* window = controller->window();
-    window->setTransientParent(parentViewController);
-    window->setModality(Qt::WindowModal);
     new PresentedSelector(std::move(controller), parentViewController);
-    window->show();
+    quick::presentOver(*window, *parentViewController);
 }
 
 void VelaWidgetSDK::showBankSelector(std::string_view bankURLString) {
     // The window comes before the link: without one, even a bad link reports
-    // that nothing could be presented.
-    if (!qGuiApp) throw std::system_error(make_error_code(VelaWidgetError::presentationFailed));
-    const auto windows = QGuiApplication::topLevelWindows();
-    if (windows.isEmpty()) {
-        throw std::system_error(make_error_code(VelaWidgetError::presentationFailed));
-    }
-    presentBankListViewController(bankURLString, windows.first());
+    // that nothing could be presented. The kit's own selector windows, shown
+    // or hidden, are not somewhere to present.
+    QWindow* host = quick::firstHostWindow();
+    if (!host) throw std::system_error(make_error_code(VelaWidgetError::presentationFailed));
+    presentBankListViewController(bankURLString, host);
 }
 
 }  // namespace velawidget

@@ -49,6 +49,14 @@ QString WidgetViewBridge::alertButton() const {
     return QString::fromStdString(fixedText(FixedText::ok));
 }
 
+QString WidgetViewBridge::selectorTitle() const {
+    return QString::fromStdString(fixedText(FixedText::selectorTitle));
+}
+
+void WidgetViewBridge::retryBankList() {
+    model_->retryBankList();
+}
+
 void WidgetViewBridge::toggleBankAppNotFoundError() {
     model_->bankAppNotFoundError = !model_->bankAppNotFoundError.value();
 }

@@ -23,6 +23,7 @@ class WidgetViewBridge : public QObject {
     Q_PROPERTY(QString alertTitle READ alertTitle CONSTANT)
     Q_PROPERTY(QString alertMessage READ alertMessage CONSTANT)
     Q_PROPERTY(QString alertButton READ alertButton CONSTANT)
+    Q_PROPERTY(QString selectorTitle READ selectorTitle CONSTANT)
 
   public:
     explicit WidgetViewBridge(QObject* parent = nullptr);
@@ -35,9 +36,12 @@ class WidgetViewBridge : public QObject {
     QString alertTitle() const;
     QString alertMessage() const;
     QString alertButton() const;
+    QString selectorTitle() const;
 
     /// The alert's button: flips the flag back.
     Q_INVOKABLE void toggleBankAppNotFoundError();
+    /// The list's Retry button: downloads the current kind's banks again.
+    Q_INVOKABLE void retryBankList();
     /// Loads a payment link into the shared model, for hosts written in QML.
     /// Returns false (and leaves the model as it was) when the text is not a
     /// payment link.

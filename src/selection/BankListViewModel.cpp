@@ -28,26 +28,29 @@ std::vector<Bank> BankListViewModel::loadingPlaceholders() {
 }
 
 BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler, TextLookupPtr texts)
-    : cellModels(*this, {}),
+    // The placeholder rows are there from the start, so a screen's first frame
+    // shows them rather than an empty list waiting for the throttle's timer.
+    : cellModels(*this, cellsOf(loadingPlaceholders())),
       selectedBank(*this, std::nullopt),
       searchingBarViewInput(*this, std::string()),
       errorMessage(*this, std::nullopt),
+      loadFailed(*this, false),
       texts_(fixedTextsFor(std::move(texts))),
       banks_(loadingPlaceholders()),
       foldedNames_(banks_),
-      allCells_(cellsOf(banks_)) {
-    // The message follows every assignment of the rows, whoever makes it. The
-    // first delivery is the initial empty list, which shows no message.
-    subscriptions_.push_back(cellModels.sink(
-        [this, initial = true](const std::vector<BankListCellViewModel>& cells) mutable {
-            if (std::exchange(initial, false)) return;
+      allCells_(cellModels.value()) {
+    // The message follows every assignment of the rows, whoever makes it,
+    // except that a failed download's message outlasts any search.
+    subscriptions_.push_back(
+        cellModels.sink([this](const std::vector<BankListCellViewModel>& cells) {
+            if (loadFailed.value()) return;
             if (cells.empty()) {
                 errorMessage = texts_->get(FixedText::emptyText);
             } else {
                 errorMessage = std::nullopt;
             }
         }));
-    // The current (empty) text is delivered too, which puts up the placeholder rows.
+    // The current (empty) text is delivered too, filtering nothing out.
     auto throttled = throttle<std::string>(searchThrottle, std::move(mainScheduler),
                                            /*latest=*/true,
                                            [this](const std::string& text) { filterBanks(text); });
@@ -59,7 +62,13 @@ void BankListViewModel::updateBanks(std::vector<Bank> newBanks) {
     banks_ = std::move(newBanks);
     foldedNames_ = FoldedNames(banks_);
     allCells_ = cellsOf(banks_);
+    if (loadFailed.value()) loadFailed = false;
     cellModels = allCells_;
+}
+
+void BankListViewModel::showLoadFailure(std::string message) {
+    loadFailed = true;
+    errorMessage = std::move(message);
 }
 
 void BankListViewModel::selectBank(const BankListCellViewModel& cell) {

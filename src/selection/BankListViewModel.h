@@ -38,9 +38,16 @@ class BankListViewModel : public ObservableObject {
     Published<std::optional<Bank>> selectedBank;
     Published<std::string> searchingBarViewInput;
     Published<std::optional<std::string>> errorMessage;
+    /// True from a failed download of the list until new banks arrive. The
+    /// failure's message then stays whatever is typed: rows filtered out of
+    /// the placeholders or of an older list would never finish loading.
+    Published<bool> loadFailed;
 
-    /// Shows every one of `newBanks`; the search text applies again at its next change.
+    /// Shows every one of `newBanks` and ends a failure; the search text
+    /// applies again at its next change.
     void updateBanks(std::vector<Bank> newBanks);
+    /// Shows `message` instead of the rows until new banks arrive.
+    void showLoadFailure(std::string message);
     /// Selects the first bank whose logo address is the cell's (absent when none is).
     void selectBank(const BankListCellViewModel& cell);
 

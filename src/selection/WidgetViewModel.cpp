@@ -27,21 +27,29 @@ void WidgetViewModel::setSchema(Schema schema) {
 void WidgetViewModel::loadBankList(std::optional<Schema> previous) {
     if (!schema_) return;
     const Schema current = *schema_;
-    if (previous != schema_) {
-        services_.storage.fetchBankList(
-            current, /*reorderCachedList=*/true,
-            [self = shared_from_this(), current](Storage::FetchResult result) {
-                self->services_.mainQueue->async(
-                    [self, current, result = std::move(result)]() mutable {
-                        self->handleBankListResult(current, std::move(result));
-                    });
-            });
-        return;
-    }
+    if (previous != schema_) return download(current);
     auto cached = services_.storage.readCachedBankList(current);
-    std::vector<Bank> banks;
-    if (cached) banks = services_.storage.applyLastUsedOrder(std::move(*cached));
-    bankListViewModel_->updateBanks(std::move(banks));
+    // Nothing to read (never downloaded, or the download failed): an empty
+    // list would claim that no bank matches the search, and no later step
+    // would ever fetch one, so this is a download after all.
+    if (!cached) return download(current);
+    bankListViewModel_->updateBanks(services_.storage.applyLastUsedOrder(std::move(*cached)));
+}
+
+void WidgetViewModel::retryBankList() {
+    if (!schema_) return;
+    bankListViewModel_->updateBanks(BankListViewModel::loadingPlaceholders());
+    download(*schema_);
+}
+
+void WidgetViewModel::download(Schema schema) {
+    services_.storage.fetchBankList(
+        schema, /*reorderCachedList=*/true,
+        [self = shared_from_this(), schema](Storage::FetchResult result) {
+            self->services_.mainQueue->async([self, schema, result = std::move(result)]() mutable {
+                self->handleBankListResult(schema, std::move(result));
+            });
+        });
 }
 
 void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResult result) {
@@ -55,7 +63,7 @@ void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResul
     if (auto* banks = std::get_if<std::vector<Bank>>(&result)) {
         bankListViewModel_->updateBanks(std::move(*banks));
     } else {
-        bankListViewModel_->errorMessage = texts_->get(FixedText::emptyBankListFetchingResult);
+        bankListViewModel_->showLoadFailure(texts_->get(FixedText::emptyBankListFetchingResult));
     }
 }
 

@@ -51,14 +51,19 @@ class WidgetViewModel : public ObservableObject,
 
     std::optional<Schema> schema() const { return schema_; }
     /// Stores the kind and loads its banks: a changed kind downloads, the same
-    /// kind again re-reads the cached list at once.
+    /// kind again re-reads the cached list at once, or downloads when there is
+    /// none to read.
     void setSchema(Schema schema);
+    /// Downloads the current kind's list again after a failure, with the
+    /// loading rows up meanwhile. Does nothing before a kind is known.
+    void retryBankList();
 
     /// True once the system could not open a bank's link; the alert clears it.
     Published<bool> bankAppNotFoundError;
 
   private:
     void loadBankList(std::optional<Schema> previous);
+    void download(Schema schema);
     void handleBankListResult(Schema requested, Storage::FetchResult result);
     void openBank(const std::optional<Bank>& bank);
     void handleOpenResult(bool success);

@@ -1,9 +1,10 @@
 // The Qt platform on its own: the network thread against the sandbox over
-// TLS (the shared client contract plus its disk cache), the opener's
-// refusals and handler lookup, the private translations, and the logo
-// decoder's limits.
+// TLS (the shared client contract plus its disk cache), the opener against
+// a handler registered in a private desktop, the main queue's thread, the
+// private translations, and the logo decoder's limits.
 
 #include <gtest/gtest.h>
+#include <velawidget/quick/QtPlatform.h>
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -13,14 +14,18 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QThread>
 #include <QTranslator>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "contract/HttpClientContract.h"
 #include "platform/qt/QtHttpClient.h"
@@ -28,6 +33,7 @@
 #include "platform/qt/QtUrlOpener.h"
 #include "screens/LogoDecoder.h"
 #include "support/Completions.h"
+#include "support/DebugCapture.h"
 #include "support/SandboxProcess.h"
 #include "support/TempDir.h"
 
@@ -79,24 +85,44 @@ TEST(QtHttpClient, KeepsItsResponseCacheOnDisk) {
     EXPECT_EQ(sandbox.stat("logos"), before + 1);
 }
 
-// A stand-in for xdg-mime that answers for one scheme and logs every question.
-struct FakeXdgMime {
+// A desktop of the test's own: XDG directories in a temporary folder where a
+// script, registered as the handler of two schemes, appends every link it is
+// launched with to a file. GIO reads the directories once per process, so they
+// are set before its first use and stay for the whole run.
+struct PrivateDesktop {
     vela::test::TempDir dir;
-    std::filesystem::path script = dir.path() / "xdg-mime";
-    std::filesystem::path log = dir.path() / "asked";
-    FakeXdgMime() {
-        std::ofstream out(script);
-        out << "#!/bin/sh\necho \"$3\" >> '" << log.string() << "'\n"
-            << "[ \"$3\" = x-scheme-handler/alphapay ] && echo alphapay.desktop\nexit 0\n";
-        out.close();
-        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    std::filesystem::path received = dir / "received";
+    PrivateDesktop() {
+        dir.write("bank-app", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + received.string() + "'\n");
+        std::filesystem::permissions(dir / "bank-app", std::filesystem::perms::owner_all);
+        const std::string entry = "[Desktop Entry]\nType=Application\nName=Bank app\nExec=" +
+                                  (dir / "bank-app").string() + " %u\n";
+        dir.write("data/applications/bank-app.desktop", entry);
+        // Registered, but it cannot start: its working directory is missing.
+        dir.write("data/applications/broken-app.desktop",
+                  entry + "Path=" + (dir / "missing").string() + "\n");
+        // As `xdg-mime default` registers a handler.
+        dir.write("config/mimeapps.list",
+                  "[Default Applications]\nx-scheme-handler/bank100000001000=bank-app.desktop\n"
+                  "x-scheme-handler/x-bank+pay.v2-1=bank-app.desktop\n"
+                  "x-scheme-handler/brokenpay=broken-app.desktop\n");
+        for (const auto& [variable, folder] : {std::pair{"XDG_DATA_HOME", "data"},
+                                               {"XDG_CONFIG_HOME", "config"},
+                                               {"XDG_DATA_DIRS", "system-data"},
+                                               {"XDG_CONFIG_DIRS", "system-config"}}) {
+            std::filesystem::create_directories(dir / folder);
+            qputenv(variable, QByteArray::fromStdString((dir / folder).string()));
+        }
     }
-    std::string asked() const { return readFile(log).value_or(""); }
+    std::string receivedLinks() const { return readFile(received).value_or(""); }
 };
 
 std::optional<bool> openAndWait(QtUrlOpener& opener, const std::string& url) {
     std::optional<bool> answer;
-    opener.open(url, [&](bool opened) { answer = opened; });
+    opener.open(url, [&](bool opened) {
+        EXPECT_EQ(QThread::currentThread(), qApp->thread());
+        answer = opened;
+    });
     QElapsedTimer timer;
     timer.start();
     while (!answer && timer.elapsed() < 10000)
@@ -104,22 +130,74 @@ std::optional<bool> openAndWait(QtUrlOpener& opener, const std::string& url) {
     return answer;
 }
 
-TEST(QtUrlOpener, RefusesLocalAndRelativeLinksAndSchemesWithoutAHandler) {
-    FakeXdgMime xdg;
-    QtUrlOpener opener(QString::fromStdString(xdg.script.string()));
-    for (const char* refused : {"file:///etc/passwd", "FILE:///etc/passwd", "data:text/html,hi",
-                                "javascript:alert(1)", "bank/relative?x=1", "", "//host/path"}) {
-        EXPECT_EQ(openAndWait(opener, refused), std::optional<bool>(false)) << refused;
+TEST(QtUrlOpener, SucceedsOnlyWhenTheSchemesRegisteredHandlerWasLaunched) {
+    static PrivateDesktop desktop;
+    QtUrlOpener opener;
+    const std::string digits = "bank100000001000://qr.vela.example/AS1?type=02&sum=1%20000";
+    const std::string symbols = "x-bank+pay.v2-1://sub.vela.example/AS2";
+    const std::string opened = "opened link with bank-app.desktop";
+    const std::string refused = "refusing to open link";
+    const struct {
+        std::string url;
+        std::string debugLine;  // what the opener says about it
+    } cases[] = {
+        {digits, opened},
+        {symbols, opened},
+        {"nobodypay://qr.vela.example/x", "no application handles"},
+        {"brokenpay://qr.vela.example/x", "launching the link's handler failed, broken-app"},
+        {"file:///etc/passwd", refused},
+        {"FILE:///etc/passwd", refused},
+        {"data:text/html,hi", refused},
+        {"javascript:alert(1)", refused},
+        {"bank/relative?x=1", refused},
+        {"", refused},
+        {"//host/path", refused},
+    };
+    vela::test::DebugCapture debug;
+    for (const auto& c : cases) {
+        debug.clear();
+        EXPECT_EQ(openAndWait(opener, c.url), c.debugLine == opened) << c.url;
+        EXPECT_EQ(debug.linesStartingWith(c.debugLine).size(), 1u) << c.url;
     }
-    EXPECT_EQ(xdg.asked(), "") << "refused links are never looked up";
+    // The handler runs on its own; each launch leaves exactly its link, once.
+    QElapsedTimer timer;
+    timer.start();
+    std::string received;
+    auto lines = [&] {
+        received = desktop.receivedLinks();
+        return std::count(received.begin(), received.end(), '\n');
+    };
+    while (lines() < 2 && timer.elapsed() < 10000) QThread::msleep(20);
+    EXPECT_TRUE(received == digits + "\n" + symbols + "\n" ||
+                received == symbols + "\n" + digits + "\n")
+        << received;
+}
 
-    EXPECT_EQ(openAndWait(opener, "betapay://qr.vela.example/x"), std::optional<bool>(false));
-    EXPECT_EQ(xdg.asked(), "x-scheme-handler/betapay\n");
-    EXPECT_EQ(QtUrlOpener::openableScheme("alphapay://qr.vela.example/x"),
-              QStringLiteral("alphapay"));
-    // A missing lookup program means no handler, not a crash or a hang.
-    QtUrlOpener broken(QStringLiteral("/nonexistent/xdg-mime"));
-    EXPECT_EQ(openAndWait(broken, "alphapay://qr.vela.example/x"), std::optional<bool>(false));
+TEST(QtPlatform, MainQueueTimersAndOpenerAnswerOnTheGuiThreadWhicheverThreadMadeThem) {
+    std::mutex mutex;
+    std::vector<QThread*> ranOn;
+    auto record = [&] {
+        std::lock_guard lock(mutex);
+        ranOn.push_back(QThread::currentThread());
+    };
+    Platform platform;
+    std::thread worker([&] {
+        platform = qtPlatform();
+        platform.mainQueue->async(record);
+        platform.scheduler->scheduleAfter(1ms, record);
+        platform.urlOpener->open("file:///etc/passwd", [&](bool) { record(); });
+    });
+    worker.join();
+    platform.scheduler->scheduleAfter(1ms, record);
+    QElapsedTimer timer;
+    timer.start();
+    auto count = [&] {
+        std::lock_guard lock(mutex);
+        return ranOn.size();
+    };
+    while (count() < 4 && timer.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(ranOn, std::vector<QThread*>(4, qApp->thread()));
 }
 
 TEST(QtTexts, PrivateTablesWithEnglishAsFallbackAndTheKeyForMissingEntries) {

@@ -8,8 +8,10 @@
 #include <velawidget/platform.h>
 #include <velawidget/platform/PosixFileStore.h>
 #include <velawidget/quick.h>
+#include <velawidget/quick/QtPlatform.h>
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QBuffer>
 #include <QColor>
 #include <QCoreApplication>
@@ -31,6 +33,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -85,6 +88,9 @@ class FakeTexts final : public TextLookup {
             {"LS.VelaWidget.openUrlError", "The bank's app is not installed"},
             {"LS.VelaWidget.qrDescriptionText", "Choose a bank to pay"},
             {"LS.VelaWidget.subDescriptionText", "Choose a bank for the subscription"},
+            {"LS.VelaWidget.selectorTitle", "Choose your bank"},
+            {"LS.VelaWidget.bankListName", "Banks"},
+            {"LS.VelaWidget.retry", "Retry"},
         };
         auto it = table.find(key);
         return it == table.end() ? key : it->second;
@@ -158,7 +164,7 @@ struct Screen {
     }
     bool show() {
         controller->show();
-        return QTest::qWaitForWindowExposed(window);
+        return QTest::qWaitForWindowActive(window);
     }
     BankListModel& rows() { return *model->bankList()->rows(); }
     std::vector<std::string> names() {
@@ -188,6 +194,16 @@ struct Screen {
         ASSERT_TRUE(image.save(QStringLiteral(VELA_SCREENSHOT_DIR "/") + name));
     }
 };
+
+QString accessibleName(QObject* object) {
+    auto* interface = QAccessible::queryAccessibleInterface(object);
+    return interface ? interface->text(QAccessible::Name) : QString();
+}
+
+QAccessible::Role accessibleRole(QObject* object) {
+    auto* interface = QAccessible::queryAccessibleInterface(object);
+    return interface ? interface->role() : QAccessible::NoRole;
+}
 
 bool isLogo(const std::string& url) {
     return url.find("logo.example") != std::string::npos;
@@ -318,11 +334,18 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     Screen screen(VelaWidgetSDK::shared().bankListViewController(qrLink));
     ASSERT_NE(screen.model, nullptr);
     ASSERT_NE(screen.list, nullptr);
-    ASSERT_TRUE(screen.show());
-    // The throttle delivers the empty search text at once, which puts up the skeletons.
-    platform.clock->advance(std::chrono::nanoseconds::zero());
-    pump();
+    // The skeletons and the window's colour are there before the first frame.
     ASSERT_EQ(screen.list->property("count").toInt(), 5);
+    EXPECT_EQ(screen.window->color(), QColor(QStringLiteral("#FFFFFF")));
+    ASSERT_TRUE(screen.show());
+    // Named for screen readers; typing goes to the search field at once.
+    EXPECT_EQ(screen.window->title(), QStringLiteral("Choose your bank"));
+    EXPECT_EQ(accessibleName(screen.window), QStringLiteral("Choose your bank"));
+    EXPECT_EQ(accessibleName(screen.list), QStringLiteral("Banks"));
+    EXPECT_EQ(accessibleRole(screen.list), QAccessible::List);
+    auto* field = find(screen.root, "searchField");
+    EXPECT_TRUE(field->hasActiveFocus());
+    pump();
     for (int row = 0; row < 5; ++row) {
         auto* item = rowItem(screen.list, row);
         ASSERT_NE(item, nullptr);
@@ -356,11 +379,9 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     EXPECT_TRUE(betaTile->property("loaded").toBool());
     EXPECT_EQ(betaTile->width(), 50);
 
-    // Ctrl+F reaches the search field; typing waits for the throttle.
-    auto* field = find(screen.root, "searchField");
+    // Typing waits for the throttle.
     auto* symbol = find(screen.root, "searchSymbol");
     EXPECT_DOUBLE_EQ(symbol->opacity(), 0.2);
-    screen.key(Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(field->hasActiveFocus());
     screen.type("et");
     pump();
@@ -411,11 +432,11 @@ TEST(Screens, TappedBankClosesTheScreenOrRaisesTheAlert) {
     // The tapped bank comes first now; a refusing opener raises the alert.
     ASSERT_TRUE(screen.show());
     platform.opener->accepts = false;
-    QPointer<QObject> alert = find<QObject>(screen.root, "openUrlAlert");
-    ASSERT_FALSE(alert.isNull());
-    EXPECT_FALSE(alert->property("visible").toBool());
+    EXPECT_EQ(find<QObject>(screen.root, "openUrlAlert"), nullptr) << "made on first need";
     screen.tap(1);
     ASSERT_EQ(platform.opener->opened.size(), 2u);
+    QPointer<QObject> alert = find<QObject>(screen.root, "openUrlAlert");
+    ASSERT_FALSE(alert.isNull());
     EXPECT_TRUE(screen.model->bankAppNotFoundError());
     EXPECT_TRUE(alert->property("visible").toBool());
     EXPECT_TRUE(screen.window->isVisible());
@@ -424,22 +445,37 @@ TEST(Screens, TappedBankClosesTheScreenOrRaisesTheAlert) {
     ASSERT_NE(ok, nullptr);
     // A missing translation shows its key.
     EXPECT_EQ(ok->property("text").toString(), QStringLiteral("LS.VelaWidget.ok"));
+    // Announced as a dialog with its title and a plain button, not a tab list.
+    EXPECT_EQ(accessibleRole(ok->parentItem()->parentItem()), QAccessible::Dialog);
+    EXPECT_EQ(accessibleName(ok->parentItem()->parentItem()), QStringLiteral("Error"));
+    EXPECT_EQ(accessibleRole(ok), QAccessible::Button);
+    EXPECT_NE(accessibleRole(ok->parentItem()), QAccessible::PageTabList);
     screen.save(QStringLiteral("selector-alert.png"));
     screen.click(ok);
     EXPECT_FALSE(screen.model->bankAppNotFoundError());
     EXPECT_FALSE(alert->property("visible").toBool());
     EXPECT_TRUE(screen.window->isVisible());
 
-    // Keyboard only: Tab from the search field into the list, Down, Return.
+    // Keyboard only: a search typed and cleared, Tab into the list, Down,
+    // Return: the second bank, since new rows start the current row over.
     // Escape belongs to the alert while it is up (it answers OK), then to the selector.
     screen.key(Qt::Key_F, Qt::ControlModifier);
+    screen.type("gam");
+    platform.clock->advance(BankListViewModel::searchThrottle);
+    pump();
+    ASSERT_EQ(screen.names(), std::vector<std::string>{"Gamma Savings"});
+    for (int i = 0; i < 3; ++i) screen.key(Qt::Key_Backspace);
+    platform.clock->advance(BankListViewModel::searchThrottle);
+    pump();
+    ASSERT_EQ(screen.names().size(), 3u);
     screen.key(Qt::Key_Tab);
     ASSERT_TRUE(screen.list->hasActiveFocus());
-    screen.list->setProperty("currentIndex", 0);
     screen.key(Qt::Key_Down);
     EXPECT_EQ(screen.list->property("currentIndex").toInt(), 1);
     screen.key(Qt::Key_Return);
     ASSERT_EQ(platform.opener->opened.size(), 3u);
+    EXPECT_EQ(platform.opener->opened.back().rfind("betapay://", 0), 0u)
+        << platform.opener->opened.back();
     EXPECT_TRUE(alert->property("visible").toBool());
     screen.key(Qt::Key_Escape);
     EXPECT_FALSE(alert->property("visible").toBool());
@@ -448,17 +484,44 @@ TEST(Screens, TappedBankClosesTheScreenOrRaisesTheAlert) {
     EXPECT_FALSE(screen.window->isVisible());
 }
 
-TEST(Screens, FailedDownloadShowsTheMessageInsteadOfRows) {
+TEST(Screens, FailedDownloadKeepsItsMessageUntilRetryLoadsTheList) {
+    auto& platform = testPlatform();
     Screen screen(VelaWidgetSDK::shared().bankListViewController(subLink));
     ASSERT_TRUE(screen.show());
     answerBankList("not a bank list");
     auto* message = find(screen.root, "bankListMessage");
+    auto* retry = find(screen.root, "retryButton");
     EXPECT_TRUE(message->isVisible());
+    EXPECT_TRUE(retry->isVisible());
     EXPECT_FALSE(screen.list->isVisible());
     EXPECT_EQ(message->property("text").toString(), QStringLiteral("Could not load the banks"));
     EXPECT_EQ(find(screen.root, "explanation")->property("text").toString(),
               QStringLiteral("Choose a bank for the subscription"));
     screen.save(QStringLiteral("selector-failed.png"));
+
+    // Typing leaves the message; the same kind again, with nothing cached, downloads.
+    screen.type("x");
+    platform.clock->advance(BankListViewModel::searchThrottle);
+    pump();
+    EXPECT_EQ(message->property("text").toString(), QStringLiteral("Could not load the banks"));
+    (void)VelaWidgetSDK::shared().bankListViewController(subLink);
+    answerBankList("not a bank list");
+    EXPECT_TRUE(retry->isVisible());
+
+    // Retry from the keyboard: the loading rows, then the banks.
+    screen.key(Qt::Key_Tab);
+    ASSERT_TRUE(retry->hasActiveFocus());
+    EXPECT_EQ(accessibleName(retry), QStringLiteral("Retry"));
+    screen.key(Qt::Key_Return);
+    EXPECT_FALSE(message->isVisible());
+    EXPECT_EQ(screen.list->property("count").toInt(), 5);
+    answerBankList(vela::test::bankListDocument(threeBanks));
+    EXPECT_EQ(screen.names().size(), 3u);
+    EXPECT_FALSE(retry->isVisible());
+    screen.key(Qt::Key_Backspace);
+    platform.clock->advance(BankListViewModel::searchThrottle);
+    pump();
+    EXPECT_EQ(screen.model->bankList()->searchText(), QString()) << "the field has focus again";
 }
 
 TEST(Screens, DarkSchemePicksTheDarkLogo) {
@@ -477,7 +540,48 @@ TEST(Screens, DarkSchemePicksTheDarkLogo) {
     pump();
     const auto dark = logo->property("source").toUrl().toString();
     EXPECT_TRUE(dark.contains(QStringLiteral("vela_logo_dark_mode"))) << dark.toStdString();
+
+    // The window and the alert take the dark colours too.
+    quick::setColorScheme(quick::ColorScheme::dark);
+    pump();
+    const QColor background(QStringLiteral("#111418"));
+    EXPECT_EQ(screen.window->color(), background);
+
+    // A row answers the pointer over it and a press, within the catalogue's colours.
+    auto* row = rowItem(screen.list, 0);
+    ASSERT_NE(row, nullptr);
+    auto colour = [&] { return row->property("color").value<QColor>(); };
+    const QColor rest = colour();
+    EXPECT_EQ(rest, QColor(QStringLiteral("#1E2329")));
+    const auto centre = row->mapToScene(QPointF(row->width() / 2, row->height() / 2)).toPoint();
+    QTest::mouseMove(screen.window, centre);
+    pump();
+    const QColor hovered = colour();
+    EXPECT_NE(hovered, rest);
+    QTest::mousePress(screen.window, Qt::LeftButton, Qt::NoModifier, centre);
+    pump();
+    EXPECT_NE(colour(), hovered);
+    EXPECT_NE(colour(), rest);
     screen.save(QStringLiteral("selector-dark.png"));
+    const auto openedBefore = testPlatform().opener->opened.size();
+    QTest::mouseMove(screen.window, QPoint(2, 2));
+    QTest::mouseRelease(screen.window, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    pump();
+    EXPECT_EQ(testPlatform().opener->opened.size(), openedBefore)
+        << "a press dragged away opens nothing";
+    EXPECT_EQ(colour(), rest);
+    screen.model->model().bankAppNotFoundError = true;
+    pump();
+    auto* alert = find<QObject>(screen.root, "openUrlAlert");
+    ASSERT_NE(alert, nullptr);
+    EXPECT_TRUE(alert->property("visible").toBool());
+    auto* alertBackground = alert->property("background").value<QQuickItem*>();
+    ASSERT_NE(alertBackground, nullptr);
+    EXPECT_EQ(alertBackground->property("color").value<QColor>(), background);
+    screen.save(QStringLiteral("selector-alert-dark.png"));
+    screen.key(Qt::Key_Return);
+    EXPECT_FALSE(alert->property("visible").toBool());
+    quick::setColorScheme(quick::ColorScheme::system);
 }
 
 TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
@@ -494,12 +598,19 @@ TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
     expectError(VelaWidgetError::invalidURLString,
                 [&] { sdk.bankListViewController("https://example.com/" + id); });
 
-    // No window at all: nothing to present on wins over the bad link.
-    ASSERT_TRUE(QGuiApplication::topLevelWindows().isEmpty());
+    // No window of the host's (a hidden selector is the kit's): nothing to
+    // present on wins over the bad link.
+    auto hidden = sdk.getBankSelector(qrLink);
+    ASSERT_EQ(QGuiApplication::topLevelWindows().size(), 1);
     expectError(VelaWidgetError::presentationFailed, [&] { sdk.showBankSelector("not a link"); });
+    hidden.reset();
+    // A missing parent is refused before the link starts any work.
+    const auto requestsBefore = testPlatform().http->requests().size();
+    EXPECT_THROW(sdk.presentBankListViewController(subLink, nullptr), std::invalid_argument);
+    EXPECT_EQ(testPlatform().http->requests().size(), requestsBefore);
 
     auto parent = std::make_unique<QWindow>();
-    parent->resize(400, 800);
+    parent->setGeometry(100, 100, 600, 400);
     parent->show();
     expectError(VelaWidgetError::invalidURLString, [&] { sdk.showBankSelector("not a link"); });
     EXPECT_EQ(QGuiApplication::topLevelWindows().size(), 1);
@@ -513,6 +624,11 @@ TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
     ASSERT_FALSE(shown.isNull());
     EXPECT_EQ(shown->transientParent(), parent.get());
     EXPECT_EQ(shown->modality(), Qt::WindowModal);
+    EXPECT_EQ(shown->type(), Qt::Dialog) << "only a dialog is transient for its parent on X11";
+    // Centred across; the selector is taller than the parent, so it is moved
+    // to the top of the screen rather than cut off.
+    EXPECT_NEAR(shown->geometry().center().x(), parent->frameGeometry().center().x(), 1);
+    EXPECT_NEAR(shown->y(), parent->screen()->availableGeometry().top(), 2) << "frame aside";
     EXPECT_TRUE(shown->isVisible());
     // Closing lets the presented selector go.
     shown->close();
@@ -550,6 +666,8 @@ int main(int argc, char** argv) {
     platform.texts = std::make_shared<FakeTexts>();
     if (!installPlatform(std::move(platform))) return 3;
     QGuiApplication app(argc, argv);
+    // As with a screen reader running: controls fill in their accessible names.
+    QAccessible::setActive(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -61,10 +61,7 @@ class BankListViewModelTest : public ::testing::Test {
     }
 };
 
-TEST_F(BankListViewModelTest, StartsWithFivePlaceholderRowsWithinHalfASecond) {
-    EXPECT_TRUE(model.cellModels->empty());
-    EXPECT_FALSE(model.errorMessage.value()) << "no message before the first rows";
-    clock->advance(500ms);
+TEST_F(BankListViewModelTest, StartsWithFivePlaceholderRows) {
     std::vector<std::string> ids;
     for (const auto& cell : model.cellModels.value()) {
         EXPECT_FALSE(cell.logoURL);
@@ -76,6 +73,8 @@ TEST_F(BankListViewModelTest, StartsWithFivePlaceholderRowsWithinHalfASecond) {
     ASSERT_EQ(model.banks().size(), 5u);
     EXPECT_EQ(model.banks()[0].webClientUrl, std::optional<std::string>(""));
     EXPECT_EQ(model.banks()[0].schema, "qr");
+    clock->advance(500ms);
+    EXPECT_EQ(model.cellModels->size(), 5u) << "the throttled empty text keeps them";
 }
 
 TEST_F(BankListViewModelTest, SearchFoldsCaseAccentsAndScriptsButKeepsEdgeBlanks) {
@@ -141,17 +140,24 @@ TEST_F(BankListViewModelTest, SteadyTypingRefiltersAboutEveryHalfSecondAndEndsWi
 
 TEST_F(BankListViewModelTest, RowsFollowNewBanksAndTheMessageFollowsTheRows) {
     clock->advance(500ms);
-    // A failed download's message over the placeholders...
-    model.errorMessage = std::string("download failed");
-    // ...gives way to the empty-list message when typing matches no placeholder,
+    // A message written over the placeholders gives way to the empty-list
+    // message when typing matches no placeholder, and to the rows when cleared.
+    model.errorMessage = std::string("written");
     EXPECT_EQ(search("x"), std::vector<std::string>{});
     EXPECT_EQ(model.errorMessage.value(), "T:LS.VelaWidget.emptyText");
-    // and clearing the text brings the placeholders back without a message.
     EXPECT_EQ(search("").size(), 5u);
     EXPECT_FALSE(model.errorMessage.value());
 
+    // A failed download's message outlasts every search until new banks come.
+    model.showLoadFailure("download failed");
+    search("x");
+    search("");
+    EXPECT_EQ(model.errorMessage.value(), "download failed");
+
     // New banks show in full whatever the search text; the text applies again at its next change.
     model.updateBanks(sampleBanks());
+    EXPECT_FALSE(model.loadFailed.value());
+    EXPECT_FALSE(model.errorMessage.value());
     EXPECT_EQ(search("sber").size(), 2u);
     model.updateBanks(sampleBanks());
     EXPECT_EQ(model.cellModels->size(), 8u);

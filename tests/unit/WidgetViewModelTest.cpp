@@ -132,12 +132,52 @@ TEST_F(WidgetViewModelTest, TheSameKindAgainRereadsTheCacheAtOnceWithoutADownloa
     EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-b", "Bank qr-a", "Bank qr-c"}))
         << "read and reordered before the assignment returned";
 
-    // An unreadable cache gives the empty list and its message.
+    // Nothing readable in the cache: downloaded as for a new kind, the rows staying meanwhile.
     caches.write("qrbanksListStorage", "not a bank list");
     ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
-    EXPECT_TRUE(list.cellModels->empty());
-    EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyText");
-    EXPECT_EQ(http->requests().size(), 1u);
+    ASSERT_EQ(http->requests().size(), 2u);
+    EXPECT_EQ(http->requests()[1].url, qrListURL);
+    EXPECT_EQ(list.cellModels->size(), 3u);
+    EXPECT_FALSE(list.errorMessage.value());
+    answer(0, bankListDocument({bankWithLogo("qr-new")}));
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-new"}));
+}
+
+TEST_F(WidgetViewModelTest, AFailedDownloadKeepsItsMessageUntilARetryOrReopeningLoadsTheList) {
+    const std::string failed = "T:LS.VelaWidget.emptyBankListFetchingResult";
+    auto search = [&](const std::string& text) {
+        list.searchingBarViewInput = text;
+        clock->advance(BankListViewModel::searchThrottle);
+    };
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    answer(0, std::nullopt);
+    EXPECT_EQ(list.errorMessage.value(), failed);
+    EXPECT_TRUE(list.loadFailed.value());
+
+    // Typing neither swaps in the empty-search message nor brings back loading rows.
+    for (const char* text : {"x", "plac", ""}) {
+        search(text);
+        EXPECT_EQ(list.errorMessage.value(), failed) << text;
+    }
+
+    // The same kind again with nothing cached downloads; the message stays until it ends.
+    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_EQ(http->requests().size(), 2u);
+    EXPECT_EQ(list.errorMessage.value(), failed);
+    answer(0, std::nullopt);
+    EXPECT_EQ(list.errorMessage.value(), failed);
+
+    // Retry puts the loading rows up and downloads again.
+    model->retryBankList();
+    ASSERT_EQ(http->requests().size(), 3u);
+    EXPECT_EQ(http->requests()[2].url, qrListURL);
+    EXPECT_FALSE(list.loadFailed.value());
+    EXPECT_FALSE(list.errorMessage.value());
+    EXPECT_EQ(list.cellModels->size(), 5u);
+    answer(0, bankListDocument(qrBanks));
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-a", "Bank qr-b", "Bank qr-c"}));
+    search("zzz");
+    EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyText") << "searches count again";
 }
 
 TEST_F(WidgetViewModelTest, AKindChangeKeepsThePreviousBanksUntilItsDownloadEnds) {

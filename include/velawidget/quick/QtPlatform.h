@@ -37,7 +37,9 @@ struct QtPlatformOptions {
 /// registered and was launched, and the kit's own translations.
 /// Programs that link the module get it by default; call this to install it
 /// with options (`installPlatform(qtPlatform(options))`) before the kit's first use.
-/// Needs a `QGuiApplication`; call on the main thread. Throws
+/// Needs a `QGuiApplication`. Any thread may call it (the default is made by
+/// whichever thread uses the kit first): the main queue, the timers and the
+/// opener's answers always run on the application's GUI thread. Throws
 /// `std::invalid_argument` when `connectTo` is not ADDRESS:PORT.
 VELAWIDGET_API Platform qtPlatform(const QtPlatformOptions& options = {});
 

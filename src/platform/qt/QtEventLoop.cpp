@@ -1,5 +1,6 @@
 #include "platform/qt/QtEventLoop.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
 #include <QTimer>
@@ -10,7 +11,12 @@
 
 namespace velawidget::quick {
 
-QtEventLoop::QtEventLoop() : context_(new QObject) {}
+QtEventLoop::QtEventLoop() : context_(new QObject) {
+    // The platform is made by whichever thread first uses the kit, which may
+    // be a host's worker; the queue and the timers still belong to the GUI
+    // thread, where the screens and the view models live.
+    if (auto* app = QCoreApplication::instance()) context_->moveToThread(app->thread());
+}
 
 QtEventLoop::~QtEventLoop() {
     // The platform lives until static destruction, when the application may

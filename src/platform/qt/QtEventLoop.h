@@ -4,14 +4,14 @@
 #include <velawidget/platform/Scheduler.h>
 
 #include <QObject>
-#include <QPointer>
 #include <functional>
 
 namespace velawidget::quick {
 
-/// The Qt event loop of the application's main thread as the kit's main
-/// queue and timer source. Work posted from any thread runs on the thread
-/// the loop was created on, in posting order.
+/// The Qt event loop of the application's main (GUI) thread as the kit's
+/// main queue and timer source. Work posted from any thread runs on the
+/// application object's thread, in posting order, whichever thread made the
+/// loop; without an application object yet, on the thread that made it.
 class QtEventLoop final : public DispatchQueue, public Scheduler {
   public:
     QtEventLoop();

@@ -1,34 +1,32 @@
 #include "platform/qt/QtUrlOpener.h"
 
-#include <QDesktopServices>
+#include <QCoreApplication>
 #include <QMetaObject>
-#include <QProcess>
-#include <QThread>
-#include <QTimer>
+#include <QThreadPool>
 #include <QUrl>
-#include <memory>
 #include <utility>
 
 #include "platform/Debug.h"
 #include "platform/RefusedSchemes.h"
+#include "platform/qt/SchemeHandlerLaunch.h"
 
 namespace velawidget::quick {
 namespace {
 
-// A lookup that hangs (a broken desktop set-up) counts as "no handler".
-constexpr int lookupLimitMs = 5000;
+// The application object lives on the GUI thread and waits for Qt's thread
+// pool before it goes, so an answer posted from a pool task always lands.
+void answerOnGuiThread(std::function<void(bool)> completion, bool opened) {
+    auto* app = QCoreApplication::instance();
+    if (!app) {
+        completion(opened);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        app, [completion = std::move(completion), opened] { completion(opened); },
+        Qt::QueuedConnection);
+}
 
 }  // namespace
-
-QtUrlOpener::QtUrlOpener(QString xdgMime) : xdgMime_(std::move(xdgMime)), context_(new QObject) {}
-
-QtUrlOpener::~QtUrlOpener() {
-    if (context_->thread() == QThread::currentThread()) {
-        delete context_;
-    } else {
-        context_->deleteLater();
-    }
-}
 
 QString QtUrlOpener::openableScheme(const std::string& url) {
     const QUrl parsed(QString::fromStdString(url), QUrl::StrictMode);
@@ -40,48 +38,30 @@ QString QtUrlOpener::openableScheme(const std::string& url) {
 }
 
 void QtUrlOpener::open(const std::string& url, std::function<void(bool)> completion) {
-    // Always answered later, from the event loop, as a launcher would.
-    QMetaObject::invokeMethod(
-        context_,
-        [this, url, completion = std::move(completion)]() mutable {
-            lookUpAndLaunch(url, std::move(completion));
-        },
-        Qt::QueuedConnection);
-}
-
-void QtUrlOpener::lookUpAndLaunch(const std::string& url, std::function<void(bool)> completion) {
     const QString scheme = openableScheme(url);
     if (scheme.isEmpty()) {
         debugLine("refusing to open link: " + url);
-        completion(false);
+        // Answered later all the same, as a launcher would.
+        answerOnGuiThread(std::move(completion), false);
         return;
     }
-    auto* lookup = new QProcess(context_);
-    auto done = std::make_shared<std::function<void(bool)>>(std::move(completion));
-    auto answer = [lookup, done](bool opened) {
-        if (!*done) return;
-        auto completion = std::move(*done);
-        *done = nullptr;
-        lookup->deleteLater();
-        completion(opened);
-    };
-    QObject::connect(lookup, &QProcess::errorOccurred, context_,
-                     [answer](QProcess::ProcessError) { answer(false); });
-    QObject::connect(lookup, &QProcess::finished, context_,
-                     [lookup, answer, url](int exitCode, QProcess::ExitStatus status) {
-                         const QByteArray handler = lookup->readAllStandardOutput().trimmed();
-                         if (status != QProcess::NormalExit || exitCode != 0 || handler.isEmpty()) {
-                             answer(false);
-                             return;
-                         }
-                         answer(QDesktopServices::openUrl(QUrl(QString::fromStdString(url))));
-                     });
-    QTimer::singleShot(lookupLimitMs, lookup, [lookup, answer] {
-        lookup->kill();
-        answer(false);
-    });
-    lookup->start(xdgMime_, {QStringLiteral("query"), QStringLiteral("default"),
-                             QStringLiteral("x-scheme-handler/") + scheme});
+    QThreadPool::globalInstance()->start(
+        [url, scheme = scheme.toStdString(), completion = std::move(completion)]() mutable {
+            const auto launch = launchSchemeHandler(scheme, url);
+            switch (launch.outcome) {
+                case SchemeHandlerLaunch::Outcome::launched:
+                    debugLine("opened link with " + launch.detail + ": " + url);
+                    break;
+                case SchemeHandlerLaunch::Outcome::noHandler:
+                    debugLine("no application handles the link's scheme: " + url);
+                    break;
+                case SchemeHandlerLaunch::Outcome::failed:
+                    debugLine("launching the link's handler failed, " + launch.detail + ": " + url);
+                    break;
+            }
+            answerOnGuiThread(std::move(completion),
+                              launch.outcome == SchemeHandlerLaunch::Outcome::launched);
+        });
 }
 
 }  // namespace velawidget::quick

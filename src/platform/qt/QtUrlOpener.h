@@ -2,38 +2,27 @@
 
 #include <velawidget/platform/UrlOpener.h>
 
-#include <QObject>
 #include <QString>
 #include <functional>
 #include <string>
 
 namespace velawidget::quick {
 
-/// Opens bank links through the desktop's launcher, and reports success only
-/// when something can actually take the link: the link's scheme must have a
-/// registered handler (`xdg-mime query default x-scheme-handler/SCHEME`) and
-/// the launch must have started. Links without a scheme and `file:`, `data:`
-/// and `javascript:` links are refused without launching anything, whatever
-/// a downloaded bank list says.
+/// Opens bank links with the application the desktop registered for the
+/// link's scheme, and reports success only when that application was really
+/// launched: no registered handler, or a launch that failed, is a failure.
+/// Links without a scheme and links under a refused scheme (local files,
+/// script) are refused without looking anything up, whatever a downloaded
+/// bank list says.
 class QtUrlOpener final : public UrlOpener {
   public:
-    /// `xdgMime` is the lookup program; tests point it elsewhere.
-    explicit QtUrlOpener(QString xdgMime = QStringLiteral("xdg-mime"));
-    ~QtUrlOpener() override;
-    QtUrlOpener(const QtUrlOpener&) = delete;
-    QtUrlOpener& operator=(const QtUrlOpener&) = delete;
-
-    /// Completes on the thread the opener was made on (the main thread).
+    /// Looks up and launches on Qt's thread pool; the lookup reads the
+    /// registry from disk and the launch spawns a process, either may block.
+    /// The completion runs on the application's (GUI) thread.
     void open(const std::string& url, std::function<void(bool)> completion) override;
 
     /// The scheme the opener would hand to a handler, or empty when it refuses the link.
     static QString openableScheme(const std::string& url);
-
-  private:
-    void lookUpAndLaunch(const std::string& url, std::function<void(bool)> completion);
-
-    QString xdgMime_;
-    QObject* context_;
 };
 
 }  // namespace velawidget::quick

@@ -2,31 +2,81 @@ import QtQuick
 import VelaWidget
 
 // The scrolling part of the selector: one row per bank, or the model's
-// message instead of every row.
+// message instead of every row, with a Retry button under it while the
+// last download of the list failed.
 FocusScope {
     id: root
 
     required property BankListModelBridge model
     readonly property alias list: list
+    readonly property alias retryButton: retry
     readonly property bool showsMessage: root.model.hasErrorMessage
 
-    Text {
-        id: message
-        objectName: "bankListMessage"
-        visible: root.showsMessage
+    signal retryRequested()
+
+    Column {
         anchors.top: parent.top
         anchors.topMargin: 8
         anchors.horizontalCenter: parent.horizontalCenter
-        width: Math.min(implicitWidth, parent.width)
-        text: root.model.errorMessage
-        textFormat: Text.PlainText
-        wrapMode: Text.Wrap
-        horizontalAlignment: Text.AlignHCenter
-        font.pixelSize: 14
-        font.weight: Font.Normal
-        color: Resources.colors.SecondaryTextColor
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
+        width: parent.width
+        spacing: 16
+        visible: root.showsMessage
+
+        Text {
+            id: message
+            objectName: "bankListMessage"
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: Math.min(implicitWidth, parent.width)
+            text: root.model.errorMessage
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            font.pixelSize: 14
+            font.weight: Font.Normal
+            color: Resources.colors.SecondaryTextColor
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+        }
+
+        RowBackground {
+            id: retry
+            objectName: "retryButton"
+            anchors.horizontalCenter: parent.horizontalCenter
+            visible: root.model.loadFailed
+            implicitWidth: retryLabel.implicitWidth + 32
+            implicitHeight: 40
+            activeFocusOnTab: true
+            hovered: retryHover.hovered
+            pressed: retryTap.pressed
+            border.width: activeFocus ? 2 : 0
+            border.color: Resources.colors.MainTextColor
+
+            Text {
+                id: retryLabel
+                anchors.centerIn: parent
+                text: root.model.retryLabel
+                textFormat: Text.PlainText
+                font.pixelSize: 14
+                font.weight: Font.Normal
+                color: Resources.colors.MainTextColor
+            }
+
+            HoverHandler {
+                id: retryHover
+            }
+            TapHandler {
+                id: retryTap
+                onTapped: root.retryRequested()
+            }
+            Keys.onReturnPressed: root.retryRequested()
+            Keys.onEnterPressed: root.retryRequested()
+            Keys.onSpacePressed: root.retryRequested()
+
+            Accessible.role: Accessible.Button
+            Accessible.name: retryLabel.text
+            Accessible.focusable: true
+            Accessible.onPressAction: root.retryRequested()
+        }
     }
 
     ListView {
@@ -48,6 +98,18 @@ FocusScope {
         highlightMoveDuration: 0
 
         Accessible.role: Accessible.List
+        Accessible.name: root.model.listName
+
+        // A current row kept across new rows would sit on whatever bank took
+        // its place: Down then Return after a cleared search would pick one
+        // from the middle of the list.
+        Connections {
+            target: root.model.rows
+            function onRowsReplaced() {
+                list.currentIndex = root.model.rows.count > 0 ? 0 : -1
+                list.positionViewAtBeginning()
+            }
+        }
 
         function selectCurrent() {
             if (currentIndex >= 0)

@@ -3,7 +3,7 @@ import VelaWidget
 
 // One bank: its logo tile and its name, or a skeleton bar for a loading row.
 // The whole padded row, background included, takes the tap.
-Rectangle {
+RowBackground {
     id: row
 
     required property int index
@@ -17,8 +17,8 @@ Rectangle {
     signal tapped()
 
     implicitHeight: content.height + 16
-    radius: 12
-    color: Resources.colors.PlaceholderBackground
+    hovered: hover.hovered
+    pressed: tap.pressed
     border.width: current ? 2 : 0
     border.color: Resources.colors.MainTextColor
 
@@ -65,7 +65,12 @@ Rectangle {
         }
     }
 
+    HoverHandler {
+        id: hover
+    }
+
     TapHandler {
+        id: tap
         onTapped: row.tapped()
     }
 }

@@ -1,11 +1,11 @@
 import QtQuick
-import QtQuick.Controls.Basic
-import QtQuick.Layouts
 import VelaWidget
 
 // The one-line search bar. It edits the model's search text on every
-// keystroke; the filtering and its delay are the model's.
-Rectangle {
+// keystroke; the filtering and its delay are the model's. A focus scope
+// whose focus lies on the text input, so focus given to the bar lands where
+// typing goes.
+FocusScope {
     id: bar
 
     required property BankListModelBridge model
@@ -18,47 +18,64 @@ Rectangle {
 
     implicitHeight: 40
     height: 40
-    radius: 12
-    color: Resources.colors.PlaceholderBackground
 
-    RowLayout {
+    Rectangle {
         anchors.fill: parent
-        spacing: 8
+        radius: 12
+        color: Resources.colors.PlaceholderBackground
+    }
+
+    // The symbol 8 from the leading edge, the input 8 after it up to the
+    // trailing edge, both centred vertically.
+    Item {
+        anchors.fill: parent
 
         TintedSymbol {
             id: glass
             objectName: "searchSymbol"
-            Layout.leftMargin: 8
-            Layout.alignment: Qt.AlignVCenter
-            Layout.preferredWidth: 14
-            Layout.preferredHeight: 14
+            anchors.left: parent.left
+            anchors.leftMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            width: 14
+            height: 14
             source: Resources.image("magnifyingglass")
             color: Resources.colors.MainTextColor
             opacity: bar.model.searchText.length === 0 ? 0.2 : 1.0
             Accessible.ignored: true
         }
 
-        TextField {
+        TextInput {
             id: field
             objectName: "searchField"
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            leftPadding: 0
-            rightPadding: 0
-            topPadding: 0
-            bottomPadding: 0
+            anchors.left: glass.right
+            anchors.leftMargin: 8
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
             verticalAlignment: TextInput.AlignVCenter
-            background: null
+            clip: true
             font.pixelSize: 14
             font.weight: Font.Normal
             color: Resources.colors.MainTextColor
-            placeholderText: bar.model.searchPlaceholder
-            placeholderTextColor: Qt.rgba(color.r, color.g, color.b, 0.5)
             inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
             selectByMouse: true
+            focus: true
             activeFocusOnTab: true
             text: bar.model.searchText
             onTextEdited: bar.model.searchText = text
+
+            Text {
+                objectName: "searchPlaceholder"
+                anchors.fill: parent
+                verticalAlignment: Text.AlignVCenter
+                visible: field.text.length === 0 && field.preeditText.length === 0
+                text: bar.model.searchPlaceholder
+                textFormat: Text.PlainText
+                elide: Text.ElideRight
+                font: field.font
+                color: Qt.rgba(field.color.r, field.color.g, field.color.b, 0.5)
+                Accessible.ignored: true
+            }
 
             Accessible.role: Accessible.EditableText
             Accessible.name: bar.model.searchPlaceholder

@@ -1,6 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
-import QtQuick.Layouts
 import VelaWidget
 
 // The bank selector: the payment system's logo, the explanation for the
@@ -16,12 +14,16 @@ FocusScope {
     property bool darkScheme: Resources.darkScheme
     readonly property alias searchField: search
     readonly property alias bankListView: bankList
-    readonly property alias alert: alert
+    // The alert's dialog, once it has been needed.
+    readonly property QtObject alert: alertHost.item ? alertHost.item.dialog : null
 
     signal dismissRequested()
 
     implicitWidth: 390
     implicitHeight: 720
+
+    Accessible.role: Accessible.Pane
+    Accessible.name: root.model.selectorTitle
 
     LayoutMirroring.enabled: Qt.application.layoutDirection === Qt.RightToLeft
     LayoutMirroring.childrenInherit: true
@@ -31,16 +33,19 @@ FocusScope {
         color: Resources.colors.MainBackground
     }
 
-    ColumnLayout {
+    // The content column, 16 from every edge and 16 between its parts; the
+    // list takes the height the others leave. Plain anchors: a layout would
+    // cost the first frame a module import for four fixed children.
+    Item {
         anchors.fill: parent
         anchors.margins: 16
-        spacing: 16
 
         Image {
             id: logo
             objectName: "velaLogo"
-            Layout.alignment: Qt.AlignHCenter
-            Layout.topMargin: 8
+            anchors.top: parent.top
+            anchors.topMargin: 8
+            anchors.horizontalCenter: parent.horizontalCenter
             source: Resources.image(root.darkScheme ? "vela_logo_dark_mode" : "vela_logo")
             Accessible.role: Accessible.Graphic
             Accessible.ignored: true
@@ -49,7 +54,9 @@ FocusScope {
         Text {
             id: explanation
             objectName: "explanation"
-            Layout.fillWidth: true
+            anchors.top: logo.bottom
+            anchors.topMargin: 16
+            width: parent.width
             text: root.model.descriptionText
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
@@ -63,8 +70,9 @@ FocusScope {
 
         SearchField {
             id: search
-            Layout.fillWidth: true
-            Layout.preferredHeight: 40
+            anchors.top: explanation.bottom
+            anchors.topMargin: 16
+            width: parent.width
             model: root.model.bankList
             focus: true
             Keys.onDownPressed: bankList.list.forceActiveFocus(Qt.TabFocusReason)
@@ -72,9 +80,16 @@ FocusScope {
 
         BankListView {
             id: bankList
-            Layout.fillWidth: true
-            Layout.fillHeight: true
+            anchors.top: search.bottom
+            anchors.topMargin: 16
+            anchors.bottom: parent.bottom
+            width: parent.width
             model: root.model.bankList
+            // The button goes with the message; typing carries on in the search field.
+            onRetryRequested: {
+                root.model.retryBankList()
+                search.focusField()
+            }
         }
     }
 
@@ -85,7 +100,7 @@ FocusScope {
 
     Shortcut {
         sequence: "Esc"
-        enabled: !alert.visible
+        enabled: !(root.alert && root.alert.visible)
         onActivated: root.dismissRequested()
     }
 
@@ -104,55 +119,18 @@ FocusScope {
     // The alert follows the flag; only its button writes the flag back.
     function syncAlert() {
         if (root.model && root.model.bankAppNotFoundError) {
-            if (!alert.visible)
-                focusBeforeAlert = root.Window.activeFocusItem
-            alert.open()
-        } else {
-            alert.close()
+            alertHost.active = true
+            alertHost.item.show()
+        } else if (root.alert) {
+            root.alert.close()
         }
     }
-    // Keyboard users carry on where they were once the alert is gone.
-    property Item focusBeforeAlert: null
 
-    Dialog {
-        id: alert
-        objectName: "openUrlAlert"
-        anchors.centerIn: parent
-        width: Math.min(root.width - 48, 320)
-        modal: true
-        focus: true
-        closePolicy: Popup.NoAutoClose
-        title: root.model.alertTitle
-
-        onOpened: okButton.forceActiveFocus(Qt.PopupFocusReason)
-        onClosed: {
-            if (root.focusBeforeAlert)
-                root.focusBeforeAlert.forceActiveFocus(Qt.PopupFocusReason)
-            root.focusBeforeAlert = null
-        }
-
-        contentItem: Label {
-            Accessible.role: Accessible.AlertMessage
-            Accessible.name: alert.title
-            Accessible.description: text
-            text: root.model.alertMessage
-            wrapMode: Text.Wrap
-            textFormat: Text.PlainText
-        }
-
-        footer: DialogButtonBox {
-            Button {
-                id: okButton
-                objectName: "alertOkButton"
-                text: root.model.alertButton
-                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
-                Accessible.role: Accessible.Button
-                Accessible.name: text
-                onClicked: root.model.toggleBankAppNotFoundError()
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
-                Keys.onEscapePressed: clicked()
-            }
-        }
+    Loader {
+        id: alertHost
+        anchors.fill: parent
+        active: false
+        source: "AlertDialog.qml"
+        onLoaded: item.model = Qt.binding(() => root.model)
     }
 }

@@ -1,0 +1,120 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Templates as T
+import VelaWidget
+
+// The alert for a bank link that could not be opened, over the whole
+// screen. The screen makes it on first need, so the controls it is built
+// from cost the selector's first frame nothing.
+Item {
+    id: host
+
+    property WidgetModel model
+    readonly property alias dialog: alert
+    // Keyboard users carry on where they were once the alert is gone.
+    property Item focusBeforeAlert: null
+
+    function show() {
+        if (!alert.visible)
+            host.focusBeforeAlert = host.Window.activeFocusItem
+        alert.open()
+    }
+
+    // Drawn in the selector's own colours: the style's palette is always light.
+    Dialog {
+        id: alert
+        objectName: "openUrlAlert"
+        anchors.centerIn: parent
+        width: Math.min(host.width - 48, 320)
+        modal: true
+        focus: true
+        closePolicy: Popup.NoAutoClose
+        title: host.model.alertTitle
+        padding: 16
+        topPadding: 8
+
+        // A screen reader meets the dialog's own item, which does not take
+        // the title as its name by itself.
+        Component.onCompleted: alert.background.parent.Accessible.name = Qt.binding(() => alert.title)
+        onOpened: okButton.forceActiveFocus(Qt.PopupFocusReason)
+        onClosed: {
+            if (host.focusBeforeAlert)
+                host.focusBeforeAlert.forceActiveFocus(Qt.PopupFocusReason)
+            host.focusBeforeAlert = null
+        }
+
+        // The screen behind fades towards its own background, in either scheme.
+        T.Overlay.modal: Rectangle {
+            readonly property color fade: Resources.colors.MainBackground
+            color: Qt.rgba(fade.r, fade.g, fade.b, 0.7)
+        }
+
+        background: Rectangle {
+            radius: 12
+            color: Resources.colors.MainBackground
+            border.width: 1
+            border.color: Resources.colors.SecondaryBackground
+        }
+
+        header: Label {
+            text: alert.title
+            padding: 16
+            bottomPadding: 0
+            font.pixelSize: 18
+            font.bold: true
+            color: Resources.colors.MainTextColor
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+            Accessible.ignored: true
+        }
+
+        contentItem: Label {
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: alert.title
+            Accessible.description: text
+            text: host.model.alertMessage
+            font.pixelSize: 14
+            color: Resources.colors.MainTextColor
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+        }
+
+        // One button, so a plain row: a button box is announced as a tab list.
+        footer: Item {
+            implicitHeight: okButton.implicitHeight + 16
+
+            Button {
+                id: okButton
+                objectName: "alertOkButton"
+                anchors.right: parent.right
+                anchors.rightMargin: 16
+                anchors.top: parent.top
+                text: host.model.alertButton
+                font.pixelSize: 14
+                leftPadding: 16
+                rightPadding: 16
+                contentItem: Text {
+                    text: okButton.text
+                    font: okButton.font
+                    color: Resources.colors.MainTextColor
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+                background: RowBackground {
+                    implicitWidth: 64
+                    implicitHeight: 40
+                    hovered: okButton.hovered
+                    pressed: okButton.down
+                    border.width: okButton.visualFocus ? 2 : 0
+                    border.color: Resources.colors.MainTextColor
+                }
+                Accessible.role: Accessible.Button
+                Accessible.name: text
+                onClicked: host.model.toggleBankAppNotFoundError()
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+                Keys.onEscapePressed: clicked()
+            }
+        }
+    }
+}

@@ -1,0 +1,402 @@
+#!/usr/bin/python3
+"""What a shopper does with the bank selector, on a real X server: the demo and
+the Qt example host driven with real keystrokes and clicks, a bank app
+registered with xdg-utils that records the link it receives, the sandbox's
+fault modes for offline runs, and the accessibility tree read over AT-SPI.
+Each step leaves a screenshot in the output folder. Prints "N passed, N
+failed" last and exits non-zero when a step failed."""
+
+import argparse
+import json
+import sys
+import time
+import traceback
+from pathlib import Path
+
+from desktop import Desktop, Failure, wait_for
+from screen import Screen
+
+SELECTOR = "Choose your bank"  # the selector window's title and accessible name
+LIST = "Banks"
+SEARCH = "Search for your bank"
+NOTHING_FOUND = "No banks match your search"
+LOAD_FAILED_DE = ("Die Liste der Banken konnte nicht geladen werden. "
+                  "Bitte versuchen Sie es später erneut.")
+SEARCH_DE = "Bank suchen"
+PAYMENT = "AS1000670LSS7DN18SJQDNP4B05KLJL2"
+QR_LINK = f"https://qr.vela.example/{PAYMENT}?type=02&sum=12500&cur=XTS&crc=5A2B"
+SUB_LINK = f"https://sub.vela.example/{PAYMENT}"
+
+
+class Shopper:
+    """The state the steps share: the desktop, the screen, the running app."""
+
+    def __init__(self, args, desktop):
+        self.args = args
+        self.out = Path(args.out)
+        self.desktop = desktop
+        self.screen = Screen(self.desktop, self.out)
+        self.documents = {kind: json.loads((Path(args.sandbox_data) / f"{kind}.json").read_text())
+                          ["dictionary"] for kind in ("qr", "sub")}
+        self.links = {**self.desktop.bank_links(QR_LINK), **self.desktop.bank_links(SUB_LINK)}
+        self.process = None
+        self.app = None
+
+    def banks_matching(self, kind, text):
+        return [bank["bankName"] for bank in self.documents[kind]
+                if text.lower() in bank["bankName"].lower()]
+
+    # --- the applications ---
+
+    def start_demo(self, *args, caches="caches-a"):
+        self.stop()
+        d = self.desktop
+        self.process = d.launch([str(Path(self.args.build) / "demo/vela-demo"), "-platform", "xcb",
+                                "--link", QR_LINK, "--connect-to", d.address, "--cacert",
+                                str(d.cert), "--caches-dir", str(d.work / caches), *args],
+                                log="demo")
+        self.main_window = self.screen.window("VelaWidget demo")
+        self.app = self.screen.app(self.process.pid)
+
+    def start_host(self, link, extra_env):
+        self.stop()
+        d = self.desktop
+        self.process = d.launch([self.args.qt_host, link, d.address, str(d.cert)],
+                               extra_env=extra_env, log="qt-host")
+        self.main_window = self.screen.window("Shop")
+        self.app = self.screen.app(self.process.pid)
+
+    def stop(self):
+        if self.process:
+            self.desktop.stop(self.process)
+            self.process = None
+
+    def open_from_demo(self):
+        """Clicks "Choose bank" and gives the selector's window once it is up."""
+        s = self.screen
+        s.click(s.node(self.app, s.at.ROLE_PUSH_BUTTON, "Choose bank"))
+        return self.selector_window()
+
+    def selector_window(self):
+        """The app's visible window other than its main one (whatever its title's language)."""
+        def find():
+            out = self.screen.xdotool("search", "--onlyvisible", "--pid", str(self.process.pid),
+                                      "--name", ".", check=False)
+            return next((int(w) for w in out.split() if int(w) != self.main_window), None)
+        return wait_for("the selector window", find)
+
+    # --- the selector, through its accessibility tree ---
+
+    def rows(self):
+        return self.screen.names(self.app, self.screen.at.ROLE_LIST_ITEM)
+
+    def wait_rows(self, expected):
+        try:
+            wait_for(f"rows {expected}", lambda: self.rows() == expected)
+        except Failure:
+            raise Failure(f"rows are {self.rows()}, expected {expected}") from None
+
+    def search(self, text):
+        s = self.screen
+        field = s.node(self.app, name=SEARCH)
+        s.key("ctrl+a", "BackSpace")
+        wait_for("an empty search field", lambda: s.text(field) == "")
+        if text:
+            s.type(text, field)
+
+    def alerts(self):
+        at = self.screen.at
+        return [node for node in self.screen.nodes(self.app, name="Error")
+                if node.getRole() in (at.ROLE_ALERT, at.ROLE_DIALOG)]
+
+    def alert(self):
+        """The open alert, once it says why: the bank's app could not be opened."""
+        alert = wait_for("the alert", lambda: (self.alerts() or [None])[0])
+        said = [f"{node.name} {node.description}" for node in self.screen.nodes(alert)]
+        if not any("could not be opened" in text for text in said):
+            raise Failure(f"the alert says {said}")
+        return alert
+
+    def no_alert(self):
+        wait_for("the alert to close", lambda: not self.alerts())
+
+
+STEPS = []
+
+
+def step(function):
+    STEPS.append(function)
+    return function
+
+
+@step
+def open_the_selector_and_type_at_once(shopper):
+    s = shopper.screen
+    shopper.start_demo()
+    s.click(s.node(shopper.app, s.at.ROLE_PUSH_BUTTON, "Choose bank"))
+    s.window(SELECTOR)
+    s.type("Kast")  # no click, no Tab: the search field has the focus
+    field = s.node(shopper.app, name=SEARCH)
+    wait_for("the typed text in the search field", lambda: s.text(field) == "Kast")
+    shopper.wait_rows(shopper.banks_matching("qr", "kast"))
+    s.screenshot("01-type-at-once")
+
+
+@step
+def search_latin_cyrillic_greek_and_nothing(shopper):
+    s = shopper.screen
+    for shot, text in (("02-search-cyrillic", "примор"), ("03-search-greek", "τράπεζα")):
+        shopper.search(text)
+        shopper.wait_rows(shopper.banks_matching("qr", text))
+        s.screenshot(shot)
+    shopper.search("zzzq")
+    s.node(shopper.app, name=NOTHING_FOUND)
+    shopper.wait_rows([])
+    s.screenshot("04-search-nothing")
+
+
+@step
+def accessible_names_and_roles(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    shopper.search("")
+    window = s.node(shopper.app, name=SELECTOR)
+    if window.getRole() not in (at.ROLE_WINDOW, at.ROLE_FRAME, at.ROLE_DIALOG):
+        raise Failure(f"the selector window's role is {window.getRoleName()}")
+    listed = s.node(shopper.app, at.ROLE_LIST, LIST)
+    field = s.node(shopper.app, name=SEARCH)
+    if field.getRole() not in (at.ROLE_ENTRY, at.ROLE_TEXT):
+        raise Failure(f"the search field's role is {field.getRoleName()}")
+    if not s.has_state(field, at.STATE_FOCUSED):
+        raise Failure("the search field does not have the focus")
+    wait_for("named rows", lambda: len(shopper.rows()) >= 5)
+    names = [bank["bankName"] for bank in shopper.documents["qr"]]
+    rows = shopper.rows()
+    if rows != names[:len(rows)]:
+        raise Failure(f"rows {rows} are not the list's first banks")
+    if any(row.getRole() != at.ROLE_LIST_ITEM for row in listed):
+        raise Failure("the list holds something other than list items")
+
+
+@step
+def keyboard_path_to_a_bank_whose_app_is_installed(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    shopper.search("vald")
+    shopper.wait_rows(shopper.banks_matching("qr", "vald"))
+    s.key("Down", "Down", "Up")  # into the list, one row down and back
+    rows = s.nodes(shopper.app, at.ROLE_LIST_ITEM)
+    wait_for("the first row to be current", lambda: s.has_state(rows[0], at.STATE_SELECTED))
+    s.screenshot("05-keyboard-path")
+    s.key("Return")
+    expected = shopper.links["https://qr.vela.example/logos/1000.png"]
+    wait_for("the bank app to receive the link", lambda: shopper.desktop.received_links())
+    if shopper.desktop.received_links() != [expected]:
+        raise Failure(f"the bank app received {shopper.desktop.received_links()}, "
+                      f"expected [{expected}]")
+    s.wait_gone(SELECTOR)
+    s.screenshot("06-bank-app-opened")
+
+
+@step
+def a_bank_without_an_app_shows_the_alert_until_ok(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    shopper.open_from_demo()
+    shopper.search("kast")
+    shopper.wait_rows(shopper.banks_matching("qr", "kast"))
+    s.click(s.nodes(shopper.app, at.ROLE_LIST_ITEM)[0])
+    shopper.alert()
+    s.screenshot("07-alert")
+    s.click(s.node(shopper.app, at.ROLE_PUSH_BUTTON, "OK"))
+    shopper.no_alert()
+    s.window(SELECTOR)
+
+
+@step
+def escape_closes_the_alert_then_the_selector(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    s.click(s.nodes(shopper.app, at.ROLE_LIST_ITEM)[0])
+    shopper.alert()
+    s.key("Escape")
+    shopper.no_alert()
+    s.window(SELECTOR)
+    s.screenshot("08-alert-escaped")
+    s.key("Escape")
+    s.wait_gone(SELECTOR)
+    if len(shopper.desktop.received_links()) != 1:
+        raise Failure("a bank without an app received a link")
+
+
+@step
+def offline_with_a_cached_list_in_the_dark(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    shopper.desktop.fault("drop")
+    try:
+        shopper.start_demo("--dark")
+        window = shopper.open_from_demo()
+        # From the cache of the earlier run, the banks tapped there first, latest first.
+        last_used = ["Kastanie Kredit", "Valdés Bank"]
+        try:
+            wait_for("cached rows", lambda: shopper.rows()[:2] == last_used)
+        except Failure:
+            raise Failure(f"rows are {shopper.rows()}, expected {last_used} first") from None
+        shot = s.screenshot("09-offline-cached-dark")
+        x, y, width, height = s.geometry(window)
+        if s.lightness(shot, (x, y, width, 60)) > 0.35:
+            raise Failure("the selector is not dark")
+        shopper.search("kast")
+        shopper.wait_rows(shopper.banks_matching("qr", "kast"))
+        s.click(s.nodes(shopper.app, at.ROLE_LIST_ITEM)[0])
+        alert = shopper.alert()
+        shot = s.screenshot("10-alert-dark")
+        if s.lightness(shot, s.extents(alert)) > 0.5:
+            raise Failure("the alert is not dark")
+        s.key("Escape")
+        shopper.no_alert()
+    finally:
+        shopper.desktop.fault("none")
+
+
+@step
+def offline_without_a_cache_in_german_then_retry(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    shopper.desktop.fault("drop")
+    try:
+        shopper.start_demo("--locale", "de", caches="caches-b")
+        window = shopper.open_from_demo()
+        s.node(shopper.app, name=LOAD_FAILED_DE)
+        s.node(shopper.app, name=SEARCH_DE)
+        s.screenshot("11-offline-no-cache-german")
+    finally:
+        shopper.desktop.fault("none")
+    # The one button of the selector's window: Retry, reached from the keyboard.
+    selector = next(node for node in s.nodes(shopper.app)
+                    if node.getRole() in (at.ROLE_WINDOW, at.ROLE_FRAME)
+                    and node.name != "VelaWidget demo")
+    retry = s.node(selector, at.ROLE_PUSH_BUTTON)
+    for _ in range(3):
+        if s.has_state(retry, at.STATE_FOCUSED):
+            break
+        s.key("Tab")
+        time.sleep(0.1)
+    if not s.has_state(retry, at.STATE_FOCUSED):
+        raise Failure("Tab does not reach the retry button")
+    s.key("Return")
+    wait_for("rows after retrying", lambda: len(shopper.rows()) >= 5)
+    s.screenshot("12-retried-german")
+    if s.windows(SELECTOR) and window not in s.windows(SELECTOR):
+        raise Failure("a second selector opened")
+
+
+@step
+def right_to_left(shopper):
+    s = shopper.screen
+    shopper.start_demo("--locale", "ar")
+    window = shopper.open_from_demo()
+    wait_for("rows", lambda: len(shopper.rows()) >= 5)
+    x, _, width, _ = s.geometry(window)
+    field = s.node(shopper.app, name=SEARCH)
+    fx, _, fwidth, _ = s.extents(field)
+    # Mirrored: the magnifying glass sits at the right, so the field starts further left.
+    left_gap, right_gap = fx - x, (x + width) - (fx + fwidth)
+    s.screenshot("13-right-to-left")
+    if not right_gap > left_gap:
+        raise Failure(f"the search field is not mirrored: {left_gap} px left, {right_gap} px right")
+
+
+@step
+def presented_over_a_host_window(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    shopper.stop()
+    # The desktop names itself this time; the opener must not care.
+    shopper.start_host(SUB_LINK, {"XDG_CURRENT_DESKTOP": "openbox",
+                                  "XDG_CACHE_HOME": str(shopper.desktop.work / "host-cache")})
+    host = shopper.main_window
+    s.xdotool("windowsize", str(host), "900", "300")
+    s.xdotool("windowmove", "--sync", str(host), "190", "400")
+    s.click(s.node(shopper.app, at.ROLE_PUSH_BUTTON, "Pay with my bank"))
+    selector = s.window(SELECTOR)
+
+    def check_tied(when):
+        transient = s.prop(selector, "WM_TRANSIENT_FOR")
+        if f"0x{host:x}" not in transient:
+            raise Failure(f"{when}: not transient for the host: {transient.strip()}")
+        if "_NET_WM_STATE_MODAL" not in s.prop(selector, "_NET_WM_STATE"):
+            raise Failure(f"{when}: not modal")
+        order = s.stacking()
+        if order.index(selector) < order.index(host):
+            raise Failure(f"{when}: the host is stacked above the selector")
+
+    check_tied("presented")
+    hx, hy, hw, hh = s.geometry(host)
+    sx, sy, sw, sh = s.geometry(selector)
+    off = abs((hx + hw / 2) - (sx + sw / 2)), abs((hy + hh / 2) - (sy + sh / 2))
+    if max(off) > 40:
+        raise Failure(f"not centred on the host: off by {off}")
+    s.screenshot("14-presented-over-host")
+    s.click_at(hx + 20, hy + hh // 2)  # the blocked host, beside the selector
+    time.sleep(0.3)
+    check_tied("after a click on the host")
+    s.click(s.node(shopper.app, name=SEARCH))
+    shopper.search("αιγαίου")
+    expected = shopper.banks_matching("sub", "αιγαίου")
+    shopper.wait_rows(expected)
+    s.screenshot("15-host-search-greek")
+    s.click(s.nodes(shopper.app, at.ROLE_LIST_ITEM)[0])
+    link = shopper.links["https://sub.vela.example/logos/2000.png"]
+    wait_for("the bank app to receive the subscription link",
+             lambda: link in shopper.desktop.received_links())
+    s.wait_gone(SELECTOR)
+    s.screenshot("16-host-bank-app-opened")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--qt-host", required=True)
+    parser.add_argument("--sandbox-data", required=True)
+    parser.add_argument("--only", default="")
+    args = parser.parse_args()
+    started = time.monotonic()
+    passed = failed = 0
+    out = Path(args.out)
+    out.mkdir(parents=True, exist_ok=True)
+    for old in out.glob("*.png"):
+        old.unlink()
+    desktop = Desktop(out / "work", Path(args.build))
+    shopper = None
+    try:
+        desktop.start()
+        shopper = Shopper(args, desktop)
+        for function in STEPS:
+            name = function.__name__
+            if args.only not in name:
+                continue
+            began = time.monotonic()
+            try:
+                function(shopper)
+                passed += 1
+                print(f"PASS {name} ({time.monotonic() - began:.1f} s)", flush=True)
+            except Exception as error:  # one failed step does not stop the others
+                failed += 1
+                print(f"FAIL {name}: {error}", flush=True)
+                if not isinstance(error, Failure):
+                    traceback.print_exc()
+                try:
+                    shopper.screen.screenshot(f"failed-{name}")
+                except Exception:
+                    pass
+    except Exception as error:
+        failed += 1
+        print(f"FAIL setting up the desktop: {error}", flush=True)
+        traceback.print_exc()
+    finally:
+        if shopper:
+            shopper.stop()
+        desktop.close()
+    print(f"e2e took {time.monotonic() - started:.0f} s; screenshots in {args.out}")
+    print(f"{passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

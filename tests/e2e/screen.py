@@ -1,0 +1,154 @@
+"""What a shopper sees and does: windows by title (xdotool, xprop), the
+accessibility tree (AT-SPI), real keystrokes and clicks (xdotool, XTEST), and
+screenshots (ImageMagick's import)."""
+
+import os
+import subprocess
+
+from desktop import Failure, run, wait_for
+
+
+class Screen:
+    def __init__(self, desktop, out):
+        self.env = desktop.env
+        self.out = out
+        # AT-SPI finds the bus through these, so they are set before it loads.
+        os.environ["DISPLAY"] = self.env["DISPLAY"]
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"]
+        import pyatspi
+        from gi.repository import Atspi
+        self.at = pyatspi
+        self.desktop = pyatspi.Registry.getDesktop(0)
+        # Every read goes to the application: a cache would need events to stay true.
+        self.desktop.setCacheMask(Atspi.Cache.NONE)
+
+    # --- windows ---
+
+    def xdotool(self, *args, timeout=20, check=True):
+        return run(["xdotool", *args], env=self.env, timeout=timeout, check=check)
+
+    def window(self, title, timeout=15):
+        """The id of the visible window whose title is exactly `title`, once there is one."""
+        try:
+            out = self.xdotool("search", "--sync", "--onlyvisible", "--name", f"^{title}$",
+                               timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"no window titled {title!r}") from None
+        return int(out.split()[0])
+
+    def windows(self, title):
+        out = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False)
+        return [int(word) for word in out.split()]
+
+    def wait_gone(self, title, timeout=10):
+        wait_for(f"window {title!r} to close", lambda: not self.windows(title), timeout)
+
+    def geometry(self, window):
+        out = self.xdotool("getwindowgeometry", "--shell", str(window))
+        values = dict(line.split("=") for line in out.split())
+        return tuple(int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def prop(self, window, name):
+        return run(["xprop", "-id", str(window), name], env=self.env)
+
+    def stacking(self):
+        """Client windows from bottom to top, as the window manager stacks them."""
+        out = run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"], env=self.env)
+        return [int(word.strip(","), 16) for word in out.split("#", 1)[1].split()]
+
+    def screenshot(self, name):
+        path = self.out / f"{name}.png"
+        run(["import", "-window", "root", str(path)], env=self.env)
+        return path
+
+    def lightness(self, path, box):
+        """Mean lightness (0 to 1) of the `box` (x, y, width, height) of a screenshot."""
+        x, y, width, height = box
+        out = run(["convert", str(path), "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+                   "-colorspace", "Gray", "-format", "%[fx:mean]", "info:"], env=self.env)
+        return float(out)
+
+    # --- keyboard and mouse ---
+
+    def type(self, text, field=None):
+        """Types `text`; into `field`, letters without a key of their own are checked."""
+        if text.isascii() or field is None:
+            self.xdotool("type", "--delay", "40", text)
+            return
+        # A letter the keyboard map lacks is typed through a keycode xdotool
+        # binds to it for the moment; the application may read the binding
+        # after it was taken back and see another letter. Each such letter is
+        # typed on its own, then checked, and typed again if it came out wrong.
+        before = self.text(field)
+        for letter in text:
+            for _ in range(3):
+                self.xdotool("type", "--delay", "120", letter)
+                try:
+                    wait_for(f"{letter!r} typed",
+                             lambda: self.text(field) == before + letter, timeout=2)
+                    break
+                except Failure:
+                    self.key("ctrl+a", "BackSpace")
+                    if before:
+                        self.xdotool("type", "--delay", "40", before)
+            before += letter
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "40", *keys)
+
+    def click_at(self, x, y):
+        # No --sync: it waits for the pointer to move, forever when it is already there.
+        self.xdotool("mousemove", str(x), str(y), "sleep", "0.05", "click", "1")
+
+    def click(self, node):
+        x, y, width, height = self.extents(node)
+        self.click_at(x + width // 2, y + height // 2)
+
+    # --- the accessibility tree ---
+
+    def app(self, pid, timeout=15):
+        def find():
+            for app in self.desktop:
+                if app is not None and app.get_process_id() == pid:
+                    return app
+            return None
+        return wait_for(f"process {pid} on the accessibility bus", find, timeout)
+
+    def nodes(self, root, role=None, name=None, showing=True):
+        """Every node under `root` (itself included) with that role and name."""
+        found = []
+
+        def visit(node, depth):
+            if node is None or depth > 40:
+                return
+            try:
+                states = node.getState()
+                if showing and not states.contains(self.at.STATE_SHOWING):
+                    return
+                if (role is None or node.getRole() == role) and (name is None or node.name == name):
+                    found.append(node)
+                for child in node:
+                    visit(child, depth + 1)
+            except Exception:  # a node that went away while it was read
+                return
+
+        visit(root, 0)
+        return found
+
+    def node(self, root, role=None, name=None, timeout=10):
+        label = f"{name or ''} (role {role if role is not None else 'any'})"
+        return wait_for(f"accessible {label}",
+                        lambda: (self.nodes(root, role, name) or [None])[0], timeout)
+
+    def names(self, root, role):
+        return [node.name for node in self.nodes(root, role)]
+
+    def text(self, node):
+        return node.queryText().getText(0, -1)
+
+    def extents(self, node):
+        box = node.queryComponent().getExtents(self.at.DESKTOP_COORDS)
+        return box.x, box.y, box.width, box.height
+
+    def has_state(self, node, state):
+        return node.getState().contains(state)
