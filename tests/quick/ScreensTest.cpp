@@ -617,6 +617,9 @@ TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
     EXPECT_EQ(shown->transientParent(), parent.get());
     EXPECT_EQ(shown->modality(), Qt::WindowModal);
     EXPECT_TRUE(shown->isVisible());
+    // Typing goes to the search field of a presented selector too.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
+    EXPECT_TRUE(find(shown->contentItem(), "searchField")->hasActiveFocus());
     // Closing lets the presented selector go.
     shown->close();
     pump();
