@@ -48,6 +48,18 @@ void BankListModel::setCells(const std::vector<BankListCellViewModel>& cells) {
     newIds.reserve(cells.size());
     for (const auto& cell : cells) newIds.push_back(cell.id());
 
+    // A first fill has nothing to keep: one insertion, without the matching
+    // below, so a screen opening on a long list gets its rows at once.
+    if (ids_.empty() && !cells.empty()) {
+        beginInsertRows({}, 0, static_cast<int>(cells.size()) - 1);
+        cells_ = cells;
+        ids_ = std::move(newIds);
+        endInsertRows();
+        Q_EMIT countChanged();
+        Q_EMIT rowsReplaced();
+        return;
+    }
+
     // Rows are kept per id as often as the new list holds that id (ids may
     // repeat); the first occurrences survive, the rest go.
     std::map<std::string, std::size_t> wanted;

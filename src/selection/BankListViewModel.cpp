@@ -37,7 +37,6 @@ BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler, TextLookupPtr t
       loadFailed(*this, false),
       texts_(fixedTextsFor(std::move(texts))),
       banks_(loadingPlaceholders()),
-      foldedNames_(banks_),
       allCells_(cellModels.value()) {
     // The message follows every assignment of the rows, whoever makes it,
     // except that a failed download's message outlasts any search.
@@ -60,7 +59,7 @@ BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler, TextLookupPtr t
 
 void BankListViewModel::updateBanks(std::vector<Bank> newBanks) {
     banks_ = std::move(newBanks);
-    foldedNames_ = FoldedNames(banks_);
+    foldedNames_.reset();
     allCells_ = cellsOf(banks_);
     if (loadFailed.value()) loadFailed = false;
     cellModels = allCells_;
@@ -86,7 +85,12 @@ void BankListViewModel::selectBank(const BankListCellViewModel& cell) {
 }
 
 void BankListViewModel::filterBanks(const std::string& text) {
-    const auto kept = foldedNames_.matching(text);
+    if (isBlank(text)) {
+        cellModels = allCells_;
+        return;
+    }
+    if (!foldedNames_) foldedNames_.emplace(banks_);
+    const auto kept = foldedNames_->matching(text);
     std::vector<BankListCellViewModel> cells;
     cells.reserve(kept.size());
     for (const auto index : kept) cells.push_back(allCells_[index]);

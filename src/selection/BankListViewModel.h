@@ -56,8 +56,10 @@ class BankListViewModel : public ObservableObject {
 
     std::shared_ptr<const FixedTexts> texts_;
     std::vector<Bank> banks_;
-    // Both follow `banks_`, so a keystroke neither folds nor parses a bank again.
-    FoldedNames foldedNames_;
+    // Both follow `banks_`, so a keystroke neither folds nor parses a bank
+    // again. The names are folded at the first search rather than with the
+    // banks, so a screen opening on a long list does not wait for them.
+    std::optional<FoldedNames> foldedNames_;
     std::vector<BankListCellViewModel> allCells_;
     SubscriptionSet subscriptions_;
 };

@@ -208,6 +208,7 @@ TEST(QtTexts, PrivateTablesWithEnglishAsFallbackAndTheKeyForMissingEntries) {
     const QtTexts german(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(german.language(), QStringLiteral("de"));
     EXPECT_EQ(german.localized("LS.VelaWidget.error"), "Fehler");
+    EXPECT_EQ(german.localized("LS.VelaWidget.selectorTitle"), "Bank auswählen");
     // A language without a table gets English.
     EXPECT_EQ(QtTexts(QLocale(QLocale::Japanese)).localized("LS.VelaWidget.error"), "Error");
 

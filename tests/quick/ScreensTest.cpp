@@ -630,6 +630,9 @@ TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
     EXPECT_NEAR(shown->geometry().center().x(), parent->frameGeometry().center().x(), 1);
     EXPECT_NEAR(shown->y(), parent->screen()->availableGeometry().top(), 2) << "frame aside";
     EXPECT_TRUE(shown->isVisible());
+    // Typing goes to the search field of a presented selector too.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
+    EXPECT_TRUE(find(shown->contentItem(), "searchField")->hasActiveFocus());
     // Closing lets the presented selector go.
     shown->close();
     pump();
