@@ -9,7 +9,7 @@ namespace velawidget {
 /// a logo cut short would show a misleading picture.
 struct SvgLimits {
     qsizetype maxBytes = 512 * 1024;
-    int maxElements = 4000;
+    int maxElements = 2000;
     int maxDepth = 24;
     qsizetype maxAttributeLength = 64 * 1024;
     /// Qt's SVG reader is quadratic in the stops of one gradient.
