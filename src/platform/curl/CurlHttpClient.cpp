@@ -252,12 +252,15 @@ struct CurlHttpClient::Worker {
         if (found == active.end()) return;
         std::unique_ptr<Transfer> transfer = std::move(found->second);
         active.erase(found);
+        long status = 0;
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
         curl_multi_remove_handle(multi, easy);
         curl_easy_cleanup(easy);
 
         HttpBody body;
         if (result == CURLE_OK && !transfer->overCap) {
-            if (transfer->request.cachePolicy == CachePolicy::useCacheFirst) {
+            // Only a full answer is kept: an error page must not stand for the logo.
+            if (transfer->request.cachePolicy == CachePolicy::useCacheFirst && status == 200) {
                 cache.store(transfer->request.url, transfer->body);
             }
             body = std::move(transfer->body);
