@@ -175,11 +175,17 @@ TEST_P(Contract, BankListsNeverWaitBehindSlowLogos) {
     SandboxProcess sandbox;
     Completions logos, list;
     auto client = make(trusting(sandbox));
+    const auto before = sandbox.stat("logos");
     for (int i = 1; i <= 8; ++i) {
         client->get({"https://qr.vela.example/logos/" + std::to_string(i) + ".png?delay=60000", 60s,
                      CachePolicy::useCacheFirst},
                     logos.recorder());
     }
+    // Six (a browser's count of connections to one host) are held by the server.
+    for (int wait = 0; wait < 3000 && sandbox.stat("logos") < before + 6; ++wait) {
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_GE(sandbox.stat("logos"), before + 6);
     // Queued behind the logos, the list would end with none after its timeout.
     client->get({qrList, 10s}, list.recorder());
     ASSERT_TRUE(list.waitFor(1));
