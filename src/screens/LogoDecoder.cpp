@@ -1,17 +1,34 @@
 #include "screens/LogoDecoder.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
 
 namespace velawidget {
+namespace {
 
-QImage decodeLogo(const QByteArray& bytes, const LogoLimits& limits) {
-    if (bytes.isEmpty() || bytes.size() > limits.maxBytes) return {};
+/// The reader for the bytes' signature; none for anything else, so that no
+/// plugin is ever picked by guessing (some read further files by name).
+QByteArray bitmapFormat(const QByteArray& bytes) {
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n")) return "png";
+    if (bytes.startsWith("\xFF\xD8\xFF")) return "jpeg";
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a")) return "gif";
+    if (bytes.size() >= 12 && bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WEBP") {
+        return "webp";
+    }
+    return {};
+}
+
+QImage decodeBitmap(const QByteArray& bytes, const LogoLimits& limits) {
+    const QByteArray format = bitmapFormat(bytes);
+    if (format.isEmpty()) return {};
     QBuffer buffer;
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly)) return {};
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
     // Qt's own guard against decompression bombs, in megabytes.
     reader.setAllocationLimit(64);
     const QSize stored = reader.size();
@@ -26,6 +43,38 @@ QImage decodeLogo(const QByteArray& bytes, const LogoLimits& limits) {
     if (image.width() > limits.box.width() || image.height() > limits.box.height()) {
         image = image.scaled(limits.box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
+    return image;
+}
+
+QImage drawSvg(const QByteArray& bytes, const LogoLimits& limits) {
+    const auto clean = sanitizeSvg(bytes, limits.svg);
+    if (!clean) return {};
+    QSvgRenderer renderer(*clean);
+    if (!renderer.isValid()) return {};
+    QSizeF natural = renderer.viewBoxF().size();
+    if (renderer.defaultSize().isValid() && !renderer.defaultSize().isEmpty()) {
+        natural = renderer.defaultSize();
+    }
+    if (!natural.isValid() || natural.isEmpty()) natural = limits.box;
+    // Drawn at the box's resolution: a vector logo is as sharp as the tile allows.
+    const QSize size = natural.scaled(limits.box, Qt::KeepAspectRatio).toSize();
+    if (size.isEmpty()) return {};
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), size));
+    painter.end();
+    return image;
+}
+
+}  // namespace
+
+QImage decodeLogo(const QByteArray& bytes, const LogoLimits& limits) {
+    if (bytes.isEmpty() || bytes.size() > limits.maxBytes) return {};
+    QElapsedTimer clock;
+    clock.start();
+    QImage image = looksLikeSvg(bytes) ? drawSvg(bytes, limits) : decodeBitmap(bytes, limits);
+    if (clock.elapsed() > limits.maxTime.count()) return {};
     return image;
 }
 

@@ -1,34 +1,20 @@
 #include "screens/LogoTile.h"
 
-#include <velawidget/platform.h>
-
-#include <QCoreApplication>
-#include <QMetaObject>
 #include <QPainter>
 #include <QPainterPath>
-#include <QThreadPool>
-#include <QUrl>
-#include <algorithm>
+#include <QQmlEngine>
 #include <utility>
 
-#include "platform/Debug.h"
 #include "screens/ColourCatalogue.h"
 #include "screens/ColourScheme.h"
-#include "screens/LogoDecoder.h"
+#include "screens/LogoLoader.h"
 
 namespace velawidget {
-
-struct LogoTile::Load {
-    LogoTile* tile;
-    QString url;
-    QString rowId;
-};
 
 namespace {
 
 constexpr qreal tileSize = 50;
 constexpr qreal cornerRadius = 12;
-constexpr auto logoTimeout = std::chrono::seconds(60);
 
 }  // namespace
 
@@ -39,16 +25,17 @@ LogoTile::LogoTile(QQuickItem* parent) : QQuickPaintedItem(parent) {
     connect(&ColourScheme::instance(), &ColourScheme::changed, this, [this] { update(); });
 }
 
-LogoTile::~LogoTile() {
-    // Results still on their way find no load to deliver to.
-    for (auto& load : loads_) load->tile = nullptr;
+LogoTile::~LogoTile() = default;
+
+void LogoTile::setLoader(LogoLoader* loader) {
+    if (loader_) disconnect(loader_, nullptr, this, nullptr);
+    loader_ = loader;
+    if (loader_) connect(loader_, &LogoLoader::loaded, this, &LogoTile::arrived);
 }
 
-bool LogoTile::fetchable(const QString& url) {
-    const QUrl parsed(url, QUrl::StrictMode);
-    const QString scheme = parsed.scheme();
-    return parsed.isValid() && !parsed.host().isEmpty() &&
-           (scheme == QLatin1String("https") || scheme == QLatin1String("http"));
+LogoLoader* LogoTile::loader() {
+    if (!loader_) setLoader(LogoLoader::forEngine(qmlEngine(this)));
+    return loader_;
 }
 
 void LogoTile::setUrl(const QString& url) {
@@ -91,45 +78,20 @@ void LogoTile::itemChange(ItemChange change, const ItemChangeData& value) {
 void LogoTile::appear() {
     shown_ = true;
     // Already showing a logo: nothing to fetch.
-    if (!image_.isNull() || !fetchable(url_)) return;
-    auto load = std::make_shared<Load>(Load{this, url_, rowId_});
-    loads_.push_back(load);
-    std::weak_ptr<Load> weak = load;
-    HttpRequest request;
-    request.url = url_.toStdString();
-    request.timeout = logoTimeout;
-    request.cachePolicy = CachePolicy::useCacheFirst;
-    currentPlatform().http->get(std::move(request), [weak](HttpBody body) {
-        // On the HTTP client's queue: decoding waits for a pool thread, never
-        // for the main thread and never holds up the client.
-        QThreadPool::globalInstance()->start([weak, body = std::move(body)] {
-            QImage image = body ? decodeLogo(QByteArray::fromStdString(*body)) : QImage();
-            auto* app = QCoreApplication::instance();
-            if (!app) return;
-            QMetaObject::invokeMethod(
-                app,
-                [weak, image = std::move(image)]() mutable {
-                    auto load = weak.lock();
-                    if (load && load->tile) load->tile->finished(*load, std::move(image));
-                },
-                Qt::QueuedConnection);
-        });
-    });
-}
-
-void LogoTile::finished(const Load& load, QImage image) {
-    const auto it = std::find_if(loads_.begin(), loads_.end(),
-                                 [&](const auto& listed) { return listed.get() == &load; });
-    if (it == loads_.end()) return;
-    const auto kept = *it;  // keeps `load` alive while it is read below
-    loads_.erase(it);
-    if (image.isNull()) {
-        debugLine("Bank logo with url: " + kept->url.toStdString() + " loading failed");
+    if (!image_.isNull() || url_.isEmpty()) return;
+    LogoLoader* source = loader();
+    if (!source) return;
+    QImage kept = source->kept(url_);
+    if (!kept.isNull()) {
+        setImage(std::move(kept));
         return;
     }
-    // Only a result for the row and address the tile shows now.
-    if (kept->url != url_ || kept->rowId != rowId_) return;
-    setImage(std::move(image));
+    source->load(url_);
+}
+
+void LogoTile::arrived(const QString& url, const QImage& image) {
+    if (!shown_ || url != url_ || image.isNull() || !image_.isNull()) return;
+    setImage(image);
 }
 
 void LogoTile::disappear() {

@@ -3,21 +3,19 @@
 #include <QtQml/qqmlregistration.h>
 
 #include <QImage>
+#include <QPointer>
 #include <QQuickPaintedItem>
 #include <QString>
-#include <memory>
-#include <vector>
 
 namespace velawidget {
 
+class LogoLoader;
+
 /// The bank's logo tile: 50 by 50, corners rounded at 12. It shows the
-/// "SecondaryBackground" fill until the logo at `url` has been fetched
-/// (response cache first, 60 s) and decoded off the main thread, then the
-/// whole logo scaled to fit and centred. It fetches when it comes on screen
-/// and drops the bitmap when it leaves. Only http and https addresses are
-/// fetched. A load belongs to the row and address it was started for: a
-/// result that arrives after the tile was given another row or address is
-/// thrown away.
+/// "SecondaryBackground" fill until its loader has the logo at `url`, then
+/// the whole logo scaled to fit and centred. It asks for the logo when it
+/// comes on screen and drops the bitmap when it leaves; only the logo of the
+/// address it shows now is ever drawn.
 class LogoTile : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
@@ -35,10 +33,10 @@ class LogoTile : public QQuickPaintedItem {
     void setRowId(const QString& rowId);
     bool loaded() const { return !image_.isNull(); }
 
-    void paint(QPainter* painter) override;
+    /// The loader to ask; by default the one of the tile's QML engine.
+    void setLoader(LogoLoader* loader);
 
-    /// Whether a tile fetches `url` at all.
-    static bool fetchable(const QString& url);
+    void paint(QPainter* painter) override;
 
   Q_SIGNALS:
     void urlChanged();
@@ -50,19 +48,18 @@ class LogoTile : public QQuickPaintedItem {
     void itemChange(ItemChange change, const ItemChangeData& value) override;
 
   private:
-    struct Load;
     bool onScreen() const;
+    LogoLoader* loader();
     void appear();
     void disappear();
     void setImage(QImage image);
-    void finished(const Load& load, QImage image);
+    void arrived(const QString& url, const QImage& image);
 
     QString url_;
     QString rowId_;
     QImage image_;
     bool shown_ = false;
-    // Loads in flight; each result checks its load is still listed here.
-    std::vector<std::shared_ptr<Load>> loads_;
+    QPointer<LogoLoader> loader_;
 };
 
 }  // namespace velawidget

@@ -21,6 +21,8 @@ using velawidget::HttpRequest;
 const std::string qrList = "https://qr.vela.example/proxyapp/c2bmembers.json";
 const std::string subList = "https://sub.vela.example/proxyapp/c2bmembers.json";
 const std::string logo = "https://qr.vela.example/logos/1.png";
+// Served gzip-compressed.
+const std::string svgLogo = "https://qr.vela.example/logos/1.svg";
 
 class Contract : public testing::TestWithParam<std::string> {
   protected:
@@ -107,9 +109,21 @@ TEST_P(Contract, TransferFaultsGiveNoBodyAndStatusesDeliverTheirs) {
         const char* fault;
         bool bodyExpected;
     } cases[] = {
-        {"drop", false},       {"truncate", false}, {"huge", false},
-        {"delay:3000", false}, {"empty", true},     {"garbage", true},
-        {"status:500", true},  {"delay:100", true}, {"status:503:garbage", true},
+        {"drop", false},
+        {"truncate", false},
+        {"huge", false},
+        {"delay:3000", false},
+        {"empty", true},
+        {"garbage", true},
+        {"status:500", true},
+        {"delay:100", true},
+        {"status:503:garbage", true},
+        {"status:404", true},
+        {"status:400", true},
+        {"gzip-bomb", false},
+        {"huge-headers", false},
+        // A header line every 200 ms: each within the timeout, the block not.
+        {"trickle-headers", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -121,7 +135,8 @@ TEST_P(Contract, TransferFaultsGiveNoBodyAndStatusesDeliverTheirs) {
             EXPECT_EQ(*body, "");
         } else if (fault == "status:503:garbage") {
             EXPECT_NE(body->find("Service temporarily unavailable"), std::string::npos);
-        } else if (fault == "status:500" || fault == "delay:100") {
+        } else if (fault == "status:500" || fault == "status:404" || fault == "status:400" ||
+                   fault == "delay:100") {
             EXPECT_EQ(*body, *valid);
         }
     }
@@ -146,13 +161,36 @@ TEST_P(Contract, AnswersCacheFirstRequestsFromItsResponseCache) {
         std::size_t sent = 0;
         for (auto policy : {CachePolicy::useCacheFirst, CachePolicy::useCacheFirst,
                             CachePolicy::ignoreLocalCache}) {
-            client->get({logo, 60s, policy}, done.recorder());
+            client->get({svgLogo, 60s, policy}, done.recorder());
             ASSERT_TRUE(done.waitFor(++sent));
         }
     }
     ASSERT_TRUE(done.bodies[0] && done.bodies[1] && done.bodies[2]);
+    EXPECT_EQ(done.bodies[0]->rfind("<svg", 0), 0u) << "decompressed";
     EXPECT_EQ(*done.bodies[0], *done.bodies[1]);
     EXPECT_EQ(sandbox.stat("logos"), before + 2) << "the second request came from the cache";
+}
+
+TEST_P(Contract, BankListsNeverWaitBehindSlowLogos) {
+    SandboxProcess sandbox;
+    Completions logos, list;
+    auto client = make(trusting(sandbox));
+    const auto before = sandbox.stat("logos");
+    for (int i = 1; i <= 8; ++i) {
+        client->get({"https://qr.vela.example/logos/" + std::to_string(i) + ".png?delay=60000", 60s,
+                     CachePolicy::useCacheFirst},
+                    logos.recorder());
+    }
+    // Six (a browser's count of connections to one host) are held by the server.
+    for (int wait = 0; wait < 3000 && sandbox.stat("logos") < before + 6; ++wait) {
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_GE(sandbox.stat("logos"), before + 6);
+    // Queued behind the logos, the list would end with none after its timeout.
+    client->get({qrList, 10s}, list.recorder());
+    ASSERT_TRUE(list.waitFor(1));
+    EXPECT_TRUE(list.bodies.front());
+    EXPECT_TRUE(logos.bodies.empty());
 }
 
 TEST_P(Contract, ShutsDownWithRequestsInFlightAndMayBeReleasedByItsCompletion) {

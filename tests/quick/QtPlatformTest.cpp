@@ -32,6 +32,7 @@
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtUrlOpener.h"
 #include "screens/LogoDecoder.h"
+#include "screens/SvgSanitizer.h"
 #include "support/Completions.h"
 #include "support/DebugCapture.h"
 #include "support/SandboxProcess.h"
@@ -62,27 +63,40 @@ using vela::test::Completions;
 using vela::test::readFile;
 using vela::test::SandboxProcess;
 
-TEST(QtHttpClient, KeepsItsResponseCacheOnDisk) {
+TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
+    vela::test::TempDir caches;
+    {
+        QtPlatformOptions inCaches;
+        inCaches.cachesDirectory = caches.path();
+        const Platform platform = qtPlatform(inCaches);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(caches.path())) << "creation touches no file";
+
     SandboxProcess sandbox;
-    vela::test::TempDir cache;
     QtHttpClientOptions options;
     options.caFile = sandbox.certFile();
     options.connectTo =
         std::make_pair(std::string("127.0.0.1"), static_cast<std::uint16_t>(sandbox.port()));
-    options.cacheDirectory = cache.path();
-    const std::string logo = "https://qr.vela.example/logos/1.png";
+    options.cacheDirectory = caches.path() / "http-cache";
+    // A compressed answer with a lifetime, as the SVG logos come.
+    const std::string logo = "https://qr.vela.example/logos/1.svg";
     const auto before = sandbox.stat("logos");
     for (int round = 0; round < 2; ++round) {
-        // A new client each time: only the disk can answer the second.
+        // A new client each time: only the disk can answer the second, and
+        // by then the server is gone.
         Completions done;
         {
             QtHttpClient client(options);
             client.get({logo, 60s, CachePolicy::useCacheFirst}, done.recorder());
             ASSERT_TRUE(done.waitFor(1));
         }
-        EXPECT_TRUE(done.bodies.at(0));
+        ASSERT_TRUE(done.bodies.at(0));
+        EXPECT_EQ(done.bodies[0]->rfind("<svg", 0), 0u);
+        if (round == 0) {
+            EXPECT_EQ(sandbox.stat("logos"), before + 1);
+            sandbox.stop();
+        }
     }
-    EXPECT_EQ(sandbox.stat("logos"), before + 1);
 }
 
 // A desktop of the test's own: XDG directories in a temporary folder where a
@@ -268,6 +282,64 @@ TEST(LogoDecoder, DecodesWithinItsLimitsAndRefusesTheRest) {
     QBuffer header(&bomb);
     ASSERT_EQ(QImageReader(&header).size(), QSize(60000, 60000)) << "a valid header";
     EXPECT_TRUE(decodeLogo(bomb).isNull());
+}
+
+QByteArray svg(const QByteArray& body) {
+    return R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )"
+           R"(width="40" height="20">)" +
+           body + "</svg>";
+}
+
+QByteArray repeated(const QByteArray& part, int times) {
+    QByteArray all;
+    for (int i = 0; i < times; ++i) all += part;
+    return all;
+}
+
+TEST(SvgSanitizer, KeepsTheDrawingAndNothingThatReachesOutside) {
+    const QByteArray rect = R"x(<rect id="a" width="10" height="10" fill="#123456"/>)x";
+    const struct {
+        QByteArray input;
+        std::optional<const char*> kept;  // none: refused whole
+        const char* gone = "";
+    } cases[] = {
+        {svg(R"x(<image xlink:href="/dev/ptmx" width="9" height="9"/>)x" + rect), "<rect", "ptmx"},
+        {svg(R"x(<image href="file:///etc/passwd"/><foreignObject><rect/></foreignObject>)x"
+             R"x(<script>alert(1)</script>)x" +
+             rect),
+         "<rect", "passwd"},
+        {svg(rect + R"x(<use xlink:href="#a" x="20"/><g id="b"><use xlink:href="#a"/></g>)x"
+                    R"x(<use xlink:href="#b"/><use xlink:href="#later"/><use href="x.svg#a"/>)x"),
+         R"x(<use x="20" xlink:href="#a"/>)x", "#b"},
+        {svg(R"x(<rect fill="url(https://x.example/f.svg#p)" stroke="url(#g)" onload="x()")x"
+             R"x( style="fill:url(file:///etc/x)"/>)x"),
+         R"x(stroke="url(#g)")x", "x.example"},
+        {svg(R"x(<linearGradient id="g"><stop offset="0"/><stop offset="1"/></linearGradient>)x"),
+         "<stop", ""},
+        {"<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" \"http://www.w3.org/svg11.dtd\">" +
+             svg(rect),
+         "<rect", "DOCTYPE"},
+        {R"x(<!DOCTYPE svg [<!ENTITY e SYSTEM "file:///etc/passwd">]>)x" + svg("<text>&e;</text>"),
+         std::nullopt},
+        {svg("<style>@import url(https://x.example/a.css);</style>"), std::nullopt},
+        {svg("<linearGradient>" + repeated("<stop/>", 65) + "</linearGradient>"), std::nullopt},
+        {svg(repeated("<g>", 30) + repeated("</g>", 30)), std::nullopt},
+        {svg(repeated(rect, 2001)), std::nullopt},
+        {"<html><svg/></html>", std::nullopt},
+        {svg("<rect>"), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input.left(120).toStdString());
+        const auto clean = sanitizeSvg(c.input);
+        ASSERT_EQ(clean.has_value(), c.kept.has_value());
+        if (!clean) continue;
+        EXPECT_TRUE(clean->contains(*c.kept)) << clean->toStdString();
+        if (*c.gone) {
+            EXPECT_FALSE(clean->contains(c.gone)) << clean->toStdString();
+        }
+        EXPECT_FALSE(clean->contains("image") || clean->contains("script"));
+        EXPECT_FALSE(decodeLogo(c.input).isNull()) << "the rest is drawn";
+    }
 }
 
 }  // namespace

@@ -21,12 +21,12 @@
 #include <QMetaObject>
 #include <QPersistentModelIndex>
 #include <QPointer>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThreadPool>
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
@@ -40,6 +40,7 @@
 
 #include "platform/portable/ManualClock.h"
 #include "screens/BankListModel.h"
+#include "screens/LogoLoader.h"
 #include "screens/LogoTile.h"
 #include "screens/WidgetViewBridge.h"
 #include "support/BankDocuments.h"
@@ -226,18 +227,18 @@ void answerBankList(const std::string& body) {
     pump();
 }
 
-// Answers every logo request, waits for the decoding threads, and lets
-// their results reach the tiles.
-void answerLogos(const velawidget::HttpBody& body) {
+// Answers every logo request, those that wait their turn included, until
+// the loader has delivered every result to the tiles.
+void answerLogos(const velawidget::HttpBody& body, const LogoLoader& loader) {
     auto& http = *testPlatform().http;
-    for (auto urls = http.pendingURLs(); !urls.empty(); urls = http.pendingURLs()) {
-        std::size_t i = 0;
-        while (i < urls.size() && !isLogo(urls[i])) ++i;
-        if (i == urls.size()) break;
-        http.respond(i, body);
-    }
-    pump();
-    QThreadPool::globalInstance()->waitForDone();
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        const auto urls = http.pendingURLs();
+        for (std::size_t i = urls.size(); i-- > 0;) {
+            if (isLogo(urls[i])) http.respond(i, body);
+        }
+        pump();
+        return !loader.busy();
+    }));
     pump();
 }
 
@@ -289,6 +290,9 @@ TEST(BankListModel, KeepsSurvivingRowsAcrossChanges) {
 
 TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     auto& http = *testPlatform().http;
+    LogoLoaderSettings oneAtATime;
+    oneAtATime.maxFetches = 1;
+    LogoLoader loader(testPlatform().http, oneAtATime);
     QQuickWindow window;
     window.resize(100, 100);
     window.show();
@@ -301,30 +305,38 @@ TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     ASSERT_EQ(logoRequests(), 0u);
 
     LogoTile tile;
+    tile.setLoader(&loader);
     EXPECT_EQ(tile.implicitWidth(), 50);
     tile.setUrl(QStringLiteral("https://logo.example/a.png"));
     EXPECT_EQ(logoRequests(), 0u) << "not on screen yet";
     tile.setParentItem(window.contentItem());
     EXPECT_EQ(logoRequests(), 1u);
 
-    // Given another bank before the first logo came: only the second may show.
+    // Given another bank before the first logo came: b waits for a's turn,
+    // and only b's logo may show.
     tile.setUrl(QStringLiteral("https://logo.example/b.png"));
-    ASSERT_EQ(logoRequests(), 2u);
-    auto urls = http.pendingURLs();
+    ASSERT_EQ(logoRequests(), 1u);
+    const auto urls = http.pendingURLs();
     const auto first =
         std::find(urls.begin(), urls.end(), "https://logo.example/a.png") - urls.begin();
+    ASSERT_LT(static_cast<std::size_t>(first), urls.size());
     http.respond(static_cast<std::size_t>(first), pngBytes(10, 10));
-    answerLogos(std::nullopt);  // nothing else is waiting but b, which fails
+    answerLogos(std::nullopt, loader);  // b, which fails
     EXPECT_FALSE(tile.loaded()) << "a's logo must not appear as b's";
 
-    // Off screen and back: a new request; a logo that arrives shows.
+    // Off screen and back: a failed logo is asked for again.
     tile.setVisible(false);
     tile.setVisible(true);
     ASSERT_EQ(logoRequests(), 1u);
-    answerLogos(pngBytes(10, 10));
+    answerLogos(pngBytes(10, 10), loader);
     EXPECT_TRUE(tile.loaded());
     tile.setVisible(false);
     EXPECT_FALSE(tile.loaded()) << "the bitmap goes when the tile leaves the screen";
+    // A logo loaded before shows at once, without a request.
+    tile.setVisible(true);
+    tile.setUrl(QStringLiteral("https://logo.example/a.png"));
+    EXPECT_TRUE(tile.loaded());
+    EXPECT_EQ(logoRequests(), 0u);
 }
 
 // Runs first: the shared model is still in its initial state.
@@ -373,7 +385,7 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
         EXPECT_EQ(request.timeout, std::chrono::seconds(60));
     }
     EXPECT_EQ(logoRequests.size(), 3u);
-    answerLogos(pngBytes(120, 60));
+    answerLogos(pngBytes(120, 60), *LogoLoader::forEngine(qmlEngine(screen.root)));
     auto* betaTile = find(betaRow, "logoTile");
     ASSERT_NE(betaTile, nullptr);
     EXPECT_TRUE(betaTile->property("loaded").toBool());

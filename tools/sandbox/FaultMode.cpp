@@ -9,7 +9,7 @@ namespace {
 
 using Kind = FaultMode::Kind;
 
-constexpr std::array<std::pair<std::string_view, Kind>, 9> names{{
+constexpr std::array<std::pair<std::string_view, Kind>, 12> names{{
     {"none", Kind::none},
     {"drop", Kind::drop},
     {"delay", Kind::delay},
@@ -19,6 +19,9 @@ constexpr std::array<std::pair<std::string_view, Kind>, 9> names{{
     {"empty", Kind::empty},
     {"huge", Kind::huge},
     {"slow", Kind::slow},
+    {"gzip-bomb", Kind::gzipBomb},
+    {"huge-headers", Kind::hugeHeaders},
+    {"trickle-headers", Kind::trickleHeaders},
 }};
 
 }  // namespace

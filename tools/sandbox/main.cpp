@@ -20,9 +20,11 @@ constexpr const char* usage =
     "                    [--data-dir DIR] [--plain] [--quiet]\n"
     "\n"
     "Serves /proxyapp/c2bmembers.json for qr.DOMAIN and sub.DOMAIN (by Host header) and\n"
-    "logos under /logos/. --port 0 picks a free port; the first line of output is\n"
+    "logos under /logos/ (?delay=MS holds one back). --port 0 picks a free port; the first line of "
+    "output is\n"
     "\"listening on ADDRESS:PORT\". Fault modes (also POST /__control/fault): none, drop,\n"
-    "delay:MS, status:CODE, status:CODE:garbage, truncate, garbage, empty, huge, slow.\n";
+    "delay:MS, status:CODE, status:CODE:garbage, truncate, garbage, empty, huge, slow,\n"
+    "gzip-bomb, huge-headers, trickle-headers.\n";
 
 struct Options {
     int port = 8443;

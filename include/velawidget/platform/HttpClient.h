@@ -27,14 +27,16 @@ enum class CachePolicy {
 /// One GET request.
 struct HttpRequest {
     std::string url;  ///< absolute URL text
-    /// Ends a request that receives no byte for this long, connecting included.
+    /// Ends a request that receives no body byte for this long; connecting and
+    /// the whole header block count as the wait for the first.
     std::chrono::milliseconds timeout{std::chrono::seconds(60)};
     /// Whether the client's own response cache may answer.
     CachePolicy cachePolicy = CachePolicy::ignoreLocalCache;
 };
 
 /// The body of a finished transfer, whatever its status code; absent on any
-/// transport failure, truncation or a body over the client's size cap.
+/// transport failure, truncation, a body that does not decompress, a body
+/// over the client's size cap or a header block over 64 KiB.
 using HttpBody = std::optional<std::string>;
 
 /// HTTP GET. `get` returns at once; the completion runs exactly once, on the

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <mutex>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -16,6 +17,10 @@ namespace velawidget::curl {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+/// Response headers larger than this in all end the request with no body
+/// (the Qt client's limit too).
+constexpr std::size_t maxHeaderBytes = 64 * 1024;
 
 void initialiseLibcurlOnce() {
     static std::once_flag once;
@@ -37,6 +42,7 @@ struct Transfer {
     CURL* easy = nullptr;
     std::string body;
     std::size_t cap = 0;
+    std::size_t headerBytes = 0;
     bool overCap = false;
     Clock::time_point lastProgress = Clock::now();
     curl_off_t lastDownloaded = 0;
@@ -55,9 +61,15 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
     return length;
 }
 
-std::size_t onHeader(char*, std::size_t size, std::size_t count, void* user) {
-    static_cast<Transfer*>(user)->lastProgress = Clock::now();
-    return size * count;
+/// Header lines do not count as progress: a header block trickled in must
+/// be complete within the request's timeout, as in the Qt client.
+std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    auto& transfer = *static_cast<Transfer*>(user);
+    const std::size_t length = size * count;
+    // Each response of a redirect chain has a block of its own.
+    if (length >= 5 && std::string_view(data, 5) == "HTTP/") transfer.headerBytes = 0;
+    transfer.headerBytes += length;
+    return transfer.headerBytes > maxHeaderBytes ? 0 : length;
 }
 
 int onProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
@@ -240,12 +252,15 @@ struct CurlHttpClient::Worker {
         if (found == active.end()) return;
         std::unique_ptr<Transfer> transfer = std::move(found->second);
         active.erase(found);
+        long status = 0;
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
         curl_multi_remove_handle(multi, easy);
         curl_easy_cleanup(easy);
 
         HttpBody body;
         if (result == CURLE_OK && !transfer->overCap) {
-            if (transfer->request.cachePolicy == CachePolicy::useCacheFirst) {
+            // Only a full answer is kept: an error page must not stand for the logo.
+            if (transfer->request.cachePolicy == CachePolicy::useCacheFirst && status == 200) {
                 cache.store(transfer->request.url, transfer->body);
             }
             body = std::move(transfer->body);

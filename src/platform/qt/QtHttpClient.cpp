@@ -1,13 +1,13 @@
 #include "platform/qt/QtHttpClient.h"
 
+#include <zlib.h>
+
 #include <QEventLoop>
-#include <QFile>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QTimer>
 #include <QUrl>
@@ -23,22 +23,80 @@ namespace {
 
 constexpr int maxRedirects = 10;
 
-/// HTTP statuses come back as content and server errors: their body is
-/// still the answer. Everything else is a transport or TLS failure.
-bool deliversBody(QNetworkReply::NetworkError error) {
-    const int code = static_cast<int>(error);
-    return code == 0 || (code >= 201 && code <= 299) || (code >= 401 && code <= 499);
+/// The errors Qt raises for an HTTP error status itself; with that status
+/// the body is still the answer. Decompression is done here, not by Qt, so
+/// none of them can stand for a body that failed to decode.
+bool isStatusError(QNetworkReply::NetworkError error) {
+    switch (error) {
+        case QNetworkReply::ContentAccessDenied:
+        case QNetworkReply::ContentOperationNotPermittedError:
+        case QNetworkReply::ContentNotFoundError:
+        case QNetworkReply::AuthenticationRequiredError:
+        case QNetworkReply::ContentConflictError:
+        case QNetworkReply::ContentGoneError:
+        case QNetworkReply::UnknownContentError:
+        case QNetworkReply::ProtocolInvalidOperationError:
+        case QNetworkReply::ProxyAuthenticationRequiredError:
+        case QNetworkReply::InternalServerError:
+        case QNetworkReply::OperationNotImplementedError:
+        case QNetworkReply::ServiceUnavailableError:
+        case QNetworkReply::UnknownServerError:
+            return true;
+        default:
+            return false;
+    }
+}
+
+/// The body as sent, decompressed for "gzip" and "deflate" (zlib-wrapped
+/// or raw), with the same cap on what it becomes; none when it does not
+/// decompress, or names a coding that was not asked for.
+std::optional<QByteArray> decoded(const QByteArray& raw, QByteArray coding, std::size_t cap) {
+    coding = coding.trimmed().toLower();
+    if (coding.isEmpty() || coding == "identity") return raw;
+    const bool gzip = coding == "gzip" || coding == "x-gzip";
+    if (!gzip && coding != "deflate") return std::nullopt;
+    for (const int windowBits : {MAX_WBITS + 32, -MAX_WBITS}) {
+        if (gzip && windowBits < 0) break;
+        z_stream stream{};
+        if (inflateInit2(&stream, windowBits) != Z_OK) return std::nullopt;
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.constData()));
+        stream.avail_in = static_cast<uInt>(raw.size());
+        QByteArray out;
+        int result = Z_OK;
+        while (result == Z_OK) {
+            char chunk[64 * 1024];
+            stream.next_out = reinterpret_cast<Bytef*>(chunk);
+            stream.avail_out = sizeof chunk;
+            result = inflate(&stream, Z_NO_FLUSH);
+            const auto produced = static_cast<qsizetype>(sizeof chunk - stream.avail_out);
+            if (static_cast<std::size_t>(out.size() + produced) > cap) {
+                result = Z_MEM_ERROR;
+                break;
+            }
+            out.append(chunk, produced);
+        }
+        inflateEnd(&stream);
+        if (result == Z_STREAM_END) return out;
+        if (result == Z_MEM_ERROR) return std::nullopt;  // over the cap: no second try
+    }
+    return std::nullopt;
+}
+
+bool forbidsStoring(const QNetworkReply& reply) {
+    return reply.rawHeader("Cache-Control").toLower().contains("no-store");
 }
 
 struct Fetch {
     std::function<void(HttpBody)> completion;
     std::chrono::milliseconds timeout;
     CachePolicy cachePolicy;
-    QUrl url;  // the address as the link names it, before any connect-to
+    QUrl named;  // the address asked for: the cache's key
+    QUrl url;    // the address as the link names it, before any connect-to
     int redirects = 0;
     QByteArray body;
     QNetworkReply* reply = nullptr;
     QTimer* overall = nullptr;
+    QTimer* stall = nullptr;
 };
 
 }  // namespace
@@ -47,31 +105,74 @@ struct QtHttpClient::Worker {
     QtHttpClientOptions options;
     std::thread thread;
     std::thread::id threadId;
-    // Created, used and deleted on `thread` only.
+    // Created, used and deleted on `thread` only; made at first use.
     QEventLoop* loop = nullptr;
     QObject* context = nullptr;
-    QNetworkAccessManager* network = nullptr;
-    QSslConfiguration tls;
+    QNetworkAccessManager* lists = nullptr;
+    QNetworkAccessManager* cached = nullptr;
+    QNetworkDiskCache* cache = nullptr;
+    std::optional<QSslConfiguration> tls;
     std::unordered_set<std::shared_ptr<Fetch>> open;
     std::mutex mutex;
     bool stopped = false;
 
-    void startNetwork() {
-        network = new QNetworkAccessManager(context);
-        if (options.cacheDirectory) {
-            auto* cache = new QNetworkDiskCache(network);
+    /// Each policy has a manager, and so a connection pool, of its own: six
+    /// slow logos on the bank list's host never hold the connection it needs.
+    QNetworkAccessManager* managerFor(CachePolicy policy) {
+        auto*& manager = policy == CachePolicy::useCacheFirst ? cached : lists;
+        if (!manager) manager = new QNetworkAccessManager(context);
+        return manager;
+    }
+
+    QNetworkDiskCache* diskCache() {
+        if (!cache && options.cacheDirectory) {
+            cache = new QNetworkDiskCache(context);
             cache->setCacheDirectory(QString::fromStdString(options.cacheDirectory->string()));
-            network->setCache(cache);
         }
-        tls = QSslConfiguration::defaultConfiguration();
-        if (options.caFile) {
-            tls.addCaCertificates(QString::fromStdString(options.caFile->string()));
+        return cache;
+    }
+
+    const QSslConfiguration& tlsConfiguration() {
+        if (!tls) {
+            tls = QSslConfiguration::defaultConfiguration();
+            if (options.caFile) {
+                tls->addCaCertificates(QString::fromStdString(options.caFile->string()));
+            }
+        }
+        return *tls;
+    }
+
+    /// What the disk cache holds for the address, whatever its age: logos
+    /// show offline too.
+    HttpBody fromCache(const QUrl& url) {
+        auto* disk = diskCache();
+        if (!disk || !disk->metaData(url).isValid()) return std::nullopt;
+        const std::unique_ptr<QIODevice> data(disk->data(url));
+        if (!data) return std::nullopt;
+        const QByteArray bytes = data->read(static_cast<qint64>(options.maxBodyBytes) + 1);
+        if (static_cast<std::size_t>(bytes.size()) > options.maxBodyBytes) return std::nullopt;
+        return bytes.toStdString();
+    }
+
+    void store(const QUrl& url, const QByteArray& body) {
+        auto* disk = diskCache();
+        if (!disk) return;
+        QNetworkCacheMetaData meta;
+        meta.setUrl(url);
+        meta.setSaveToDisk(true);
+        if (QIODevice* device = disk->prepare(meta)) {
+            if (device->write(body) == body.size()) {
+                disk->insert(device);
+            } else {
+                disk->remove(url);
+            }
         }
     }
 
     void finish(const std::shared_ptr<Fetch>& fetch, HttpBody body) {
         if (!open.erase(fetch)) return;
         if (fetch->overall) fetch->overall->deleteLater();
+        if (fetch->stall) fetch->stall->deleteLater();
         if (fetch->reply) {
             fetch->reply->disconnect();
             fetch->reply->abort();
@@ -85,20 +186,17 @@ struct QtHttpClient::Worker {
         QNetworkRequest request(addressFor(fetch->url));
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                              QNetworkRequest::ManualRedirectPolicy);
-        request.setTransferTimeout(
-            static_cast<int>(options.timeoutOverride.value_or(fetch->timeout).count()));
-        if (fetch->cachePolicy == CachePolicy::useCacheFirst) {
-            request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                                 QNetworkRequest::PreferCache);
-        } else {
-            // The bank lists keep their own cache files; nothing to gain from a copy here.
-            request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                                 QNetworkRequest::AlwaysNetwork);
-            request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-        }
+        // The cache is kept by hand (see fromCache and store): Qt's own
+        // leaves out compressed answers and old ones.
+        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                             QNetworkRequest::AlwaysNetwork);
+        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+        // Asked for here, so Qt hands over the bytes as sent and `decoded`
+        // applies the body cap to what they become.
+        request.setRawHeader("Accept-Encoding", "gzip, deflate");
         request.setHeader(QNetworkRequest::UserAgentHeader,
                           QString::fromStdString(options.userAgent));
-        request.setSslConfiguration(tls);
+        request.setSslConfiguration(tlsConfiguration());
         if (options.connectTo) {
             // The connection goes to the address; the server and the
             // certificate check still see the link's own host.
@@ -108,9 +206,13 @@ struct QtHttpClient::Worker {
             request.setPeerVerifyName(fetch->url.host());
         }
 
-        auto* reply = network->get(request);
+        auto* reply = managerFor(fetch->cachePolicy)->get(request);
         fetch->reply = reply;
+        fetch->stall->start(options.timeoutOverride.value_or(fetch->timeout));
         std::weak_ptr<Fetch> weak = fetch;
+        QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [this, weak] {
+            if (auto fetch = weak.lock()) checkHeaders(fetch);
+        });
         QObject::connect(reply, &QNetworkReply::readyRead, reply, [this, weak] {
             if (auto fetch = weak.lock()) take(fetch);
         });
@@ -127,6 +229,14 @@ struct QtHttpClient::Worker {
         return address;
     }
 
+    void checkHeaders(const std::shared_ptr<Fetch>& fetch) {
+        std::size_t bytes = 0;
+        for (const auto& [name, value] : fetch->reply->rawHeaderPairs()) {
+            bytes += static_cast<std::size_t>(name.size() + value.size()) + 4;
+        }
+        if (bytes > maxHeaderBytes) finish(fetch, std::nullopt);
+    }
+
     void take(const std::shared_ptr<Fetch>& fetch) {
         const QByteArray chunk = fetch->reply->readAll();
         if (static_cast<std::size_t>(chunk.size()) >
@@ -134,6 +244,9 @@ struct QtHttpClient::Worker {
             finish(fetch, std::nullopt);
             return;
         }
+        // Only body bytes keep a request alive; a header block trickled in
+        // must be complete within the timeout.
+        if (!chunk.isEmpty()) fetch->stall->start();
         fetch->body += chunk;
     }
 
@@ -141,17 +254,29 @@ struct QtHttpClient::Worker {
         QNetworkReply* reply = fetch->reply;
         take(fetch);
         if (!open.count(fetch)) return;
-        if (!deliversBody(reply->error())) {
+        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        const QNetworkReply::NetworkError error = reply->error();
+        if (!status.isValid() ||
+            (error != QNetworkReply::NoError && !(status.toInt() >= 400 && isStatusError(error)))) {
             finish(fetch, std::nullopt);
             return;
         }
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-        if (status >= 300 && status < 400 && location.isValid()) {
+        if (status.toInt() >= 300 && status.toInt() < 400 && location.isValid()) {
             redirect(fetch, fetch->url.resolved(location));
             return;
         }
-        finish(fetch, fetch->body.toStdString());
+        auto body =
+            decoded(fetch->body, reply->rawHeader("Content-Encoding"), options.maxBodyBytes);
+        if (!body) {
+            finish(fetch, std::nullopt);
+            return;
+        }
+        if (fetch->cachePolicy == CachePolicy::useCacheFirst && status.toInt() == 200 &&
+            !forbidsStoring(*reply)) {
+            store(fetch->named, *body);
+        }
+        finish(fetch, body->toStdString());
     }
 
     void redirect(const std::shared_ptr<Fetch>& fetch, const QUrl& target) {
@@ -173,6 +298,7 @@ struct QtHttpClient::Worker {
         fetch->timeout = request.timeout;
         fetch->cachePolicy = request.cachePolicy;
         fetch->url = QUrl(QString::fromStdString(request.url), QUrl::StrictMode);
+        fetch->named = fetch->url;
         open.insert(fetch);
         const QString scheme = fetch->url.scheme();
         if (!fetch->url.isValid() || fetch->url.host().isEmpty() ||
@@ -180,13 +306,24 @@ struct QtHttpClient::Worker {
             finish(fetch, std::nullopt);
             return;
         }
+        if (fetch->cachePolicy == CachePolicy::useCacheFirst) {
+            if (auto body = fromCache(fetch->named)) {
+                finish(fetch, std::move(body));
+                return;
+            }
+        }
+        std::weak_ptr<Fetch> weak = fetch;
         fetch->overall = new QTimer(context);
         fetch->overall->setSingleShot(true);
-        std::weak_ptr<Fetch> weak = fetch;
         QObject::connect(fetch->overall, &QTimer::timeout, context, [this, weak] {
             if (auto fetch = weak.lock()) finish(fetch, std::nullopt);
         });
         fetch->overall->start(options.overallLimit);
+        fetch->stall = new QTimer(context);
+        fetch->stall->setSingleShot(true);
+        QObject::connect(fetch->stall, &QTimer::timeout, context, [this, weak] {
+            if (auto fetch = weak.lock()) finish(fetch, std::nullopt);
+        });
         start(fetch);
     }
 
@@ -211,18 +348,18 @@ struct QtHttpClient::Worker {
             QEventLoop loop;
             worker->loop = &loop;
             worker->context = new QObject;
-            worker->startNetwork();
             ready.set_value();
             loop.exec();
             // No signal is being delivered now: the replies can go.
             delete worker->context;
             worker->context = nullptr;
-            worker->network = nullptr;
+            worker->lists = nullptr;
+            worker->cached = nullptr;
+            worker->cache = nullptr;
             worker->loop = nullptr;
         }
     }
 };
-
 QtHttpClient::QtHttpClient(QtHttpClientOptions options) : worker_(std::make_shared<Worker>()) {
     worker_->options = std::move(options);
     std::promise<void> ready;

@@ -25,13 +25,23 @@ struct QtHttpClientOptions {
     std::string userAgent = "VelaWidget";
 };
 
-/// GET on a QNetworkAccessManager that lives on a thread of its own, which
-/// is also the callback queue. A transport error, a TLS failure, a body over
-/// the cap, a stall longer than the request's timeout or a fetch longer than
-/// the overall limit completes with none; HTTP error statuses deliver their
-/// body. Redirects are followed to https only. The destructor completes every
-/// open request with none and joins the thread; nothing is called afterwards.
-/// A completion may release the client. Needs a Q(Gui)Application.
+/// Response headers larger than this in all end the request with no body.
+inline constexpr std::size_t maxHeaderBytes = 64 * 1024;
+
+/// GET on QNetworkAccessManagers that live on a thread of their own, which
+/// is also the callback queue. Whether a body is delivered is decided by the
+/// HTTP status alone: every status delivers its body, while a transport
+/// error, a TLS failure, a body that does not decompress, a body (compressed
+/// or not) over the cap, a header block over `maxHeaderBytes`, no body byte
+/// within the request's timeout (the header block included) or a fetch longer
+/// than the overall limit completes with none. Redirects are followed to
+/// https only. Cache-first requests are answered from the disk cache whenever
+/// it holds the address, however old, and travel on a manager of their own,
+/// so that they never take the connections a bank list needs. Construction
+/// touches no file: the CA file is read and the cache directory made at the
+/// first request that needs them. The destructor completes every open
+/// request with none and joins the thread; nothing is called afterwards. A
+/// completion may release the client. Needs a Q(Gui)Application.
 class QtHttpClient final : public HttpClient {
   public:
     explicit QtHttpClient(QtHttpClientOptions options);
