@@ -22,7 +22,7 @@ struct QtPlatformOptions {
     /// certificate against the link's own host name.
     std::optional<std::string> connectTo;
     /// A body larger than this is dropped: the request completes with none.
-    std::size_t maxBodyBytes = std::size_t{16} * 1024 * 1024;
+    std::size_t maxBodyBytes = maxBankListBytes;
     /// A fetch still running after this long ends with no body.
     std::chrono::milliseconds overallLimit = std::chrono::minutes(5);
     /// Replaces the no-progress timeout of every request (slow networks, tests).

@@ -19,7 +19,7 @@ struct QtHttpClientOptions {
     std::optional<std::filesystem::path> caFile;
     /// Address and port, already checked by the caller.
     std::optional<std::pair<std::string, std::uint16_t>> connectTo;
-    std::size_t maxBodyBytes = std::size_t{16} * 1024 * 1024;
+    std::size_t maxBodyBytes = maxBankListBytes;
     std::chrono::milliseconds overallLimit = std::chrono::minutes(5);
     std::optional<std::chrono::milliseconds> timeoutOverride;
     std::string userAgent = "VelaWidget";
