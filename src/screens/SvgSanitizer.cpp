@@ -1,6 +1,7 @@
 #include "screens/SvgSanitizer.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QString>
 #include <QXmlStreamReader>
@@ -127,6 +128,20 @@ bool safeCss(QStringView text) {
            onlyLocalUrls(text);
 }
 
+// The outermost element's size as Qt's reader takes it: a negative size, or
+// one past what its integer geometry holds, makes the whole document invalid.
+// Anything but a plain, modest length is left out and the logo is drawn at its
+// view box's size instead.
+bool isPlainLength(const QString& value) {
+    static const QRegularExpression plain(QStringLiteral(
+        R"(^\s*((\d+(\.\d*)?|\.\d+)([eE][+-]?\d+)?)(px|pt|pc|mm|cm|in|em|ex|%)?\s*$)"));
+    const auto match = plain.match(value);
+    if (!match.hasMatch()) return false;
+    bool ok = false;
+    const double number = match.captured(1).toDouble(&ok);
+    return ok && number <= 10000;
+}
+
 /// "#id" with an id of plain characters, or none.
 std::optional<QString> fragmentOf(const QString& href) {
     if (href.size() < 2 || href.front() != u'#') return std::nullopt;
@@ -226,6 +241,12 @@ class Sanitizer {
                 continue;
             }
             if (attributeName == QLatin1String("style") ? !safeCss(value) : !onlyLocalUrls(value)) {
+                continue;
+            }
+            if (stack_.empty() &&
+                (attributeName == QLatin1String("width") ||
+                 attributeName == QLatin1String("height")) &&
+                !isPlainLength(value)) {
                 continue;
             }
             if (attributeName == QLatin1String("id")) {

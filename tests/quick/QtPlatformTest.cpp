@@ -314,6 +314,10 @@ TEST(SvgSanitizer, KeepsTheDrawingAndNothingThatReachesOutside) {
         {svg(R"x(<rect fill="url(https://x.example/f.svg#p)" stroke="url(#g)" onload="x()")x"
              R"x( style="fill:url(file:///etc/x)"/>)x"),
          R"x(stroke="url(#g)")x", "x.example"},
+        // A size Qt's reader would reject the whole document for is left out.
+        {R"x(<svg xmlns="http://www.w3.org/2000/svg" width="-4" height="1e30" viewBox="0 0 9 9">)x" +
+             rect + "</svg>",
+         "<rect", "1e30"},
         {svg(R"x(<linearGradient id="g"><stop offset="0"/><stop offset="1"/></linearGradient>)x"),
          "<stop", ""},
         {"<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" \"http://www.w3.org/svg11.dtd\">" +
