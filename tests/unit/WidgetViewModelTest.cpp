@@ -180,9 +180,17 @@ TEST_F(WidgetViewModelTest, AFailedDownloadKeepsItsMessageUntilARetryOrReopening
     EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyText") << "searches count again";
 }
 
-TEST_F(WidgetViewModelTest, AKindChangeKeepsThePreviousBanksUntilItsDownloadEnds) {
+TEST_F(WidgetViewModelTest,
+       ARejectedLinkChangesNothingAndAKindChangeKeepsTheBanksUntilItsDownload) {
     ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
     answer(0, bankListDocument(qrBanks));
+
+    // A rejected link leaves the accepted one in place and starts nothing.
+    EXPECT_FALSE(prepareWidgetViewModel(*model, "https://sub.vela.example/short?type=03"));
+    EXPECT_FALSE(prepareWidgetViewModel(*model, "http://[::1"));
+    EXPECT_EQ(std::string(model->paymentURL()->buffer()), qrLink);
+    EXPECT_EQ(model->schema(), Schema::qr);
+    EXPECT_EQ(http->requests().size(), 1u);
 
     ASSERT_TRUE(prepareWidgetViewModel(*model, subLink));
     ASSERT_EQ(http->requests().size(), 2u);
@@ -263,22 +271,6 @@ TEST_F(WidgetViewModelTest, ATapRecordsTheBankOpensItsLinkAndClosesOrRaisesTheAl
     opener->answer(2, true);
     mainLoop->runUntilIdle();
     EXPECT_EQ(dismissals, 3);
-}
-
-TEST_F(WidgetViewModelTest, ARejectedLinkLeavesTheAcceptedOneInPlace) {
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
-    answer(0, bankListDocument(qrBanks));
-
-    const std::string notAPaymentLink = "https://sub.vela.example/short?type=03";
-    EXPECT_FALSE(prepareWidgetViewModel(*model, notAPaymentLink));
-    EXPECT_FALSE(prepareWidgetViewModel(*model, "http://[::1"));
-    EXPECT_EQ(std::string(model->paymentURL()->buffer()), qrLink);
-    EXPECT_EQ(model->schema(), Schema::qr);
-    EXPECT_EQ(http->requests().size(), 1u);
-
-    tap("Bank qr-a");
-    ASSERT_EQ(opener->urls.size(), 1u);
-    EXPECT_EQ(opener->urls[0], "bankapp://qr.vela.example/" + id32 + "?type=01&sum=100");
 }
 
 TEST_F(WidgetViewModelTest, PendingCompletionsKeepTheModelAliveAndATapWithoutALinkDoesNothing) {
