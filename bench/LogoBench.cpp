@@ -16,14 +16,15 @@ const QByteArray& logo(long shapes) {
     static std::map<long, QByteArray> logos;
     auto& bytes = logos[shapes];
     if (!bytes.isEmpty()) return bytes;
-    bytes = R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )"
-            R"(width="120" height="120" viewBox="0 0 120 120"><defs><linearGradient id="g">)"
-            R"(<stop offset="0" stop-color="#1F6FEB"/><stop offset="1" stop-color="#12B886"/>)"
-            R"(</linearGradient></defs><!-- exported --><g transform="translate(2 2)">)";
+    bytes =
+        R"svg(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )svg"
+        R"svg(width="120" height="120" viewBox="0 0 120 120"><defs><linearGradient id="g">)svg"
+        R"svg(<stop offset="0" stop-color="#1F6FEB"/><stop offset="1" stop-color="#12B886"/>)svg"
+        R"svg(</linearGradient></defs><!-- exported --><g transform="translate(2 2)">)svg";
     for (long i = 0; i < shapes; ++i) {
-        bytes += R"(<path id="p)" + QByteArray::number(i) +
-                 R"(" d="M4 28 L18 4 L18 28 Z C 10 10 20 20 30 30" fill="url(#g)" )"
-                 R"(style="stroke:#000;stroke-width:0.5" class="s"/>)";
+        bytes += R"svg(<path id="p)svg" + QByteArray::number(i) +
+                 R"svg(" d="M4 28 L18 4 L18 28 Z C 10 10 20 20 30 30" fill="url(#g)" )svg"
+                 R"svg(style="stroke:#000;stroke-width:0.5" class="s"/>)svg";
     }
     bytes += "<text x=\"4\" y=\"110\" font-size=\"12\">Vela Bank</text></g></svg>";
     return bytes;

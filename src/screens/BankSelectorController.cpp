@@ -1,6 +1,8 @@
 #include <velawidget/quick.h>
 
+#include <QCoreApplication>
 #include <QObject>
+#include <QPointer>
 #include <QQmlEngine>
 #include <QQmlError>
 #include <QQuickItem>
@@ -23,6 +25,19 @@ void paintBackground(QQuickView& view) {
     view.setColor(ColourScheme::instance().dark() ? colour.dark : colour.light);
 }
 
+// One engine serves every selector the application opens: a new engine
+// would set up its JavaScript heap and load the compiled views again before
+// each selector's first frame. The application owns it, so it goes at exit
+// with the application, and a new application gets a new one.
+QQmlEngine& selectorEngine() {
+    static QPointer<QQmlEngine> engine;
+    if (!engine) {
+        engine = new QQmlEngine(QCoreApplication::instance());
+        quick::registerQmlModule(*engine);
+    }
+    return *engine;
+}
+
 }  // namespace
 
 struct BankSelectorController::Impl {
@@ -30,12 +45,11 @@ struct BankSelectorController::Impl {
 };
 
 BankSelectorController::BankSelectorController() : impl_(std::make_unique<Impl>()) {
-    auto view = std::make_unique<QQuickView>();
+    auto view = std::make_unique<QQuickView>(&selectorEngine(), nullptr);
     view->setTitle(QString::fromStdString(fixedText(FixedText::selectorTitle)));
     paintBackground(*view);
     QObject::connect(&ColourScheme::instance(), &ColourScheme::changed, view.get(),
                      [window = view.get()] { paintBackground(*window); });
-    quick::registerQmlModule(*view->engine());
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     // The screen's own `WidgetModel` observes the facade's shared widget view
     // model. Loaded before the window is shown, so the first frame has content.

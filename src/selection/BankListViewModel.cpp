@@ -58,9 +58,13 @@ BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler, TextLookupPtr t
 }
 
 void BankListViewModel::updateBanks(std::vector<Bank> newBanks) {
-    banks_ = std::move(newBanks);
-    foldedNames_.reset();
-    allCells_ = cellsOf(banks_);
+    // A selector opened again reads the same cached list: comparing it is far
+    // cheaper than checking every logo address again for the same rows.
+    if (newBanks != banks_) {
+        banks_ = std::move(newBanks);
+        foldedNames_.reset();
+        allCells_ = cellsOf(banks_);
+    }
     if (loadFailed.value()) loadFailed = false;
     cellModels = allCells_;
 }
