@@ -8,23 +8,27 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
-    if (argc != 2 && argc != 4) return std::cerr << "usage: console-host LINK [ADDRESS:PORT CA-FILE]\n", 64;
+    if (argc != 2 && argc != 4)
+        return std::cerr << "usage: console-host LINK [ADDRESS:PORT CA-FILE]\n", 64;
     velawidget::curl::CurlHttpClientOptions http;
     if (argc == 4) http.connectTo = argv[2], http.caFile = argv[3];
     auto loop = std::make_shared<velawidget::RunLoop>();
     velawidget::installPlatform({.http = std::make_shared<velawidget::curl::CurlHttpClient>(http),
-                                 .mainQueue = loop, .scheduler = loop});
+                                 .mainQueue = loop,
+                                 .scheduler = loop});
     int status = 1;
     try {
-        velawidget::VelaWidgetSDK::shared().bankList(argv[1], loop, [&](velawidget::BankListResult result) {
-            if (result) {
-                for (const auto& bank : result.value()) std::cout << bank->name() << "  " << bank->dboLink() << '\n';
-                status = 0;
-            } else {
-                std::cerr << make_error_code(result.error()).message() << '\n';
-            }
-            loop->stop();
-        });
+        velawidget::VelaWidgetSDK::shared().bankList(
+            argv[1], loop, [&](velawidget::BankListResult result) {
+                if (result) {
+                    for (const auto& bank : result.value())
+                        std::cout << bank->name() << "  " << bank->dboLink() << '\n';
+                    status = 0;
+                } else {
+                    std::cerr << make_error_code(result.error()).message() << '\n';
+                }
+                loop->stop();
+            });
     } catch (const std::system_error& error) {
         return std::cerr << error.code().message() << '\n', 2;
     }

@@ -1,12 +1,11 @@
 #pragma once
 
+#include <boost/url/url.hpp>
+#include <boost/url/url_view.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <boost/url/url.hpp>
-#include <boost/url/url_view.hpp>
 
 #include "catalogue/Schema.h"
 
@@ -31,7 +30,7 @@ struct AcceptedPaymentLink {
 
 /// The three acceptance tests every public call applies, in order. `parsed`
 /// receives the URL when the text parsed (even if a later test failed).
-std::optional<AcceptedPaymentLink> acceptPaymentLink(std::string_view text,
-                                                     std::optional<boost::urls::url>* parsed = nullptr);
+std::optional<AcceptedPaymentLink> acceptPaymentLink(
+    std::string_view text, std::optional<boost::urls::url>* parsed = nullptr);
 
 }  // namespace velawidget

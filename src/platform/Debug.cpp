@@ -1,11 +1,11 @@
 #include "platform/Debug.h"
 
+#include <velawidget/platform.h>
+
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
-
-#include <velawidget/platform.h>
 
 namespace velawidget {
 namespace {

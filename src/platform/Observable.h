@@ -193,8 +193,9 @@ struct Throttled {
     Cancellable timer;
 };
 
+// The handler is moved into the state below; clang-tidy 14 misreads the template.
 template <class T>
-// NOLINTNEXTLINE(performance-unnecessary-value-param): moved into the state below; clang-tidy 14 misreads the template
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 Throttled<T> throttle(std::chrono::nanoseconds interval, SchedulerPtr scheduler, bool latest,
                       std::function<void(const T&)> handler) {
     struct State {

@@ -6,13 +6,16 @@ namespace velawidget {
 namespace {
 
 class Category final : public std::error_category {
-public:
+  public:
     const char* name() const noexcept override { return "VelaWidget.VelaWidgetError"; }
     std::string message(int value) const override {
         switch (static_cast<VelaWidgetError>(value)) {
-            case VelaWidgetError::invalidURLString: return "invalidURLString";
-            case VelaWidgetError::loadingFaild: return "loadingFaild";
-            case VelaWidgetError::presentationFailed: return "presentationFailed";
+            case VelaWidgetError::invalidURLString:
+                return "invalidURLString";
+            case VelaWidgetError::loadingFaild:
+                return "loadingFaild";
+            case VelaWidgetError::presentationFailed:
+                return "presentationFailed";
         }
         return "unknown VelaWidgetError " + std::to_string(value);
     }
