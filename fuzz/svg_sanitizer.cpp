@@ -2,7 +2,6 @@
 // sanitizer keeps must be a document Qt's SVG reader accepts and must name
 // nothing outside itself.
 #include <QByteArray>
-#include <QGuiApplication>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <cstddef>
@@ -10,21 +9,10 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "GuiApplication.h"
 #include "screens/SvgSanitizer.h"
 
 namespace {
-
-// Text in a logo needs the fonts of a GUI application.
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "fuzz_svg_sanitizer";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)app;
-}
 
 /// Every `url(` names a fragment of the document.
 bool onlyLocalUrls(QStringView text) {
@@ -41,7 +29,7 @@ bool onlyLocalUrls(QStringView text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ensureApplication();
+    vela::fuzz::ensureGuiApplication();
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const auto clean = velawidget::sanitizeSvg(bytes);
     if (!clean) return 0;

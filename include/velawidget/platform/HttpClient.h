@@ -17,6 +17,10 @@ namespace velawidget {
 /// set to a larger cap still delivers larger lists, but they are not cached.
 inline constexpr std::size_t maxBankListBytes = std::size_t{16} * 1024 * 1024;
 
+/// Response headers larger than this in all end a request with no body, in
+/// every client of the kit.
+inline constexpr std::size_t maxHeaderBytes = std::size_t{64} * 1024;
+
 enum class CachePolicy {
     /// Every request goes to the server (bank lists).
     ignoreLocalCache,

@@ -18,10 +18,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-/// Response headers larger than this in all end the request with no body
-/// (the Qt client's limit too).
-constexpr std::size_t maxHeaderBytes = 64 * 1024;
-
 void initialiseLibcurlOnce() {
     static std::once_flag once;
     static CURLcode status = CURLE_OK;

@@ -25,9 +25,6 @@ struct QtHttpClientOptions {
     std::string userAgent = "VelaWidget";
 };
 
-/// Response headers larger than this in all end the request with no body.
-inline constexpr std::size_t maxHeaderBytes = 64 * 1024;
-
 /// GET on QNetworkAccessManagers that live on a thread of their own, which
 /// is also the callback queue. Whether a body is delivered is decided by the
 /// HTTP status alone: every status delivers its body, while a transport
