@@ -131,12 +131,12 @@ void selectorStart(benchmark::State& state) {
     {
         auto warm = velawidget::VelaWidgetSDK::shared().bankListViewController(qrLink);
         warm->show();
-        while (!showsBanks(listOf(warm->window()))) QCoreApplication::processEvents();
+        while (!showsBanks(listOf(velawidget::quick::window(*warm)))) QCoreApplication::processEvents();
     }
     for (auto _ : state) {
         const double start = threadSeconds();
         auto selector = velawidget::VelaWidgetSDK::shared().bankListViewController(qrLink);
-        auto* window = selector->window();
+        auto* window = velawidget::quick::window(*selector);
         window->resize(390, 720);
         selector->show();
         while (!showsBanks(listOf(window))) QCoreApplication::processEvents();
@@ -192,7 +192,7 @@ void scrollMemory(benchmark::State& state) {
     for (auto _ : state) {
         auto selector =
             velawidget::VelaWidgetSDK::shared().bankListViewController(large ? subLink : qrLink);
-        auto* window = selector->window();
+        auto* window = velawidget::quick::window(*selector);
         window->resize(390, 720);
         selector->show();
         auto* list = listOf(window);

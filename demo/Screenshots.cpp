@@ -77,7 +77,7 @@ int renderScreenshots(const QString& link, const QString& dir) {
         std::cerr << "vela-demo: " << error.code().message() << '\n';
         return 2;
     }
-    QQuickWindow* window = selector->window();
+    QQuickWindow* window = velawidget::quick::window(*selector);
     window->resize(390, 720);
     selector->show();
     QQuickItem* root = window->contentItem()->childItems().value(0);

@@ -1,22 +1,31 @@
 #pragma once
 
 #include <velawidget/BankListResult.h>
+#include <velawidget/BankSelectorController.h>
 #include <velawidget/export.h>
+#include <velawidget/platform.h>
 #include <velawidget/platform/DispatchQueue.h>
 
 #include <functional>
 #include <memory>
 #include <string_view>
 
-class QWindow;
-
 namespace velawidget {
 
-class BankSelectorController;  // <velawidget/quick.h>
+/// A window of the host's, as the selector front end's toolkit knows it. On
+/// Qt Quick, make one from a `QWindow*` with `quick::hostWindow(window)`
+/// (<velawidget/quick.h>); the front end reads it back as that type.
+class HostWindow {
+  public:
+    HostWindow() noexcept = default;
+    explicit HostWindow(void* toolkitWindow) noexcept : window_(toolkitWindow) {}
 
-namespace detail {
-struct FacadeAccess;
-}
+    void* get() const noexcept { return window_; }
+    explicit operator bool() const noexcept { return window_ != nullptr; }
+
+  private:
+    void* window_ = nullptr;
+};
 
 /// The kit's entry object. Reach it only through `shared()`.
 class VELAWIDGET_API VelaWidgetSDK {
@@ -37,8 +46,10 @@ class VELAWIDGET_API VelaWidgetSDK {
     void bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
                   std::function<void(BankListResult)> completion);
 
-    // Selector calls, defined by the Qt Quick module (link `velawidget_quick`,
-    // include <velawidget/quick.h>). Main thread only.
+    // Selector calls, served by the selector front end that the program
+    // links (the Qt Quick module: link `VelaWidget::quick` and include
+    // <velawidget/quick.h>). Without one they throw `std::logic_error`.
+    // Main thread only.
 
     /// A new selector for the link. Throws `invalidURLString`.
     std::unique_ptr<BankSelectorController> bankListViewController(std::string_view paymentURL);
@@ -48,7 +59,8 @@ class VELAWIDGET_API VelaWidgetSDK {
     /// owns it: a dialog transient for the parent's top-level window, modal to
     /// it and centred on it. Throws `std::invalid_argument` for a null parent
     /// (before any work), then `invalidURLString`.
-    void presentBankListViewController(std::string_view paymentURL, QWindow* parentViewController);
+    void presentBankListViewController(std::string_view paymentURL,
+                                       HostWindow parentViewController);
     /// Presents over the first top-level window the host made (the kit's own
     /// selector windows do not count). Throws
     /// `presentationFailed` when there is none (before the link is looked at),
@@ -56,9 +68,8 @@ class VELAWIDGET_API VelaWidgetSDK {
     void showBankSelector(std::string_view bankURLString);
 
   private:
-    friend struct detail::FacadeAccess;
     struct Impl;
-    VelaWidgetSDK();
+    explicit VelaWidgetSDK(Platform services);
     std::unique_ptr<Impl> impl_;
 };
 

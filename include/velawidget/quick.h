@@ -1,53 +1,43 @@
 #pragma once
 
 /// The bank selector on Qt Quick: link `velawidget_quick` (CMake target
-/// `VelaWidget::quick`). The QML module `VelaWidget` offers the same screen
-/// as the type `WidgetView` for hosts written in QML.
+/// `VelaWidget::quick`) and include this header; the facade's selector
+/// calls then show Qt Quick windows. The QML module `VelaWidget` offers the
+/// same screen as the type `WidgetView` for hosts written in QML.
 
+#include <velawidget/BankSelectorController.h>
 #include <velawidget/VelaWidgetSDK.h>
 #include <velawidget/export.h>
 
-#include <memory>
-
 class QQmlEngine;
 class QQuickWindow;
+class QWindow;
 
-namespace velawidget {
+namespace velawidget::quick {
 
-/// One bank selector screen in a window of its own, made by
-/// `VelaWidgetSDK::bankListViewController`. Every selector shows the facade's
-/// one widget view model, so all of them follow the latest prepared link.
-/// The window closes itself once a bank's app was opened, and on Escape.
-/// Main thread only; the window lives as long as this object.
-class VELAWIDGET_API BankSelectorController {
-  public:
-    ~BankSelectorController();
-    BankSelectorController(const BankSelectorController&) = delete;
-    BankSelectorController& operator=(const BankSelectorController&) = delete;
+/// The window hosting a selector made by this module, for hosts that place
+/// or parent it themselves; null for any other selector.
+VELAWIDGET_API QQuickWindow* window(const BankSelectorController& selector);
 
-    /// Shows the window (as a top-level window unless a transient parent was set on it).
-    void show();
-    /// Hides the window; `show()` brings the same screen back.
-    void close();
-    /// The window hosting the screen, for hosts that place or parent it themselves.
-    QQuickWindow* window() const;
-
-  private:
-    friend class VelaWidgetSDK;
-    BankSelectorController();
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
-};
-
-namespace quick {
+/// `window` as the parent of `VelaWidgetSDK::presentBankListViewController`.
+inline HostWindow hostWindow(QWindow* window) noexcept {
+    return HostWindow(window);
+}
 
 /// Makes the QML module `VelaWidget` importable in `engine`, for hosts that
 /// place `WidgetView` in their own QML (`import VelaWidget`, then
-/// `WidgetView { onDismissRequested: ... }`; it observes the kit's shared
-/// model, which `VelaWidgetSDK::bankListViewController` loads a link into).
-/// No plugin import is needed. Main thread only.
+/// `WidgetView { model: SharedSelector.model }` and
+/// `SharedSelector.model.prepare(link)`). Not needed where the module's
+/// plugin is installed in Qt's QML import path. Main thread only.
 VELAWIDGET_API void registerQmlModule(QQmlEngine& engine);
 
-}  // namespace quick
+namespace detail {
+/// Registers the module as the facade's selector front end (and the Qt
+/// platform as its default); true once done.
+VELAWIDGET_API bool frontEndLinked() noexcept;
+/// Naming the registration from every unit that includes this header links
+/// it into the program, so it runs before `main` even in a static build.
+inline const bool frontEndRegistered = frontEndLinked();
+}  // namespace detail
 
-}  // namespace velawidget
+}  // namespace velawidget::quick

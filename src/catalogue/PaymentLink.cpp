@@ -4,7 +4,7 @@
 #include <boost/url/pct_string_view.hpp>
 
 #include "catalogue/GraphemeCount.h"
-#include "platform/Debug.h"
+#include "core/Debug.h"
 
 namespace velawidget {
 namespace {

@@ -1,6 +1,5 @@
 #include "catalogue/Storage.h"
 
-#include <velawidget/platform.h>
 
 #include <algorithm>
 #include <boost/json.hpp>
@@ -9,7 +8,7 @@
 #include <numeric>
 #include <utility>
 
-#include "platform/Debug.h"
+#include "core/Debug.h"
 #include "platform/portable/NullHttpClient.h"
 
 namespace velawidget {
@@ -49,8 +48,6 @@ std::vector<std::string> splitLines(std::string_view text, std::size_t limit) {
 }
 
 }  // namespace
-
-Storage::Storage() : Storage(currentPlatform().http, currentPlatform().files) {}
 
 Storage::Storage(HttpClientPtr http, FileStorePtr files)
     : http_(http ? std::move(http) : std::make_shared<NullHttpClient>()),

@@ -34,8 +34,6 @@ class Storage {
     static constexpr std::size_t maxLastUsedFileBytes =
         lastUsedLimit * 6 * maxLogoURLBytes + 2 * (lastUsedLimit - 1) + 2;
 
-    /// Uses the installed platform's HTTP client and file store.
-    Storage();
     Storage(HttpClientPtr http, FileStorePtr files);
 
     /// Completion runs once, on the HTTP client's callback queue.

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <utility>
 
-#include "platform/Texts.h"
+#include "core/Texts.h"
 
 namespace velawidget {
 
@@ -39,15 +39,15 @@ void BankListBridge::setSearchText(const QString& text) {
 }
 
 QString BankListBridge::searchPlaceholder() const {
-    return QString::fromStdString(fixedText(FixedText::searchPlaceholderText));
+    return QString::fromStdString(model_->texts().get(FixedText::searchPlaceholderText));
 }
 
 QString BankListBridge::listName() const {
-    return QString::fromStdString(fixedText(FixedText::bankListName));
+    return QString::fromStdString(model_->texts().get(FixedText::bankListName));
 }
 
 QString BankListBridge::retryLabel() const {
-    return QString::fromStdString(fixedText(FixedText::retry));
+    return QString::fromStdString(model_->texts().get(FixedText::retry));
 }
 
 void BankListBridge::selectRow(int row) {

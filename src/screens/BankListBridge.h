@@ -7,7 +7,8 @@
 #include <memory>
 
 #include "screens/BankListModel.h"
-#include "screens/ViewModels.h"
+#include "core/Observable.h"
+#include "selection/BankListViewModel.h"
 
 namespace velawidget {
 
@@ -16,8 +17,8 @@ namespace velawidget {
 /// published value, plus the tap that goes back to the model.
 class BankListBridge : public QObject {
     Q_OBJECT
-    QML_NAMED_ELEMENT(BankListModelBridge)
-    QML_UNCREATABLE("Reached through WidgetModel.bankList")
+    QML_ELEMENT
+    QML_UNCREATABLE("Reached through WidgetViewBridge.bankList")
     Q_PROPERTY(velawidget::BankListModel* rows READ rows CONSTANT)
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)

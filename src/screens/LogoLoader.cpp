@@ -1,12 +1,12 @@
 #include "screens/LogoLoader.h"
 
-#include <velawidget/platform.h>
+
 
 #include <QMetaObject>
 #include <QQmlEngine>
 #include <mutex>
 
-#include "platform/Debug.h"
+#include "core/Debug.h"
 
 namespace velawidget {
 
@@ -34,9 +34,12 @@ LogoLoader::~LogoLoader() {
 
 LogoLoader* LogoLoader::forEngine(QQmlEngine* engine) {
     if (!engine) return nullptr;
-    auto* loader = engine->findChild<LogoLoader*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!loader) loader = new LogoLoader(currentPlatform().http, {}, engine);
-    return loader;
+    return engine->findChild<LogoLoader*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+LogoLoader& LogoLoader::install(QQmlEngine& engine, HttpClientPtr http) {
+    if (auto* loader = forEngine(&engine)) return *loader;
+    return *new LogoLoader(std::move(http), {}, &engine);
 }
 
 QImage LogoLoader::kept(const QString& url) {

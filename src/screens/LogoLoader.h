@@ -50,8 +50,10 @@ class LogoLoader : public QObject {
     /// Whether a logo is still waiting, being fetched or being decoded.
     bool busy() const { return !pending_.isEmpty(); }
 
-    /// The loader the screens of `engine` share, made on first use.
+    /// The loader the screens of `engine` share; none until one was installed.
     static LogoLoader* forEngine(QQmlEngine* engine);
+    /// Gives `engine` its loader, fetching through `http`, unless it has one.
+    static LogoLoader& install(QQmlEngine& engine, HttpClientPtr http);
 
   Q_SIGNALS:
     /// The outcome for `url`: the logo, or a null image when it failed.

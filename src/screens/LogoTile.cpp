@@ -5,8 +5,8 @@
 #include <QQmlEngine>
 #include <utility>
 
-#include "screens/ColourCatalogue.h"
-#include "screens/ColourScheme.h"
+#include "screens/ColorCatalogue.h"
+#include "screens/ActiveColorScheme.h"
 #include "screens/LogoLoader.h"
 
 namespace velawidget {
@@ -22,7 +22,7 @@ LogoTile::LogoTile(QQuickItem* parent) : QQuickPaintedItem(parent) {
     setAntialiasing(true);
     setImplicitWidth(tileSize);
     setImplicitHeight(tileSize);
-    connect(&ColourScheme::instance(), &ColourScheme::changed, this, [this] { update(); });
+    connect(&ActiveColorScheme::instance(), &ActiveColorScheme::changed, this, [this] { update(); });
 }
 
 LogoTile::~LogoTile() = default;
@@ -114,8 +114,8 @@ void LogoTile::paint(QPainter* painter) {
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->setClipPath(clip);
     if (image_.isNull()) {
-        const auto& colour = namedColour(QStringLiteral("SecondaryBackground"));
-        painter->fillPath(clip, ColourScheme::instance().dark() ? colour.dark : colour.light);
+        const auto& colour = namedColor(QStringLiteral("SecondaryBackground"));
+        painter->fillPath(clip, ActiveColorScheme::instance().dark() ? colour.dark : colour.light);
         return;
     }
     // The whole logo, centred; the strips it leaves stay transparent.

@@ -2,27 +2,27 @@
 
 #include <QFile>
 
-#include "screens/ColourCatalogue.h"
-#include "screens/ColourScheme.h"
+#include "screens/ColorCatalogue.h"
+#include "screens/ActiveColorScheme.h"
 
 namespace velawidget {
 
 Resources::Resources(QObject* parent) : QObject(parent) {
     refresh();
-    connect(&ColourScheme::instance(), &ColourScheme::changed, this, [this] {
+    connect(&ActiveColorScheme::instance(), &ActiveColorScheme::changed, this, [this] {
         refresh();
         Q_EMIT darkSchemeChanged();
     });
 }
 
 bool Resources::darkScheme() const {
-    return ColourScheme::instance().dark();
+    return ActiveColorScheme::instance().dark();
 }
 
 void Resources::refresh() {
     const bool dark = darkScheme();
-    for (const auto& name : colourNames()) {
-        const auto& colour = namedColour(name);
+    for (const auto& name : colorNames()) {
+        const auto& colour = namedColor(name);
         colors_.insert(name, dark ? colour.dark : colour.light);
     }
 }

@@ -1,26 +1,17 @@
 #include "screens/WidgetViewBridge.h"
 
-#include <velawidget/VelaWidgetSDK.h>
-
 #include <QMetaObject>
 #include <utility>
 
-#include "platform/Texts.h"
-#include "platform/qt/QtPlatformDefault.h"
-#include "sdk/FacadeAccess.h"
-#include "sdk/WidgetPreparation.h"
+#include "core/Texts.h"
 
 namespace velawidget {
-
-WidgetViewBridge::WidgetViewBridge(QObject* parent)
-    : WidgetViewBridge(detail::FacadeAccess::widgetViewModelPtr(VelaWidgetSDK::shared()), parent) {}
 
 WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent)
     : QObject(parent),
       model_(std::move(model)),
       bankList_(std::make_unique<BankListBridge>(model_->bankListViewModelPtr(), this)),
-      descriptionText_(QString::fromStdString(velawidget::descriptionText(model_->schema()))) {
-    (void)quick::qtPlatformIsDefault();
+      descriptionText_(QString::fromStdString(model_->descriptionText())) {
     subscriptions_.push_back(model_->bankAppNotFoundError.sink([this](bool flag) {
         if (flag == bankAppNotFoundError_) return;
         bankAppNotFoundError_ = flag;
@@ -38,19 +29,19 @@ WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObje
 WidgetViewBridge::~WidgetViewBridge() = default;
 
 QString WidgetViewBridge::alertTitle() const {
-    return QString::fromStdString(fixedText(FixedText::error));
+    return QString::fromStdString(model_->texts().get(FixedText::error));
 }
 
 QString WidgetViewBridge::alertMessage() const {
-    return QString::fromStdString(fixedText(FixedText::openUrlError));
+    return QString::fromStdString(model_->texts().get(FixedText::openUrlError));
 }
 
 QString WidgetViewBridge::alertButton() const {
-    return QString::fromStdString(fixedText(FixedText::ok));
+    return QString::fromStdString(model_->texts().get(FixedText::ok));
 }
 
 QString WidgetViewBridge::selectorTitle() const {
-    return QString::fromStdString(fixedText(FixedText::selectorTitle));
+    return QString::fromStdString(model_->texts().get(FixedText::selectorTitle));
 }
 
 void WidgetViewBridge::retryBankList() {
@@ -62,9 +53,7 @@ void WidgetViewBridge::toggleBankAppNotFoundError() {
 }
 
 bool WidgetViewBridge::prepare(const QString& paymentURL) {
-    if (!prepareWidgetViewModel(*model_, paymentURL.toStdString())) return false;
-    model_->sendWillChange();
-    return true;
+    return model_->prepare(paymentURL.toStdString());
 }
 
 void WidgetViewBridge::scheduleRender() {
@@ -76,7 +65,7 @@ void WidgetViewBridge::scheduleRender() {
 void WidgetViewBridge::render() {
     renderPending_ = false;
     // Looked up afresh on every render, so a change of kind shows at once.
-    auto text = QString::fromStdString(velawidget::descriptionText(model_->schema()));
+    auto text = QString::fromStdString(model_->descriptionText());
     if (text == descriptionText_) return;
     descriptionText_ = std::move(text);
     Q_EMIT descriptionTextChanged();

@@ -7,15 +7,17 @@
 #include <memory>
 
 #include "screens/BankListBridge.h"
-#include "screens/ViewModels.h"
+#include "core/Observable.h"
+#include "selection/WidgetViewModel.h"
 
 namespace velawidget {
 
-/// The widget view model as QML sees it. Created from QML it observes the
-/// facade's shared model, so every selector screen shows the same state.
+/// The widget view model as QML sees it. The selector front end makes one
+/// for each screen and hands it to `WidgetView` as its `model`.
 class WidgetViewBridge : public QObject {
     Q_OBJECT
-    QML_NAMED_ELEMENT(WidgetModel)
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by the selector front end; QML hosts use SharedSelector.model")
     Q_PROPERTY(velawidget::BankListBridge* bankList READ bankList CONSTANT)
     Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY descriptionTextChanged)
     Q_PROPERTY(
@@ -26,8 +28,7 @@ class WidgetViewBridge : public QObject {
     Q_PROPERTY(QString selectorTitle READ selectorTitle CONSTANT)
 
   public:
-    explicit WidgetViewBridge(QObject* parent = nullptr);
-    WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent = nullptr);
+    explicit WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent = nullptr);
     ~WidgetViewBridge() override;
 
     BankListBridge* bankList() { return bankList_.get(); }
@@ -42,7 +43,7 @@ class WidgetViewBridge : public QObject {
     Q_INVOKABLE void toggleBankAppNotFoundError();
     /// The list's Retry button: downloads the current kind's banks again.
     Q_INVOKABLE void retryBankList();
-    /// Loads a payment link into the shared model, for hosts written in QML.
+    /// Loads a payment link into the model, for hosts written in QML.
     /// Returns false (and leaves the model as it was) when the text is not a
     /// payment link.
     Q_INVOKABLE bool prepare(const QString& paymentURL);

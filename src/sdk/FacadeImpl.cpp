@@ -1,19 +1,41 @@
 #include "sdk/FacadeImpl.h"
 
-#include <velawidget/platform.h>
+#include <velawidget/VelaWidgetError.h>
 
+#include <stdexcept>
+#include <system_error>
 #include <utility>
 
 namespace velawidget {
 
-VelaWidgetSDK::Impl::Impl() {
+VelaWidgetSDK::Impl::Impl(Platform platform)
+    : services(std::move(platform)),
+      texts(std::make_shared<const FixedTexts>(services.texts)),
+      storage(services.http, services.files) {
     // Runs inside `shared()` before the facade is published; builds the models
     // only, so nothing is read, written or downloaded yet.
-    const Platform& platform = currentPlatform();
-    auto list = std::make_shared<BankListViewModel>(platform.scheduler, nullptr);
+    auto list = std::make_shared<BankListViewModel>(services.scheduler, texts);
     widgetViewModel = std::make_shared<WidgetViewModel>(
         std::move(list),
-        WidgetViewModel::Services{storage, platform.mainQueue, platform.urlOpener, nullptr});
+        WidgetViewModel::Services{storage, services.mainQueue, services.urlOpener, texts});
+    if (auto front = selectorPresenter()) front->attach(selectorServices());
+}
+
+SelectorPresenter& VelaWidgetSDK::Impl::presenter() const {
+    auto front = selectorPresenter();
+    if (!front) {
+        throw std::logic_error(
+            "VelaWidget: the selector calls need a selector front end; link VelaWidget::quick "
+            "and include <velawidget/quick.h>");
+    }
+    // Registered for the rest of the process.
+    return *front;
+}
+
+void VelaWidgetSDK::Impl::prepare(std::string_view paymentURL) {
+    if (!widgetViewModel->prepare(paymentURL)) {
+        throw std::system_error(make_error_code(VelaWidgetError::invalidURLString));
+    }
 }
 
 }  // namespace velawidget

@@ -1,20 +1,32 @@
 #pragma once
 
 #include <velawidget/VelaWidgetSDK.h>
+#include <velawidget/platform.h>
 
 #include <memory>
 
 #include "catalogue/Storage.h"
+#include "core/Texts.h"
+#include "selection/SelectorPresenter.h"
 #include "selection/WidgetViewModel.h"
 
 namespace velawidget {
 
-/// The facade's members. `Storage` comes first: it is stateless and the
-/// widget view model is built with a copy of it.
+/// The facade's members: the one services value every part below is built
+/// from, and the selector's models.
 struct VelaWidgetSDK::Impl {
-    /// Builds the selector's models on the installed platform; reads and writes nothing.
-    Impl();
+    /// Builds the selector's models on `services`; reads and writes nothing.
+    explicit Impl(Platform services);
 
+    /// The selector calls' front end; throws `std::logic_error` when the
+    /// program links none.
+    SelectorPresenter& presenter() const;
+    /// Loads the link into the widget view model; throws `invalidURLString`.
+    void prepare(std::string_view paymentURL);
+    SelectorServices selectorServices() const { return {widgetViewModel, services.http}; }
+
+    Platform services;
+    std::shared_ptr<const FixedTexts> texts;
     Storage storage;
     std::shared_ptr<WidgetViewModel> widgetViewModel;
 };

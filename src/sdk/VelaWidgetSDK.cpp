@@ -8,7 +8,7 @@
 
 #include "catalogue/LogoAddress.h"
 #include "catalogue/PaymentLink.h"
-#include "platform/Debug.h"
+#include "core/Debug.h"
 #include "sdk/BankFactory.h"
 #include "sdk/FacadeImpl.h"
 #include "selection/BankLink.h"
@@ -34,14 +34,14 @@ BankListResult deliver(const boost::urls::url& paymentURL, Storage::FetchResult 
 
 VelaWidgetSDK& VelaWidgetSDK::shared() {
     // Never destroyed: the selector's models may outlive the end of main().
-    static VelaWidgetSDK* const instance = [] {
-        currentPlatform();  // fixes the platform; creating it reads and writes nothing
-        return new VelaWidgetSDK();
-    }();
+    // The one reader of the process-wide platform: everything below gets
+    // its services from here. Creating them reads and writes nothing.
+    static VelaWidgetSDK* const instance = new VelaWidgetSDK(currentPlatform());
     return *instance;
 }
 
-VelaWidgetSDK::VelaWidgetSDK() : impl_(std::make_unique<Impl>()) {}
+VelaWidgetSDK::VelaWidgetSDK(Platform services)
+    : impl_(std::make_unique<Impl>(std::move(services))) {}
 
 VelaWidgetSDK::~VelaWidgetSDK() = default;
 

@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "catalogue/PaymentLink.h"
-#include "platform/Debug.h"
+#include "core/Debug.h"
 #include "platform/RefusedSchemes.h"
 
 namespace velawidget {

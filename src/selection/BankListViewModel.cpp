@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/Debug.h"
+#include "core/Debug.h"
 
 namespace velawidget {
 namespace {
@@ -27,7 +27,8 @@ std::vector<Bank> BankListViewModel::loadingPlaceholders() {
     return placeholders;
 }
 
-BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler, TextLookupPtr texts)
+BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler,
+                                     std::shared_ptr<const FixedTexts> texts)
     // The placeholder rows are there from the start, so a screen's first frame
     // shows them rather than an empty list waiting for the throttle's timer.
     : cellModels(*this, cellsOf(loadingPlaceholders())),
@@ -35,7 +36,7 @@ BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler, TextLookupPtr t
       searchingBarViewInput(*this, std::string()),
       errorMessage(*this, std::nullopt),
       loadFailed(*this, false),
-      texts_(fixedTextsFor(std::move(texts))),
+      texts_(std::move(texts)),
       banks_(loadingPlaceholders()),
       allCells_(cellModels.value()) {
     // The message follows every assignment of the rows, whoever makes it,

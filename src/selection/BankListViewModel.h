@@ -1,7 +1,6 @@
 #pragma once
 
 #include <velawidget/platform/Scheduler.h>
-#include <velawidget/platform/TextLookup.h>
 
 #include <chrono>
 #include <memory>
@@ -10,8 +9,8 @@
 #include <vector>
 
 #include "catalogue/BankListDocument.h"
-#include "platform/Observable.h"
-#include "platform/Texts.h"
+#include "core/Observable.h"
+#include "core/Texts.h"
 #include "selection/BankListCellViewModel.h"
 #include "selection/NameFolding.h"
 
@@ -25,14 +24,14 @@ class BankListViewModel : public ObservableObject {
     /// How long the search text is throttled before the rows follow it.
     static constexpr std::chrono::milliseconds searchThrottle{500};
 
-    /// `mainScheduler` runs the search throttle; a null `texts` reads the
-    /// process-wide text table.
-    BankListViewModel(SchedulerPtr mainScheduler, TextLookupPtr texts);
+    /// `mainScheduler` runs the search throttle.
+    BankListViewModel(SchedulerPtr mainScheduler, std::shared_ptr<const FixedTexts> texts);
 
     /// The five rows drawn as skeletons until real banks arrive.
     static std::vector<Bank> loadingPlaceholders();
 
     const std::vector<Bank>& banks() const { return banks_; }
+    const FixedTexts& texts() const { return *texts_; }
 
     Published<std::vector<BankListCellViewModel>> cellModels;
     Published<std::optional<Bank>> selectedBank;

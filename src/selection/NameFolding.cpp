@@ -67,16 +67,6 @@ bool containsFolded(std::string_view foldedName, std::string_view foldedQuery) n
     return foldedName.find(foldedQuery) != std::string_view::npos;
 }
 
-std::vector<std::size_t> matchingBanks(const std::vector<Bank>& banks, std::string_view text) {
-    if (isBlank(text)) return everyPosition(banks.size());
-    const std::string query = foldForSearch(text);
-    std::vector<std::size_t> kept;
-    for (std::size_t i = 0; i < banks.size(); ++i) {
-        if (containsFolded(foldForSearch(banks[i].bankName), query)) kept.push_back(i);
-    }
-    return kept;
-}
-
 FoldedNames::FoldedNames(const std::vector<Bank>& banks) {
     ends_.reserve(banks.size());
     for (const auto& bank : banks) {

@@ -21,13 +21,8 @@ bool isBlank(std::string_view utf8);
 /// self-synchronising, so a byte match is always a match of whole characters.
 bool containsFolded(std::string_view foldedName, std::string_view foldedQuery) noexcept;
 
-/// The positions, in order, of the banks whose name matches the search text:
-/// all of them for a blank text, otherwise those whose folded name contains
-/// the folded text (blanks at its ends included). Folds every name per call.
-std::vector<std::size_t> matchingBanks(const std::vector<Bank>& banks, std::string_view text);
-
 /// The folded names of one bank list, kept so that a keystroke folds only
-/// the search text. Gives the same answers as `matchingBanks`.
+/// the search text.
 class FoldedNames {
   public:
     FoldedNames() = default;
@@ -35,6 +30,9 @@ class FoldedNames {
 
     std::size_t size() const noexcept { return ends_.size(); }
     std::string_view name(std::size_t index) const noexcept;
+    /// The positions, in order, of the banks whose name matches the search
+    /// text: all of them for a blank text, otherwise those whose folded name
+    /// contains the folded text (blanks at its ends included).
     std::vector<std::size_t> matching(std::string_view text) const;
 
   private:

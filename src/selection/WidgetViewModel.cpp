@@ -3,7 +3,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/Debug.h"
+#include "catalogue/PaymentLink.h"
+#include "core/Debug.h"
 #include "selection/BankLink.h"
 
 namespace velawidget {
@@ -12,11 +13,33 @@ WidgetViewModel::WidgetViewModel(std::shared_ptr<BankListViewModel> bankListView
                                  Services services)
     : bankAppNotFoundError(*this, false),
       services_(std::move(services)),
-      texts_(fixedTextsFor(services_.texts)),
       bankListViewModel_(std::move(bankListViewModel)) {
     // The subscription lives exactly as long as this object, so `this` stays valid in it.
     subscriptions_.push_back(bankListViewModel_->selectedBank.sink(
         [this](const std::optional<Bank>& bank) { openBank(bank); }));
+}
+
+bool WidgetViewModel::prepare(std::string_view paymentURL) {
+    std::optional<boost::urls::url> parsed;
+    auto accepted = acceptPaymentLink(paymentURL, &parsed);
+    if (!parsed) {
+        debugLine("preparing widget view model failed, invalid paymentURL: " +
+                  std::string(paymentURL));
+    }
+    if (!accepted) return false;
+    setPaymentURL(std::move(accepted->url));
+    setSchema(accepted->schema);
+    // The link and its kind are plain fields: screens already showing the
+    // model re-render from this signal.
+    sendWillChange();
+    return true;
+}
+
+std::string WidgetViewModel::descriptionText() const {
+    std::string key = "LS.VelaWidget.";
+    if (schema_) key += rawValue(*schema_);
+    key += "DescriptionText";
+    return localizedText(services_.texts->lookup(), key);
 }
 
 void WidgetViewModel::setSchema(Schema schema) {
@@ -63,7 +86,7 @@ void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResul
     if (auto* banks = std::get_if<std::vector<Bank>>(&result)) {
         bankListViewModel_->updateBanks(std::move(*banks));
     } else {
-        bankListViewModel_->showLoadFailure(texts_->get(FixedText::emptyBankListFetchingResult));
+        bankListViewModel_->showLoadFailure(services_.texts->get(FixedText::emptyBankListFetchingResult));
     }
 }
 

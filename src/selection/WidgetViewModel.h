@@ -1,18 +1,19 @@
 #pragma once
 
 #include <velawidget/platform/DispatchQueue.h>
-#include <velawidget/platform/TextLookup.h>
 #include <velawidget/platform/UrlOpener.h>
 
 #include <boost/url/url.hpp>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "catalogue/BankListDocument.h"
 #include "catalogue/Schema.h"
 #include "catalogue/Storage.h"
-#include "platform/Observable.h"
-#include "platform/Texts.h"
+#include "core/Observable.h"
+#include "core/Texts.h"
 #include "selection/BankListViewModel.h"
 
 namespace velawidget {
@@ -30,8 +31,8 @@ class WidgetViewModel : public ObservableObject,
         /// Both completions hop here before touching any state.
         DispatchQueuePtr mainQueue;
         UrlOpenerPtr urlOpener;
-        /// Null reads the process-wide text table.
-        TextLookupPtr texts;
+        /// Shared with the bank list's model.
+        std::shared_ptr<const FixedTexts> texts;
     };
 
     WidgetViewModel(std::shared_ptr<BankListViewModel> bankListViewModel, Services services);
@@ -46,10 +47,22 @@ class WidgetViewModel : public ObservableObject,
     /// One event each time the screen must close.
     PassthroughSubject<Unit> dismissPublisher;
 
+    /// Loads a payment link: the URL first, then its kind, which starts the
+    /// bank list's load; then tells screens already showing the model to
+    /// re-render. A text that fails any acceptance test leaves the model
+    /// untouched, so a screen still showing keeps serving the link it had.
+    /// Returns whether the link was accepted.
+    bool prepare(std::string_view paymentURL);
+
     const std::optional<boost::urls::url>& paymentURL() const { return paymentURL_; }
     void setPaymentURL(std::optional<boost::urls::url> url) { paymentURL_ = std::move(url); }
 
     std::optional<Schema> schema() const { return schema_; }
+    /// The explanation under the logo, looked up at every call (so a change
+    /// of kind shows at once): "LS.VelaWidget." + the kind's raw value
+    /// (nothing before a kind is known) + "DescriptionText".
+    std::string descriptionText() const;
+    const FixedTexts& texts() const { return *services_.texts; }
     /// Stores the kind and loads its banks: a changed kind downloads, the same
     /// kind again re-reads the cached list at once, or downloads when there is
     /// none to read.
@@ -69,7 +82,6 @@ class WidgetViewModel : public ObservableObject,
     void handleOpenResult(bool success);
 
     Services services_;
-    std::shared_ptr<const FixedTexts> texts_;
     std::shared_ptr<BankListViewModel> bankListViewModel_;
     std::optional<boost::urls::url> paymentURL_;
     std::optional<Schema> schema_;

@@ -3,6 +3,7 @@
 #include <velawidget/platform.h>
 #include <velawidget/platform/RunLoop.h>
 
+#include <stdexcept>
 #include <thread>
 
 #include "FakePlatform.h"
@@ -65,6 +66,13 @@ TEST_F(BankListTest, SharedIsOneObjectAndFixesTheInstalledPlatform) {
     EXPECT_FALSE(setDefaultPlatformFactory(nullptr));
     EXPECT_EQ(http().requests().size(), 0u) << "creating the facade downloads nothing";
     EXPECT_TRUE(caches().entries().empty()) << "and touches no file";
+
+    // This program links no selector front end: the selector calls say so
+    // when called, before any link is looked at.
+    auto& sdk = VelaWidgetSDK::shared();
+    EXPECT_THROW(sdk.bankListViewController("not a link"), std::logic_error);
+    EXPECT_THROW(sdk.showBankSelector("not a link"), std::logic_error);
+    EXPECT_THROW(sdk.presentBankListViewController("x", HostWindow(&sdk)), std::logic_error);
 }
 
 TEST_F(BankListTest, RejectedLinksThrowAtOnceAndStartNothing) {

@@ -41,7 +41,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/portable/ManualClock.h"
+#include "support/ManualClock.h"
 #include "screens/BankListModel.h"
 #include "screens/LogoLoader.h"
 #include "screens/LogoTile.h"
@@ -161,7 +161,7 @@ struct Screen {
     QQuickItem* list = nullptr;
 
     explicit Screen(std::unique_ptr<BankSelectorController> made) : controller(std::move(made)) {
-        window = controller->window();
+        window = quick::window(*controller);
         root = window->contentItem()->childItems().value(0);
         model = root ? root->property("model").value<WidgetViewBridge*>() : nullptr;
         list = root ? find(root, "bankList") : nullptr;
@@ -540,7 +540,7 @@ TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
     hidden.reset();
     // A missing parent is refused before the link starts any work.
     const auto requestsBefore = testPlatform().http->requests().size();
-    EXPECT_THROW(sdk.presentBankListViewController(subLink, nullptr), std::invalid_argument);
+    EXPECT_THROW(sdk.presentBankListViewController(subLink, HostWindow()), std::invalid_argument);
     EXPECT_EQ(testPlatform().http->requests().size(), requestsBefore);
 
     auto parent = std::make_unique<QWindow>();
@@ -571,7 +571,7 @@ TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {
     EXPECT_TRUE(shown.isNull());
 
     // The parent owns a selector it presents.
-    sdk.presentBankListViewController(qrLink, parent.get());
+    sdk.presentBankListViewController(qrLink, quick::hostWindow(parent.get()));
     pump();
     for (auto* window : QGuiApplication::topLevelWindows()) {
         if (window != parent.get()) shown = qobject_cast<QQuickWindow*>(window);

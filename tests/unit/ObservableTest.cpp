@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Observable.h"
-#include "platform/portable/ManualClock.h"
+#include "core/Observable.h"
+#include "support/ManualClock.h"
 
 namespace velawidget {
 namespace {

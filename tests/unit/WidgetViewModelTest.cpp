@@ -9,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/portable/ManualClock.h"
-#include "sdk/WidgetPreparation.h"
+#include "support/ManualClock.h"
 #include "selection/WidgetViewModel.h"
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
@@ -65,7 +64,8 @@ class WidgetViewModelTest : public ::testing::Test {
     std::shared_ptr<RunLoop> mainLoop = std::make_shared<RunLoop>();
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
     std::shared_ptr<FakeUrlOpener> opener = std::make_shared<FakeUrlOpener>();
-    std::shared_ptr<KeyTexts> texts = std::make_shared<KeyTexts>();
+    std::shared_ptr<const FixedTexts> texts =
+        std::make_shared<const FixedTexts>(std::make_shared<KeyTexts>());
     std::shared_ptr<WidgetViewModel> model = std::make_shared<WidgetViewModel>(
         std::make_shared<BankListViewModel>(clock, texts),
         WidgetViewModel::Services{storage, mainLoop, opener, texts});
@@ -109,7 +109,7 @@ TEST_F(WidgetViewModelTest, FirstLinkDownloadsWhileThePlaceholdersShowThenShowsL
     caches.write("qrbanksListStorage", bankListDocument(subBanks));
     storage.updateLastUsedBank("qr-c");
 
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     EXPECT_EQ(model->schema(), Schema::qr);
     ASSERT_EQ(http->requests().size(), 1u);
     EXPECT_EQ(http->requests()[0].url, qrListURL);
@@ -123,18 +123,18 @@ TEST_F(WidgetViewModelTest, FirstLinkDownloadsWhileThePlaceholdersShowThenShowsL
 }
 
 TEST_F(WidgetViewModelTest, TheSameKindAgainRereadsTheCacheAtOnceWithoutADownload) {
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     answer(0, bankListDocument(qrBanks));
     storage.updateLastUsedBank("qr-b");
 
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     EXPECT_EQ(http->requests().size(), 1u);
     EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-b", "Bank qr-a", "Bank qr-c"}))
         << "read and reordered before the assignment returned";
 
     // Nothing readable in the cache: downloaded as for a new kind, the rows staying meanwhile.
     caches.write("qrbanksListStorage", "not a bank list");
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     ASSERT_EQ(http->requests().size(), 2u);
     EXPECT_EQ(http->requests()[1].url, qrListURL);
     EXPECT_EQ(list.cellModels->size(), 3u);
@@ -149,7 +149,7 @@ TEST_F(WidgetViewModelTest, AFailedDownloadKeepsItsMessageUntilARetryOrReopening
         list.searchingBarViewInput = text;
         clock->advance(BankListViewModel::searchThrottle);
     };
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     answer(0, std::nullopt);
     EXPECT_EQ(list.errorMessage.value(), failed);
     EXPECT_TRUE(list.loadFailed.value());
@@ -161,7 +161,7 @@ TEST_F(WidgetViewModelTest, AFailedDownloadKeepsItsMessageUntilARetryOrReopening
     }
 
     // The same kind again with nothing cached downloads; the message stays until it ends.
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     ASSERT_EQ(http->requests().size(), 2u);
     EXPECT_EQ(list.errorMessage.value(), failed);
     answer(0, std::nullopt);
@@ -182,17 +182,17 @@ TEST_F(WidgetViewModelTest, AFailedDownloadKeepsItsMessageUntilARetryOrReopening
 
 TEST_F(WidgetViewModelTest,
        ARejectedLinkChangesNothingAndAKindChangeKeepsTheBanksUntilItsDownload) {
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     answer(0, bankListDocument(qrBanks));
 
     // A rejected link leaves the accepted one in place and starts nothing.
-    EXPECT_FALSE(prepareWidgetViewModel(*model, "https://sub.vela.example/short?type=03"));
-    EXPECT_FALSE(prepareWidgetViewModel(*model, "http://[::1"));
+    EXPECT_FALSE(model->prepare("https://sub.vela.example/short?type=03"));
+    EXPECT_FALSE(model->prepare("http://[::1"));
     EXPECT_EQ(std::string(model->paymentURL()->buffer()), qrLink);
     EXPECT_EQ(model->schema(), Schema::qr);
     EXPECT_EQ(http->requests().size(), 1u);
 
-    ASSERT_TRUE(prepareWidgetViewModel(*model, subLink));
+    ASSERT_TRUE(model->prepare(subLink));
     ASSERT_EQ(http->requests().size(), 2u);
     EXPECT_EQ(http->requests()[1].url, subListURL);
     EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-a", "Bank qr-b", "Bank qr-c"}));
@@ -207,9 +207,9 @@ TEST_F(WidgetViewModelTest,
 }
 
 TEST_F(WidgetViewModelTest, DownloadsForAKindNoLongerServedAreNotShown) {
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
-    ASSERT_TRUE(prepareWidgetViewModel(*model, subLink));
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
+    ASSERT_TRUE(model->prepare(subLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     ASSERT_EQ(http->requests().size(), 3u);
     EXPECT_EQ(http->requests()[2].url, qrListURL);
 
@@ -229,7 +229,7 @@ TEST_F(WidgetViewModelTest, DownloadsForAKindNoLongerServedAreNotShown) {
 }
 
 TEST_F(WidgetViewModelTest, ATapRecordsTheBankOpensItsLinkAndClosesOrRaisesTheAlert) {
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     auto banks = qrBanks;
     banks.push_back({"Web bank", "web", "webapp", "https://online.bank.example/pay", "true"});
     banks.push_back({"Broken web bank", "broken", "bankapp", std::nullopt, "true"});
@@ -277,9 +277,9 @@ TEST_F(WidgetViewModelTest, PendingCompletionsKeepTheModelAliveAndATapWithoutALi
     tap("placholder_0");  // no bank, no link
     EXPECT_TRUE(opener->urls.empty());
 
-    ASSERT_TRUE(prepareWidgetViewModel(*model, qrLink));
+    ASSERT_TRUE(model->prepare(qrLink));
     answer(0, bankListDocument(qrBanks));
-    ASSERT_TRUE(prepareWidgetViewModel(*model, subLink));
+    ASSERT_TRUE(model->prepare(subLink));
     tap("Bank qr-a");
     std::weak_ptr<WidgetViewModel> weak = model;
     dismissWatch.cancel();

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ResponseCache.h"
-#include "platform/ConnectTo.h"
+#include "core/ConnectTo.h"
 
 namespace velawidget::curl {
 namespace {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/ConnectTo.h"
+#include "core/ConnectTo.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtTexts.h"

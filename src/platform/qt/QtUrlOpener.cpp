@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <utility>
 
-#include "platform/Debug.h"
+#include "core/Debug.h"
 #include "platform/RefusedSchemes.h"
 #include "platform/qt/SchemeHandlerLaunch.h"
 

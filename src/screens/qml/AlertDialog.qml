@@ -9,7 +9,7 @@ import VelaWidget
 Item {
     id: host
 
-    property WidgetModel model
+    property WidgetViewBridge model
     readonly property alias dialog: alert
     // Keyboard users carry on where they were once the alert is gone.
     property Item focusBeforeAlert: null

@@ -7,7 +7,7 @@ import VelaWidget
 FocusScope {
     id: root
 
-    required property BankListModelBridge model
+    required property BankListBridge model
     readonly property alias list: list
     readonly property alias retryButton: retry
     readonly property bool showsMessage: root.model.hasErrorMessage

@@ -8,7 +8,7 @@ import VelaWidget
 FocusScope {
     id: bar
 
-    required property BankListModelBridge model
+    required property BankListBridge model
     readonly property alias field: field
     readonly property real symbolOpacity: glass.opacity
 

@@ -8,8 +8,9 @@ import VelaWidget
 FocusScope {
     id: root
 
-    // Every screen made without a model of its own observes the kit's shared one.
-    property WidgetModel model: WidgetModel {}
+    // Given by whoever makes the screen: the selector front end for its
+    // windows, `SharedSelector.model` in a QML host.
+    required property WidgetViewBridge model
     // Anything but the light scheme counts as dark.
     property bool darkScheme: Resources.darkScheme
     readonly property alias searchField: search

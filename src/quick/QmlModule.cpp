@@ -4,7 +4,7 @@
 #include <QString>
 #include <mutex>
 
-#include "platform/qt/QtPlatformDefault.h"
+
 
 // Generated with the module's type registrations.
 extern void qml_register_types_VelaWidget();
@@ -12,7 +12,6 @@ extern void qml_register_types_VelaWidget();
 namespace velawidget::quick {
 
 void registerQmlModule(QQmlEngine& engine) {
-    (void)qtPlatformIsDefault();
     // The types once per process; the module's plugin is optional, so an
     // engine that finds them registered needs no plugin to import the module.
     static std::once_flag once;

@@ -1,4 +1,4 @@
-#include "screens/SelectorPresentation.h"
+#include "quick/SelectorPresentation.h"
 
 #include <QGuiApplication>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "platform/portable/ManualClock.h"
+#include "support/ManualClock.h"
 
 #include <algorithm>
 

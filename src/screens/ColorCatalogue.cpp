@@ -1,4 +1,4 @@
-#include "screens/ColourCatalogue.h"
+#include "screens/ColorCatalogue.h"
 
 #include <QFile>
 #include <QHash>
@@ -9,8 +9,8 @@
 namespace velawidget {
 namespace {
 
-QHash<QString, NamedColour> readCatalogue() {
-    QHash<QString, NamedColour> catalogue;
+QHash<QString, NamedColor> readCatalogue() {
+    QHash<QString, NamedColor> catalogue;
     QFile file(QStringLiteral(":/VelaWidget/colours.json"));
     if (!file.open(QIODevice::ReadOnly)) return catalogue;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
@@ -25,15 +25,15 @@ QHash<QString, NamedColour> readCatalogue() {
 
 }  // namespace
 
-const NamedColour& namedColour(const QString& name) {
+const NamedColor& namedColor(const QString& name) {
     // Thread-safe one-time read; read-only afterwards.
-    static const QHash<QString, NamedColour> catalogue = readCatalogue();
-    static const NamedColour missing{QColor(Qt::magenta), QColor(Qt::magenta)};
+    static const QHash<QString, NamedColor> catalogue = readCatalogue();
+    static const NamedColor missing{QColor(Qt::magenta), QColor(Qt::magenta)};
     const auto it = catalogue.constFind(name);
     return it == catalogue.constEnd() ? missing : *it;
 }
 
-const QStringList& colourNames() {
+const QStringList& colorNames() {
     static const QStringList names = {
         QStringLiteral("MainTextColor"),         QStringLiteral("SecondaryTextColor"),
         QStringLiteral("MainBackground"),        QStringLiteral("SecondaryBackground"),

@@ -6,7 +6,7 @@
 namespace velawidget {
 
 /// One named colour of the kit's catalogue, in both schemes.
-struct NamedColour {
+struct NamedColor {
     QColor light;
     QColor dark;
 };
@@ -14,12 +14,12 @@ struct NamedColour {
 /// The colour catalogue compiled into the module (":/VelaWidget/colours.json"),
 /// read once per process on first use and shared afterwards. A name the
 /// catalogue lacks yields magenta in both schemes, so the gap shows.
-const NamedColour& namedColour(const QString& name);
+const NamedColor& namedColor(const QString& name);
 
 /// The five names the screens use. Listed here rather than read from the
 /// catalogue's keys: the screens bind to these names, so an entry missing
 /// from the catalogue still appears (in magenta) instead of leaving a QML
 /// binding undefined.
-const QStringList& colourNames();
+const QStringList& colorNames();
 
 }  // namespace velawidget

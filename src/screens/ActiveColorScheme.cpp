@@ -1,4 +1,4 @@
-#include "screens/ColourScheme.h"
+#include "screens/ActiveColorScheme.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -6,18 +6,18 @@
 
 namespace velawidget {
 
-ColourScheme& ColourScheme::instance() {
-    static ColourScheme* scheme = new ColourScheme;  // lives as long as the application
+ActiveColorScheme& ActiveColorScheme::instance() {
+    static ActiveColorScheme* scheme = new ActiveColorScheme;  // lives as long as the application
     return *scheme;
 }
 
-ColourScheme::ColourScheme() {
+ActiveColorScheme::ActiveColorScheme() {
     // Qt 6.4 tells of a palette change only through events.
     if (auto* app = QCoreApplication::instance()) app->installEventFilter(this);
     update();
 }
 
-bool ColourScheme::eventFilter(QObject* watched, QEvent* event) {
+bool ActiveColorScheme::eventFilter(QObject* watched, QEvent* event) {
     if (watched == QCoreApplication::instance() &&
         event->type() == QEvent::ApplicationPaletteChange) {
         update();
@@ -25,12 +25,12 @@ bool ColourScheme::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void ColourScheme::setOverride(quick::ColorScheme scheme) {
+void ActiveColorScheme::setOverride(quick::ColorScheme scheme) {
     override_ = scheme;
     update();
 }
 
-void ColourScheme::update() {
+void ActiveColorScheme::update() {
     bool dark = false;
     switch (override_) {
         case quick::ColorScheme::light:
@@ -53,7 +53,7 @@ void ColourScheme::update() {
 namespace velawidget::quick {
 
 void setColorScheme(ColorScheme scheme) {
-    velawidget::ColourScheme::instance().setOverride(scheme);
+    velawidget::ActiveColorScheme::instance().setOverride(scheme);
 }
 
 }  // namespace velawidget::quick

@@ -6,11 +6,8 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <string_view>
-
-#include "catalogue/Schema.h"
 
 namespace velawidget {
 
@@ -34,12 +31,6 @@ std::string_view fixedTextKey(FixedText text) noexcept;
 
 /// The text for `key`; the key itself when there is no table.
 std::string localizedText(const TextLookup* texts, const std::string& key);
-/// The same through the installed platform's table, looked up anew on every call.
-std::string localizedText(const std::string& key);
-
-/// The explanation under the logo, looked up at every call:
-/// "LS.VelaWidget." + the kind's raw value (nothing when absent) + "DescriptionText".
-std::string descriptionText(std::optional<Schema> schema);
 
 /// The fixed texts of one text table, each looked up on first use and then
 /// kept. Safe to read from any thread.
@@ -50,6 +41,8 @@ class FixedTexts {
     FixedTexts& operator=(const FixedTexts&) = delete;
 
     const std::string& get(FixedText text) const;
+    /// The table the texts come from, for texts looked up anew at every use.
+    const TextLookup* lookup() const { return texts_.get(); }
 
   private:
     struct Slot {
@@ -59,13 +52,5 @@ class FixedTexts {
     TextLookupPtr texts_;
     mutable std::array<Slot, fixedTextCount> slots_;
 };
-
-/// The fixed texts of the installed platform, kept for the rest of the process.
-const FixedTexts& processFixedTexts();
-const std::string& fixedText(FixedText text);
-
-/// What a view model reads its fixed texts from: a table of its own, or
-/// (when `texts` is null) the process-wide one.
-std::shared_ptr<const FixedTexts> fixedTextsFor(TextLookupPtr texts);
 
 }  // namespace velawidget

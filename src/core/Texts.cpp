@@ -1,6 +1,4 @@
-#include "platform/Texts.h"
-
-#include <velawidget/platform.h>
+#include "core/Texts.h"
 
 #include <utility>
 
@@ -34,17 +32,6 @@ std::string localizedText(const TextLookup* texts, const std::string& key) {
     return texts ? texts->localized(key) : key;
 }
 
-std::string localizedText(const std::string& key) {
-    return localizedText(currentPlatform().texts.get(), key);
-}
-
-std::string descriptionText(std::optional<Schema> schema) {
-    std::string key = "LS.VelaWidget.";
-    if (schema) key += rawValue(*schema);
-    key += "DescriptionText";
-    return localizedText(key);
-}
-
 FixedTexts::FixedTexts(TextLookupPtr texts) : texts_(std::move(texts)) {}
 
 const std::string& FixedTexts::get(FixedText text) const {
@@ -53,21 +40,6 @@ const std::string& FixedTexts::get(FixedText text) const {
         slot.text = localizedText(texts_.get(), std::string(fixedTextKey(text)));
     });
     return slot.text;
-}
-
-const FixedTexts& processFixedTexts() {
-    static const FixedTexts texts(currentPlatform().texts);
-    return texts;
-}
-
-const std::string& fixedText(FixedText text) {
-    return processFixedTexts().get(text);
-}
-
-std::shared_ptr<const FixedTexts> fixedTextsFor(TextLookupPtr texts) {
-    if (texts) return std::make_shared<const FixedTexts>(std::move(texts));
-    // The process-wide table is never destroyed; the pointer only borrows it.
-    return std::shared_ptr<const FixedTexts>(std::shared_ptr<void>(), &processFixedTexts());
 }
 
 }  // namespace velawidget

@@ -9,11 +9,11 @@ namespace velawidget {
 /// The scheme every selector draws in: the host's override, or the
 /// application palette's (a window colour darker than mid-grey is dark).
 /// One per process, on the main thread.
-class ColourScheme : public QObject {
+class ActiveColorScheme : public QObject {
     Q_OBJECT
 
   public:
-    static ColourScheme& instance();
+    static ActiveColorScheme& instance();
 
     bool dark() const { return dark_; }
     void setOverride(quick::ColorScheme scheme);
@@ -22,7 +22,7 @@ class ColourScheme : public QObject {
     void changed();
 
   private:
-    ColourScheme();
+    ActiveColorScheme();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void update();
 

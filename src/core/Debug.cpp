@@ -1,4 +1,4 @@
-#include "platform/Debug.h"
+#include "core/Debug.h"
 
 #include <velawidget/platform.h>
 

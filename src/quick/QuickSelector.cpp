@@ -1,0 +1,68 @@
+#include "quick/QuickSelector.h"
+
+#include <QMetaMethod>
+#include <QObject>
+#include <QQmlError>
+#include <QQuickItem>
+#include <QUrl>
+#include <QVariantMap>
+
+#include "core/Debug.h"
+#include "screens/ColorCatalogue.h"
+#include "screens/ActiveColorScheme.h"
+#include "screens/WidgetViewBridge.h"
+
+namespace velawidget {
+namespace {
+
+// The window clears to the screen's background, so a frame drawn before the
+// content is laid out, or a resize, never shows black or white.
+void paintBackground(QQuickView& view) {
+    const auto& colour = namedColor(QStringLiteral("MainBackground"));
+    view.setColor(ActiveColorScheme::instance().dark() ? colour.dark : colour.light);
+}
+
+}  // namespace
+
+QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model)
+    : view_(std::make_unique<QQuickView>(&engine, nullptr)) {
+    QQuickView& view = *view_;
+    model->setParent(&view);
+    view.setTitle(model->selectorTitle());
+    paintBackground(view);
+    QObject::connect(&ActiveColorScheme::instance(), &ActiveColorScheme::changed, &view,
+                     [window = &view] { paintBackground(*window); });
+    view.setResizeMode(QQuickView::SizeRootObjectToView);
+    // The model is there before the view is built and the window shown, so
+    // the first frame has content.
+    view.setInitialProperties({{QStringLiteral("model"), QVariant::fromValue(model)}});
+    view.setSource(QUrl(QStringLiteral("qrc:/VelaWidget/WidgetView.qml")));
+    for (const auto& error : view.errors()) {
+        debugLine("bank selector screen failed to load: " + error.toString().toStdString());
+    }
+    if (auto* root = view.rootObject()) {
+        // The screen asks to close on Escape and once a bank's app was opened.
+        const QMetaObject& screen = *root->metaObject();
+        QObject::connect(root, screen.method(screen.indexOfSignal("dismissRequested()")), &view,
+                         QQuickView::staticMetaObject.method(
+                             QQuickView::staticMetaObject.indexOfSlot("close()")));
+        view.resize(static_cast<int>(root->implicitWidth()),
+                    static_cast<int>(root->implicitHeight()));
+        // Typing goes to the search field from the moment the window is up,
+        // however it was shown (on its own or presented over a parent).
+        root->setFocus(true);
+        QObject::connect(&view, &QWindow::visibleChanged, root, [window = &view](bool up) {
+            if (up) window->requestActivate();
+        });
+    }
+}
+
+void QuickSelector::show() {
+    view_->show();
+}
+
+void QuickSelector::close() {
+    view_->close();
+}
+
+}  // namespace velawidget

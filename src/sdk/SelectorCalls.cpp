@@ -1,0 +1,43 @@
+#include <velawidget/VelaWidgetError.h>
+#include <velawidget/VelaWidgetSDK.h>
+
+#include <stdexcept>
+#include <system_error>
+#include <utility>
+
+#include "sdk/FacadeImpl.h"
+
+namespace velawidget {
+
+std::unique_ptr<BankSelectorController> VelaWidgetSDK::bankListViewController(
+    std::string_view paymentURL) {
+    auto& front = impl_->presenter();
+    impl_->prepare(paymentURL);
+    return front.makeSelector(impl_->selectorServices());
+}
+
+std::unique_ptr<BankSelectorController> VelaWidgetSDK::getBankSelector(
+    std::string_view bankURLString) {
+    return bankListViewController(bankURLString);
+}
+
+void VelaWidgetSDK::presentBankListViewController(std::string_view paymentURL,
+                                                  HostWindow parentViewController) {
+    // A missing parent is the caller's mistake, not a presentation the
+    // platform refused; found before the link starts a download.
+    if (!parentViewController) {
+        throw std::invalid_argument("presentBankListViewController: parent window is null");
+    }
+    auto& front = impl_->presenter();
+    front.present(bankListViewController(paymentURL), parentViewController);
+}
+
+void VelaWidgetSDK::showBankSelector(std::string_view bankURLString) {
+    // The window comes before the link: without one, even a bad link reports
+    // that nothing could be presented.
+    const HostWindow host = impl_->presenter().firstHostWindow();
+    if (!host) throw std::system_error(make_error_code(VelaWidgetError::presentationFailed));
+    presentBankListViewController(bankURLString, host);
+}
+
+}  // namespace velawidget
