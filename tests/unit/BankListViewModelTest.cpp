@@ -30,14 +30,14 @@ Bank bank(std::string name, std::string logo) {
 
 std::vector<Bank> sampleBanks() {
     return {
-        bank("Sberbank", "https://logos.example/sber.png"),
-        bank("Bank Sber Online", "https://logos.example/sber-online.png"),
-        bank("Сбербанк", "https://logos.example/sber-ru.png"),
+        bank("Plumbank", "https://logos.example/plum.png"),
+        bank("Bank Plum Online", "https://logos.example/plum-online.png"),
+        bank("Сливбанк", "https://logos.example/sliv-ru.png"),
         bank("Ёлка Банк", "https://logos.example/yolka.png"),
-        bank("Τράπεζα Πειραιώς", "https://logos.example/piraeus.png"),
+        bank("Τράπεζα Λεμονώς", "https://logos.example/lemonos.png"),
         bank("Straßenbank", "https://logos.example/strasse.png"),
-        bank("İş Bankası", "https://logos.example/isbank.png"),
-        bank("Crédit Agricole", "https://logos.example/ca.png"),
+        bank("İğde Bankası", "https://logos.example/igde.png"),
+        bank("Crédit Pamplemousse", "https://logos.example/pamplemousse.png"),
     };
 }
 
@@ -83,24 +83,24 @@ TEST_F(BankListViewModelTest, SearchFoldsCaseAccentsAndScriptsButKeepsEdgeBlanks
     ASSERT_EQ(all.size(), 8u);
 
     EXPECT_EQ(search(" \n\t\u3000"), all) << "only White_Space shows every bank";
-    EXPECT_EQ(search("SBER"), (std::vector<std::string>{"Sberbank", "Bank Sber Online"}));
-    EXPECT_EQ(search(" sber"), (std::vector<std::string>{"Bank Sber Online"}))
+    EXPECT_EQ(search("PLUM"), (std::vector<std::string>{"Plumbank", "Bank Plum Online"}));
+    EXPECT_EQ(search(" plum"), (std::vector<std::string>{"Bank Plum Online"}))
         << "a leading blank takes part in the match";
-    EXPECT_EQ(search("sber "), (std::vector<std::string>{"Bank Sber Online"}))
+    EXPECT_EQ(search("plum "), (std::vector<std::string>{"Bank Plum Online"}))
         << "so does a trailing one";
-    EXPECT_EQ(search("СБЕР"), (std::vector<std::string>{"Сбербанк"}));
+    EXPECT_EQ(search("СЛИВ"), (std::vector<std::string>{"Сливбанк"}));
     EXPECT_EQ(search("е\u0308лка"), (std::vector<std::string>{"Ёлка Банк"}))
         << "a decomposed accent matches a composed one";
-    EXPECT_EQ(search("ΠΕΙΡΑΙΏΣ"), (std::vector<std::string>{"Τράπεζα Πειραιώς"}))
+    EXPECT_EQ(search("ΛΕΜΟΝΏΣ"), (std::vector<std::string>{"Τράπεζα Λεμονώς"}))
         << "final sigma in the root locale";
     EXPECT_EQ(search("STRAẞE"), (std::vector<std::string>{"Straßenbank"}));
-    EXPECT_EQ(search("İŞ"), (std::vector<std::string>{"İş Bankası"}));
-    EXPECT_EQ(search("i\u0307ş"), (std::vector<std::string>{"İş Bankası"}));
-    EXPECT_EQ(search("CRE\u0301DIT"), (std::vector<std::string>{"Crédit Agricole"}));
+    EXPECT_EQ(search("İĞ"), (std::vector<std::string>{"İğde Bankası"}));
+    EXPECT_EQ(search("i\u0307ğ"), (std::vector<std::string>{"İğde Bankası"}));
+    EXPECT_EQ(search("CRE\u0301DIT"), (std::vector<std::string>{"Crédit Pamplemousse"}));
 
     // The kept folded names answer exactly as folding every name per search would.
     const FoldedNames folded(model.banks());
-    for (const char* text : {"", " ", "sber", " sber", "БАНК", "ς", "σ", "ß", "ss", "i", "İ", "é",
+    for (const char* text : {"", " ", "plum", " plum", "БАНК", "ς", "σ", "ß", "ss", "i", "İ", "é",
                              "e\u0301", "\xff", "bank"}) {
         EXPECT_EQ(folded.matching(text), matchingBanks(model.banks(), text)) << text;
     }
@@ -158,12 +158,12 @@ TEST_F(BankListViewModelTest, RowsFollowNewBanksAndTheMessageFollowsTheRows) {
     model.updateBanks(sampleBanks());
     EXPECT_FALSE(model.loadFailed.value());
     EXPECT_FALSE(model.errorMessage.value());
-    EXPECT_EQ(search("sber").size(), 2u);
+    EXPECT_EQ(search("plum").size(), 2u);
     model.updateBanks(sampleBanks());
     EXPECT_EQ(model.cellModels->size(), 8u);
     clock->advance(5s);
     EXPECT_EQ(model.cellModels->size(), 8u);
-    EXPECT_EQ(search("sberb"), (std::vector<std::string>{"Sberbank"}));
+    EXPECT_EQ(search("plumb"), (std::vector<std::string>{"Plumbank"}));
 
     model.updateBanks({});
     EXPECT_EQ(model.errorMessage.value(), "T:LS.VelaWidget.emptyText");
@@ -183,13 +183,13 @@ TEST_F(BankListViewModelTest, TapsSelectTheFirstBankWithTheRowsLogoEveryTime) {
     EXPECT_FALSE(selections[0]) << "a placeholder row matches no bank";
 
     auto banks = sampleBanks();
-    banks.push_back(bank("Sberbank twin", banks[0].logoURL));
+    banks.push_back(bank("Plumbank twin", banks[0].logoURL));
     banks.push_back(bank("Bank without logo", ""));
     banks.push_back(bank("Bank with a broken logo", "http://[::1"));
     model.updateBanks(banks);
     const auto cells = model.cellModels.value();
     ASSERT_EQ(cells.size(), 11u);
-    EXPECT_EQ(cells[8].id(), "https://logos.example/sber.png");
+    EXPECT_EQ(cells[8].id(), "https://logos.example/plum.png");
     EXPECT_EQ(cells[9].id(), "Bank without logo");
     EXPECT_EQ(cells[10].id(), "Bank with a broken logo");
 
@@ -199,8 +199,8 @@ TEST_F(BankListViewModelTest, TapsSelectTheFirstBankWithTheRowsLogoEveryTime) {
     model.selectBank(cells[9]);
     model.selectBank(cells[10]);
     ASSERT_EQ(selections.size(), 4u) << "every tap publishes, the same row twice too";
-    EXPECT_EQ(selections[0]->bankName, "Sberbank") << "the first bank with that logo wins";
-    EXPECT_EQ(selections[1]->bankName, "Sberbank");
+    EXPECT_EQ(selections[0]->bankName, "Plumbank") << "the first bank with that logo wins";
+    EXPECT_EQ(selections[1]->bankName, "Plumbank");
     EXPECT_FALSE(selections[2]);
     EXPECT_FALSE(selections[3]);
 }
