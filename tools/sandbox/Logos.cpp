@@ -16,9 +16,10 @@ namespace {
 Rgba colourOf(std::string_view key) {
     std::uint32_t hash = 2166136261u;  // FNV-1a
     for (const unsigned char byte : key) hash = (hash ^ byte) * 16777619u;
-    return {static_cast<std::uint8_t>(64 + (hash >> 8) % 160),
-            static_cast<std::uint8_t>(64 + (hash >> 16) % 160),
-            static_cast<std::uint8_t>(64 + (hash >> 24) % 160), 255};
+    // Dark enough for the white letters to stand out on every tile.
+    return {static_cast<std::uint8_t>(40 + (hash >> 8) % 130),
+            static_cast<std::uint8_t>(40 + (hash >> 16) % 130),
+            static_cast<std::uint8_t>(40 + (hash >> 24) % 130), 255};
 }
 
 std::vector<char32_t> codePoints(std::string_view text) {
