@@ -19,7 +19,7 @@ class Server;
 namespace vela::sandbox {
 
 struct ServerSettings {
-    std::string domain = "vela.example";
+    std::string domain;
     Documents documents;
     FaultMode fault;
     bool quiet = false;

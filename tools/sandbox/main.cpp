@@ -44,7 +44,7 @@ std::string usage() {
 struct Options {
     int port = 8443;
     std::string bind = "127.0.0.1";
-    std::string domain = "vela.example";
+    std::string domain{velawidget::serviceDomain};  // the hosts the kit was built to call
     std::string fault = "none";
     std::string certFile, keyFile, certOut, dataDir;
     std::vector<std::string> certHosts;
