@@ -21,9 +21,9 @@ namespace {
 
 // Mixed case, precomposed and decomposed accents, three scripts.
 const std::vector<std::string> words{
-    "Banca",   "Crédit",   "CRE\u0301DIT", "Société", "Ñandú",      "Straße", "Öko",
-    "Zürich",  "Сбер",     "БАНК",         "Ёлка",    "Е\u0308ЛКА", "Кредит", "Почта",
-    "Τράπεζα", "ΠΕΙΡΑΙΏΣ", "Αλφα",         "Εθνική",  "Kraków",     "Łódź",   "Dvořák",
+    "Banca",   "Crédit",  "CRE\u0301DIT", "Pâtissé", "Ñandú",      "Straße", "Öko",
+    "Zünftig", "Пряник",  "БАНК",         "Ёлка",    "Е\u0308ЛКА", "Кредит", "Сметана",
+    "Τράπεζα", "ΛΕΜΟΝΆΣ", "Γλάρος",       "Χελώνα",  "Kraków",     "Łódź",   "Dvořák",
 };
 
 std::vector<velawidget::Bank> generatedBanks(std::size_t count) {
@@ -45,7 +45,7 @@ std::vector<velawidget::Bank> generatedBanks(std::size_t count) {
         }
         name += ' ' + std::to_string(i);
         banks.push_back({std::move(name), "https://logos.example/" + std::to_string(i) + ".png",
-                         "bank" + std::to_string(i % 97), std::nullopt, std::nullopt});
+                         "velabank-f" + std::to_string(i % 97), std::nullopt, std::nullopt});
     }
     return banks;
 }

@@ -11,8 +11,8 @@
 namespace {
 
 const char* const paymentLink =
-    "https://qr.vela.example/AD10006M8KH1ECD38QD8ENPA5QVDDVAP?type=02&bank=100000000111&sum=10000"
-    "&cur=RUB&crc=AB75";
+    "https://qr.vela.example/VELATESTPAYMENTONEOFF00000000002?type=02&bank=velabank-a1&sum=10000"
+    "&cur=XTS&crc=AB75";
 
 std::vector<velawidget::Bank> banks(std::size_t count) {
     auto decoded = velawidget::decodeBankList(vela::generator::bankListDocument({count}));

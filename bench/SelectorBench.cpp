@@ -35,8 +35,8 @@
 namespace {
 
 constexpr std::size_t startBanks = 1000;
-const std::string qrLink = "https://qr.vela.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?sum=100";
-const std::string subLink = "https://sub.vela.example/AS1000670LSS7DN18SJQDNP4B05KLJL2";
+const std::string qrLink = "https://qr.vela.example/VELATESTPAYMENTSTATIC00000000001?sum=100";
+const std::string subLink = "https://sub.vela.example/VELATESTPAYMENTSTATIC00000000001";
 
 std::string logoBytes() {
     QImage image(64, 64, QImage::Format_ARGB32);

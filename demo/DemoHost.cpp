@@ -10,7 +10,7 @@
 namespace vela::demo {
 
 namespace {
-constexpr const char* paymentId = "AS1000670LSS7DN18SJQDNP4B05KLJL2";
+constexpr const char* paymentId = "VELATESTPAYMENTSTATIC00000000001";
 }
 
 DemoHost::DemoHost(QObject* parent) : QObject(parent) {}
@@ -21,7 +21,7 @@ DemoHost::~DemoHost() {
 
 QString DemoHost::qrSample() {
     return QStringLiteral("https://qr.vela.example/") + QLatin1String(paymentId) +
-           QStringLiteral("?type=02&bank=100000000111&sum=12500&cur=XTS&crc=5A2B");
+           QStringLiteral("?type=02&bank=velabank-a1&sum=12500&cur=XTS&crc=5A2B");
 }
 
 QString DemoHost::subSample() {

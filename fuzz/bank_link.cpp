@@ -52,7 +52,7 @@ bool dangerous(std::string_view scheme) {
 std::optional<velawidget::AcceptedPaymentLink> paymentLink(std::string_view text) {
     if (auto accepted = velawidget::acceptPaymentLink(text)) return accepted;
     std::string composed =
-        "https://" + velawidget::host(velawidget::Schema::qr) + "/AD10006M8KMLKPAN95NQ7OF7SBS6BFS3";
+        "https://" + velawidget::host(velawidget::Schema::qr) + "/VELATESTPAYMENTFUZZED00000000004";
     composed += text;
     return velawidget::acceptPaymentLink(composed);
 }

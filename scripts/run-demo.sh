@@ -14,8 +14,8 @@ cmd_demo() {
     # The stand-in bank app for the first banks of both sandbox lists (QR
     # and subscription); their schemes carry digits, which the opener's
     # lookup through GIO handles where a generic xdg-open would not.
-    local schemes=(bank100000001000 bank100000001001 bank100000001002
-                   bank100000002000 bank100000002001 bank100000002002)
+    local schemes=(velabank-q00 velabank-q01 velabank-q02
+                   velabank-s00 velabank-s01 velabank-s02)
     {
         echo "[Desktop Entry]"
         echo "Type=Application"

@@ -43,7 +43,7 @@ def run(args, env=None, timeout=20, check=True):
 
 class Desktop:
     # Banks of both lists whose apps are "installed"; every other scheme has no handler.
-    HANDLED_SCHEMES = ("bank100000001000", "bank100000002000")
+    HANDLED_SCHEMES = ("velabank-q00", "velabank-s00")
 
     def __init__(self, work: Path, build: Path):
         self.work = work

@@ -23,7 +23,7 @@ NOTHING_FOUND = "No banks match your search"
 LOAD_FAILED_DE = ("Die Liste der Banken konnte nicht geladen werden. "
                   "Bitte versuchen Sie es später erneut.")
 SEARCH_DE = "Bank suchen"
-PAYMENT = "AS1000670LSS7DN18SJQDNP4B05KLJL2"
+PAYMENT = "VELATESTPAYMENTSTATIC00000000001"
 QR_LINK = f"https://qr.vela.example/{PAYMENT}?type=02&sum=12500&cur=XTS&crc=5A2B"
 SUB_LINK = f"https://sub.vela.example/{PAYMENT}"
 
@@ -135,17 +135,17 @@ def open_the_selector_and_type_at_once(shopper):
     shopper.start_demo()
     s.click(s.node(shopper.app, s.at.ROLE_PUSH_BUTTON, "Choose bank"))
     s.window(SELECTOR)
-    s.type("Kast")  # no click, no Tab: the search field has the focus
+    s.type("Quas")  # no click, no Tab: the search field has the focus
     field = s.node(shopper.app, name=SEARCH)
-    wait_for("the typed text in the search field", lambda: s.text(field) == "Kast")
-    shopper.wait_rows(shopper.banks_matching("qr", "kast"))
+    wait_for("the typed text in the search field", lambda: s.text(field) == "Quas")
+    shopper.wait_rows(shopper.banks_matching("qr", "quas"))
     s.screenshot("01-type-at-once")
 
 
 @step
 def search_latin_cyrillic_greek_and_nothing(shopper):
     s = shopper.screen
-    for shot, text in (("02-search-cyrillic", "примор"), ("03-search-greek", "τράπεζα")):
+    for shot, text in (("02-search-cyrillic", "прянич"), ("03-search-greek", "τράπεζα")):
         shopper.search(text)
         shopper.wait_rows(shopper.banks_matching("qr", text))
         s.screenshot(shot)
@@ -180,8 +180,8 @@ def accessible_names_and_roles(shopper):
 @step
 def keyboard_path_to_a_bank_whose_app_is_installed(shopper):
     s, at = shopper.screen, shopper.screen.at
-    shopper.search("vald")
-    shopper.wait_rows(shopper.banks_matching("qr", "vald"))
+    shopper.search("velm")
+    shopper.wait_rows(shopper.banks_matching("qr", "velm"))
     s.key("Down", "Down", "Up")  # into the list, one row down and back
     rows = s.nodes(shopper.app, at.ROLE_LIST_ITEM)
     wait_for("the first row to be current", lambda: s.has_state(rows[0], at.STATE_SELECTED))
@@ -200,8 +200,8 @@ def keyboard_path_to_a_bank_whose_app_is_installed(shopper):
 def a_bank_without_an_app_shows_the_alert_until_ok(shopper):
     s, at = shopper.screen, shopper.screen.at
     shopper.open_from_demo()
-    shopper.search("kast")
-    shopper.wait_rows(shopper.banks_matching("qr", "kast"))
+    shopper.search("quas")
+    shopper.wait_rows(shopper.banks_matching("qr", "quas"))
     s.click(s.nodes(shopper.app, at.ROLE_LIST_ITEM)[0])
     shopper.alert()
     s.screenshot("07-alert")
@@ -233,7 +233,7 @@ def offline_with_a_cached_list_in_the_dark(shopper):
         shopper.start_demo("--dark")
         window = shopper.open_from_demo()
         # From the cache of the earlier run, the banks tapped there first, latest first.
-        last_used = ["Kastanie Kredit", "Valdés Bank"]
+        last_used = ["Quastel Kredit", "Velmé Bank"]
         try:
             wait_for("cached rows", lambda: shopper.rows()[:2] == last_used)
         except Failure:
@@ -242,8 +242,8 @@ def offline_with_a_cached_list_in_the_dark(shopper):
         x, y, width, height = s.geometry(window)
         if s.lightness(shot, (x, y, width, 60)) > 0.35:
             raise Failure("the selector is not dark")
-        shopper.search("kast")
-        shopper.wait_rows(shopper.banks_matching("qr", "kast"))
+        shopper.search("quas")
+        shopper.wait_rows(shopper.banks_matching("qr", "quas"))
         s.click(s.nodes(shopper.app, at.ROLE_LIST_ITEM)[0])
         alert = shopper.alert()
         shot = s.screenshot("10-alert-dark")
@@ -336,8 +336,8 @@ def presented_over_a_host_window(shopper):
     time.sleep(0.3)
     check_tied("after a click on the host")
     s.click(s.node(shopper.app, name=SEARCH))
-    shopper.search("αιγαίου")
-    expected = shopper.banks_matching("sub", "αιγαίου")
+    shopper.search("καραβίδων")
+    expected = shopper.banks_matching("sub", "καραβίδων")
     shopper.wait_rows(expected)
     s.screenshot("15-host-search-greek")
     s.click(s.nodes(shopper.app, at.ROLE_LIST_ITEM)[0])

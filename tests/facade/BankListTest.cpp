@@ -15,7 +15,7 @@ namespace {
 
 using vela::test::fakePlatform;
 
-const std::string id = "AS1000670LSS7DN18SJQDNP4B05KLJL2";
+const std::string id = "VELATESTPAYMENTSTATIC00000000001";
 const std::string qrLink = "https://qr.vela.example/" + id + "?type=02&sum=100";
 const std::string subLink = "https://sub.vela.example/" + id;
 

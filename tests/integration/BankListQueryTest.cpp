@@ -22,8 +22,8 @@ using vela::test::readFile;
 using vela::test::SandboxProcess;
 using vela::test::TempDir;
 
-const std::string qrLink = "https://qr.vela.example/AD10006M8KH1ECD38QD8ENPA5QVDDVAP?sum=100";
-const std::string subLink = "https://sub.vela.example/SD10006M8KH1ECD38QD8ENPA5QVDDVAP";
+const std::string qrLink = "https://qr.vela.example/VELATESTPAYMENTONEOFF00000000002?sum=100";
+const std::string subLink = "https://sub.vela.example/VELATESTPAYMENTREPEAT00000000003";
 
 std::vector<std::string> servedNames(const char* file) {
     auto document =
@@ -66,7 +66,7 @@ TEST(BankListQuery, CommandLineQueryOverTheSandbox) {
     EXPECT_LE(banks.size(), served.size()) << "banks without a link are left out";
     for (const auto& value : banks) {
         const std::string link(value.as_object().at("dboLink").as_string());
-        EXPECT_NE(link.find("AD10006M8KH1ECD38QD8ENPA5QVDDVAP"), std::string::npos) << link;
+        EXPECT_NE(link.find("VELATESTPAYMENTONEOFF00000000002"), std::string::npos) << link;
     }
     EXPECT_EQ(caches.read("qrbanksListStorage"),
               readFile(std::filesystem::path(VELA_SANDBOX_DATA_DIR) / "qr.json"));

@@ -6,7 +6,7 @@ set -euo pipefail
 source_dir=$1 build_dir=$2 work=$3 sandbox=${4:-}
 rm -rf "$work" && mkdir -p "$work"
 jobs=${VELA_JOBS:-2}
-link="https://qr.vela.example/AD10006M8KH1ECD38QD8ENPA5QVDDVAP?sum=100"
+link="https://qr.vela.example/VELATESTPAYMENTONEOFF00000000002?sum=100"
 
 fail() { echo "consumer: $*" >&2; exit 1; }
 
@@ -51,7 +51,7 @@ if [[ -n $sandbox ]]; then
         XDG_CACHE_HOME="$work/caches" "$host" "$link" "$address" "$work/sandbox.pem" >"$work/out.txt"
         lines=$(wc -l <"$work/out.txt")
         ((lines > 40)) || fail "$host listed only $lines banks"
-        grep -q 'AD10006M8KH1ECD38QD8ENPA5QVDDVAP' "$work/out.txt" || fail "$host printed no links"
+        grep -q 'VELATESTPAYMENTONEOFF00000000002' "$work/out.txt" || fail "$host printed no links"
     done
     head -3 "$work/out.txt"
 fi

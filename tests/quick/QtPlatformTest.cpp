@@ -117,7 +117,7 @@ struct PrivateDesktop {
                   entry + "Path=" + (dir / "missing").string() + "\n");
         // As `xdg-mime default` registers a handler.
         dir.write("config/mimeapps.list",
-                  "[Default Applications]\nx-scheme-handler/bank100000001000=bank-app.desktop\n"
+                  "[Default Applications]\nx-scheme-handler/velabank-q00=bank-app.desktop\n"
                   "x-scheme-handler/x-bank+pay.v2-1=bank-app.desktop\n"
                   "x-scheme-handler/brokenpay=broken-app.desktop\n");
         for (const auto& [variable, folder] : {std::pair{"XDG_DATA_HOME", "data"},
@@ -147,7 +147,7 @@ std::optional<bool> openAndWait(QtUrlOpener& opener, const std::string& url) {
 TEST(QtUrlOpener, SucceedsOnlyWhenTheSchemesRegisteredHandlerWasLaunched) {
     static PrivateDesktop desktop;
     QtUrlOpener opener;
-    const std::string digits = "bank100000001000://qr.vela.example/AS1?type=02&sum=1%20000";
+    const std::string digits = "velabank-q00://qr.vela.example/AS1?type=02&sum=1%20000";
     const std::string symbols = "x-bank+pay.v2-1://sub.vela.example/AS2";
     const std::string opened = "opened link with bank-app.desktop";
     const std::string refused = "refusing to open link";

@@ -53,7 +53,7 @@
 namespace velawidget {
 namespace {
 
-const std::string id = "AS1000670LSS7DN18SJQDNP4B05KLJL2";
+const std::string id = "VELATESTPAYMENTSTATIC00000000001";
 const std::string qrLink = "https://qr.vela.example/" + id + "?type=02&sum=100";
 const std::string subLink = "https://sub.vela.example/" + id;
 
@@ -119,9 +119,9 @@ Bank bank(const std::string& name, const std::string& logo, const std::string& s
 }
 
 const std::vector<Bank> threeBanks = {
-    bank("Alpha Bank", "https://logo.example/alpha.png", "alphapay"),
-    bank("Beta Bank", "https://logo.example/beta.png", "betapay"),
-    bank("Gamma Savings", "https://logo.example/gamma.png", "gammapay"),
+    bank("Ambel Bank", "https://logo.example/ambel.png", "ambelpay"),
+    bank("Betuk Bank", "https://logo.example/betuk.png", "betukpay"),
+    bank("Gamsel Savings", "https://logo.example/gamsel.png", "gamselpay"),
 };
 
 // Runs everything that is due: HTTP completions, posted main-queue work, and
@@ -352,7 +352,7 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
 
     answerBankList(vela::test::bankListDocument(threeBanks));
     EXPECT_EQ(screen.names(),
-              (std::vector<std::string>{"Alpha Bank", "Beta Bank", "Gamma Savings"}));
+              (std::vector<std::string>{"Ambel Bank", "Betuk Bank", "Gamsel Savings"}));
     ASSERT_EQ(screen.list->property("count").toInt(), 3);
     QPointer<QQuickItem> betaRow = rowItem(screen.list, 1);
     ASSERT_FALSE(betaRow.isNull());
@@ -384,7 +384,7 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     EXPECT_EQ(screen.names().size(), 3u);
     platform.clock->advance(BankListViewModel::searchThrottle);
     pump();
-    EXPECT_EQ(screen.names(), (std::vector<std::string>{"Beta Bank"}));
+    EXPECT_EQ(screen.names(), (std::vector<std::string>{"Betuk Bank"}));
     // The surviving row is the same delegate, logo tile and all.
     ASSERT_FALSE(betaRow.isNull());
     EXPECT_EQ(rowItem(screen.list, 0), betaRow.data());
@@ -413,7 +413,7 @@ TEST(Screens, NewRowsStartTheCurrentRowOverAndAMissingTextShowsItsKey) {
     screen.type("gam");
     platform.clock->advance(BankListViewModel::searchThrottle);
     pump();
-    ASSERT_EQ(screen.names(), std::vector<std::string>{"Gamma Savings"});
+    ASSERT_EQ(screen.names(), std::vector<std::string>{"Gamsel Savings"});
     for (int i = 0; i < 3; ++i) screen.key(Qt::Key_Backspace);
     platform.clock->advance(BankListViewModel::searchThrottle);
     pump();
@@ -424,7 +424,7 @@ TEST(Screens, NewRowsStartTheCurrentRowOverAndAMissingTextShowsItsKey) {
     EXPECT_EQ(screen.list->property("currentIndex").toInt(), 1);
     screen.key(Qt::Key_Return);
     ASSERT_EQ(platform.opener->opened.size(), 1u);
-    EXPECT_EQ(platform.opener->opened.back().rfind("betapay://", 0), 0u)
+    EXPECT_EQ(platform.opener->opened.back().rfind("betukpay://", 0), 0u)
         << platform.opener->opened.back();
 
     QPointer<QObject> alert = find<QObject>(screen.root, "openUrlAlert");

@@ -10,10 +10,10 @@ namespace velawidget {
 namespace {
 
 const std::string payment =
-    "https://qr.vela.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB";
+    "https://qr.vela.example/VELATESTPAYMENTSTATIC00000000001?type=01&sum=10000&cur=XTS";
 // A literal %, an encoded solidus, user information, a port and a fragment.
 const std::string odd =
-    "https://u%40x:pw@qr.vela.example:8443/AS10%2F0670LSS7DN18SJQDNP4B05KL%25?a=%2F%25+b&c#fr%20ag";
+    "https://u%40x:pw@qr.vela.example:8443/VELA%2FTESTPAYMENTSTATIC0000000%25?a=%2F%25+b&c#fr%20ag";
 
 Bank bank(std::string schema, std::optional<std::string> web, std::optional<std::string> active) {
     return {"Bank", "https://logo.example/b.png", std::move(schema), std::move(web),
@@ -31,7 +31,7 @@ boost::urls::url parsed(const std::string& s) {
 
 TEST(BankLink, MakeBankLinkChoosesOneLinkWithoutFallback) {
     const std::string tail =
-        "qr.vela.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB";
+        "qr.vela.example/VELATESTPAYMENTSTATIC00000000001?type=01&sum=10000&cur=XTS";
     const std::string web = "https://online.bank.example/pay/x?y=1#z";
     struct Case {
         const char* name;
@@ -40,19 +40,19 @@ TEST(BankLink, MakeBankLinkChoosesOneLinkWithoutFallback) {
         std::optional<std::string> expected;
     };
     const std::vector<Case> cases = {
-        {"app link: only the scheme changes", payment, bank("bank100000000111", {}, {}),
-         "bank100000000111://" + tail},
+        {"app link: only the scheme changes", payment, bank("velabank-a1", {}, {}),
+         "velabank-a1://" + tail},
         {"inactive web client", payment, bank("b1", web, "false"), "b1://" + tail},
         {"capital T is not true", payment, bank("b1", web, "True"), "b1://" + tail},
         {"web link keeps the payment's path and query", payment, bank("b1", web, "true"),
-         "https://online.bank.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB"},
+         "https://online.bank.example/VELATESTPAYMENTSTATIC00000000001?type=01&sum=10000&cur=XTS"},
         {"web link without address: no app link either", payment, bank("b1", {}, "true"), {}},
         {"web address that does not parse", payment, bank("b1", "https://a b/", "true"), {}},
         {"web client's port and path are ignored", payment,
          bank("b1", "http://web.bank.example:9000/p/q", "true"),
-         "http://web.bank.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB"},
+         "http://web.bank.example/VELATESTPAYMENTSTATIC00000000001?type=01&sum=10000&cur=XTS"},
         {"bare host name gives a relative link", payment, bank("b1", "web.bank.example", "true"),
-         "/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB"},
+         "/VELATESTPAYMENTSTATIC00000000001?type=01&sum=10000&cur=XTS"},
         {"empty schema", payment, bank("", web, {}), {}},
         {"schema with a blank", payment, bank("bank app", {}, {}), {}},
         {"schema https gives the payment link", payment, bank("https", {}, {}), payment},
@@ -76,10 +76,10 @@ TEST(BankLink, MakeBankLinkChoosesOneLinkWithoutFallback) {
         {"web link keeps user, port, path, query, fragment", odd,
          bank("b1", "http://web.bank.example:1/x", "true"),
          "http://u%40x:pw@web.bank.example:8443/"
-         "AS10%2F0670LSS7DN18SJQDNP4B05KL%25?a=%2F%25+b&c#fr%20ag"},
+         "VELA%2FTESTPAYMENTSTATIC0000000%25?a=%2F%25+b&c#fr%20ag"},
         {"percent-encoded web host stays encoded", payment,
          bank("b1", "https://b%C3%A4nk.example", "true"),
-         "https://b%C3%A4nk.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=01&sum=10000&cur=RUB"},
+         "https://b%C3%A4nk.example/VELATESTPAYMENTSTATIC00000000001?type=01&sum=10000&cur=XTS"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -13,7 +13,7 @@ namespace {
 const std::string domain(serviceDomain);
 const std::string qrHost = "qr." + domain;
 const std::string subHost = "sub." + domain;
-const std::string id32 = "AS1000670LSS7DN18SJQDNP4B05KLJL2";  // letters and digits
+const std::string id32 = "VELATESTPAYMENTSTATIC00000000001";  // letters and digits
 const std::string id31 = id32.substr(1);
 
 std::optional<Schema> accepted(const std::string& text) {

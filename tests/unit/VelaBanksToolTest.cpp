@@ -31,7 +31,7 @@ boost::json::value json(const std::string& text) {
 TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     vela::test::TempDir dir;
     const std::string domain(serviceDomain);
-    const std::string link = "https://sub." + domain + "/AS1000670LSS7DN18SJQDNP4B05KLJL2?x=1";
+    const std::string link = "https://sub." + domain + "/VELATESTPAYMENTSTATIC00000000001?x=1";
 
     auto run = runTool(dir, {"check", link, "--json"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -40,7 +40,7 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
                    domain + R"(/proxyapp/c2bmembers.json"})"));
 
     for (const std::string& rejected :
-         {"http://sub." + domain + "/AS1000670LSS7DN18SJQDNP4B05KLJL2",
+         {"http://sub." + domain + "/VELATESTPAYMENTSTATIC00000000001",
           std::string("not a link")}) {
         run = runTool(dir, {"check", "--json", rejected});
         EXPECT_EQ(run.status, 2) << rejected;
@@ -85,7 +85,7 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
         {"decode", "-", "--json"},
         {"decode", "x\x1b[2J\x9b"},
         {"\x1b[2J"},  // an unknown command is echoed
-        {"list", "https://qr." + domain + "/AS1000670LSS7DN18SJQDNP4B05KLJL2", "--verbose",
+        {"list", "https://qr." + domain + "/VELATESTPAYMENTSTATIC00000000001", "--verbose",
          "--json", "--connect-to", "127.0.0.1:1", "--caches-dir", dir.path().string()},
     };
     for (const auto& line : printing) {

@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 using vela::test::bankListDocument;
 using vela::test::bankWithLogo;
 
-const std::string id32 = "AS1000670LSS7DN18SJQDNP4B05KLJL2";
+const std::string id32 = "VELATESTPAYMENTSTATIC00000000001";
 const std::string qrLink = "https://qr.vela.example/" + id32 + "?type=01&sum=100";
 const std::string subLink = "https://sub.vela.example/" + id32 + "?type=03";
 const std::string qrListURL = "https://qr.vela.example/proxyapp/c2bmembers.json";

@@ -14,13 +14,15 @@ struct Script {
 
 const std::array<Script, 3>& scripts() {
     static const std::array<Script, 3> all{{
-        {{"Alpen", "Nordé", "Crédit", "Sparkåsse", "Lumière", "Vértice", "Östra", "Zürcher",
-          "Baltic", "Caixa", "Señorío", "Mérida", "Hansa", "Porto", "Aurora", "Solé"},
+        {{"Brümmel", "Velmé", "Quastel", "Zimbråsse", "Lüftlinger", "Vórtilo", "Östermumm",
+          "Tüddel", "Łopatka", "Ñandú", "Fuchsdüne", "Mirabéla", "Knöpfel", "Pimpernel",
+          "Gloamberry", "Zuckré"},
          {"Bank", "Banque", "Banco", "Kredit", "Savings", "Trust", "Capital", "Finance"}},
-        {{"Северный", "Уральский", "Волжский", "Ёлочный", "Приморский", "Кедровый", "Донской",
-          "Байкальский", "Таёжный", "Окский", "Невский", "Алтайский"},
-         {"Банк", "Кредит", "Сбережения", "Капитал", "Инвест", "Развитие"}},
-        {{"Αιγαίου", "Ολύμπου", "Ιονίου", "Κρήτης", "Ήπειρου", "Δελφών", "Αθηνών", "Ρόδου"},
+        {{"Ватрушкин", "Черничный", "Валенковый", "Ёлочный", "Пряничный", "Сметанный", "Самоварный",
+          "Колобковый", "Ёжиковый", "Кукушкин", "Ромашковый", "Облепиховый"},
+         {"Банк", "Кредит", "Копилка", "Капитал", "Инвест", "Развитие"}},
+        {{"Καραβίδων", "Γλάρων", "Μελισσών", "Λουκουμάδων", "Ώριμων", "Σαλιγκαριών", "Κουκουβάγιας",
+          "Πορτοκαλιών"},
          {"Τράπεζα", "Πίστη", "Κεφάλαιο", "Αποταμίευση"}},
     }};
     return all;
@@ -73,11 +75,11 @@ std::string bankListDocument(const GeneratorOptions& options) {
             out += piece;
         }
         out += std::to_string(100000 + i);
-        out += ".png\",\"schema\":\"bank";
-        out += std::to_string(100000000 + i);
+        out += ".png\",\"schema\":\"velabank-g";
+        out += std::to_string(i);
         out += '"';
         if (random() % 10 == 0) {
-            out += ",\"webClientUrl\":\"https://online.bank";
+            out += ",\"webClientUrl\":\"https://web.velabank-g";
             out += std::to_string(i);
             out += ".example/pay\",\"isWebClientActive\":\"true\"";
         } else if (random() % 4 == 0) {

@@ -1,107 +1,95 @@
 #include "Logos.h"
 
-#include <array>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
+
+#include "PngImage.h"
 
 namespace vela::sandbox {
 namespace {
 
-struct Colour {
-    std::uint8_t red, green, blue;
-};
-
-Colour colourOf(std::uint32_t number) {
-    // Spread neighbouring numbers far apart on the colour wheel.
-    const std::uint32_t hash = number * 2654435761u;
-    return {static_cast<std::uint8_t>(64 + (hash >> 8) % 160),
-            static_cast<std::uint8_t>(64 + (hash >> 16) % 160),
-            static_cast<std::uint8_t>(64 + (hash >> 24) % 160)};
+Rgba colourOf(std::string_view key) {
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (const unsigned char byte : key) hash = (hash ^ byte) * 16777619u;
+    // Dark enough for the white letters to stand out on every tile.
+    return {static_cast<std::uint8_t>(40 + (hash >> 8) % 130),
+            static_cast<std::uint8_t>(40 + (hash >> 16) % 130),
+            static_cast<std::uint8_t>(40 + (hash >> 24) % 130), 255};
 }
 
-std::uint32_t crc32(const std::string& bytes, std::size_t from) {
-    static const auto table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    std::uint32_t c = 0xffffffffu;
-    for (std::size_t i = from; i < bytes.size(); ++i) {
-        c = table[(c ^ static_cast<std::uint8_t>(bytes[i])) & 0xff] ^ (c >> 8);
+std::vector<char32_t> codePoints(std::string_view text) {
+    std::vector<char32_t> points;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    for (std::int32_t i = 0; i < length;) {
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        if (c >= 0) points.push_back(static_cast<char32_t>(c));
     }
-    return c ^ 0xffffffffu;
+    return points;
 }
 
-void put32(std::string& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xff);
-}
-
-void chunk(std::string& png, const char* type, const std::string& data) {
-    put32(png, static_cast<std::uint32_t>(data.size()));
-    const std::size_t start = png.size();
-    png += type;
-    png += data;
-    put32(png, crc32(png, start));
+void appendUtf8(std::string& out, char32_t c) {
+    std::uint8_t buffer[U8_MAX_LENGTH];
+    std::int32_t length = 0;
+    UBool error = false;
+    U8_APPEND(buffer, length, U8_MAX_LENGTH, static_cast<UChar32>(c), error);
+    if (!error) out.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
 }
 
 }  // namespace
 
-std::string svgLogo(std::uint32_t number) {
-    const Colour c = colourOf(number);
-    const char letters[] = {static_cast<char>('A' + number % 26),
-                            static_cast<char>('A' + (number / 26) % 26), 0};
-    char svg[512];
-    std::snprintf(svg, sizeof svg,
+std::string initialsOf(std::string_view bankName) {
+    std::string initials;
+    int count = 0;
+    bool inWord = false;
+    for (const char32_t c : codePoints(bankName)) {
+        if (u_isUWhiteSpace(static_cast<UChar32>(c))) {
+            inWord = false;
+            continue;
+        }
+        if (inWord) continue;
+        inWord = true;
+        if (!u_isalnum(static_cast<UChar32>(c))) continue;
+        appendUtf8(initials, static_cast<char32_t>(u_toupper(static_cast<UChar32>(c))));
+        if (++count == 2) break;
+    }
+    return initials;
+}
+
+std::string svgLogo(std::string_view key, std::string_view initials) {
+    const Rgba c = colourOf(key);
+    char head[384];
+    std::snprintf(head, sizeof head,
                   "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" height=\"100\" "
                   "viewBox=\"0 0 100 100\"><rect width=\"100\" height=\"100\" rx=\"24\" "
                   "fill=\"#%02x%02x%02x\"/><text x=\"50\" y=\"64\" font-family=\"sans-serif\" "
                   "font-size=\"42\" font-weight=\"bold\" fill=\"#ffffff\" "
-                  "text-anchor=\"middle\">%s</text></svg>\n",
-                  c.red, c.green, c.blue, letters);
-    return svg;
+                  "text-anchor=\"middle\">",
+                  c.red, c.green, c.blue);
+    // Letters and digits only, so nothing in them needs escaping.
+    return std::string(head) + std::string(initials) + "</text></svg>\n";
 }
 
-std::string pngLogo(std::uint32_t number) {
-    constexpr std::uint32_t side = 64;
-    const Colour c = colourOf(number);
-    // Raw scanlines (filter byte 0, then RGB), kept in one stored deflate block.
-    std::string raw;
-    for (std::uint32_t y = 0; y < side; ++y) {
-        raw += '\0';
-        for (std::uint32_t x = 0; x < side; ++x) {
-            raw += static_cast<char>(c.red);
-            raw += static_cast<char>(c.green);
-            raw += static_cast<char>(c.blue);
+std::string pngLogo(std::string_view key, std::string_view initials) {
+    constexpr int side = 64;
+    RgbaImage image(side, side);
+    image.fillRoundedRect(colourOf(key), side / 4);
+    auto letters = codePoints(initials);
+    // Drawn left to right, so a right-to-left name's initials go in reverse.
+    if (!letters.empty()) {
+        const auto direction = u_charDirection(static_cast<UChar32>(letters.front()));
+        if (direction == U_RIGHT_TO_LEFT || direction == U_RIGHT_TO_LEFT_ARABIC) {
+            std::reverse(letters.begin(), letters.end());
         }
     }
-    std::string zlib = "\x78\x01";
-    zlib += '\x01';  // final stored block
-    const auto length = static_cast<std::uint16_t>(raw.size());
-    zlib += static_cast<char>(length & 0xff);
-    zlib += static_cast<char>(length >> 8);
-    zlib += static_cast<char>(~length & 0xff);
-    zlib += static_cast<char>((~length >> 8) & 0xff);
-    zlib += raw;
-    std::uint32_t a = 1, b = 0;
-    for (unsigned char byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    put32(zlib, (b << 16) | a);
-
-    std::string png = "\x89PNG\r\n\x1a\n";
-    std::string header;
-    put32(header, side);
-    put32(header, side);
-    header += "\x08\x02";  // 8 bits per channel, RGB
-    header += std::string(3, '\0');
-    chunk(png, "IHDR", header);
-    chunk(png, "IDAT", zlib);
-    chunk(png, "IEND", "");
-    return png;
+    image.drawCentredText(letters, 26, {255, 255, 255, 255});
+    return image.png();
 }
 
 }  // namespace vela::sandbox

@@ -1,9 +1,6 @@
 #include "Server.h"
 
 #include <httplib.h>
-#include <openssl/ssl.h>
-#include <sys/socket.h>
-#include <zlib.h>
 
 #include <cstdlib>
 #include <iostream>
@@ -12,41 +9,6 @@
 
 namespace vela::sandbox {
 namespace {
-
-using Kind = FaultMode::Kind;
-
-constexpr std::size_t hugeBytes = 17u << 20;  // past a 16 MiB client cap
-// What an overloaded front end answers instead of the document.
-constexpr std::string_view garbagePage = "<html><body>\x01\x02 Service temporarily unavailable";
-
-constexpr std::size_t bombBytes = 64u << 20;  // zeros, past any client's body cap
-constexpr int hugeHeaderCount = 1024;         // of 1 KiB each
-
-/// 64 MiB of zeros, gzip-compressed to about 64 KiB.
-const std::string& gzipBomb() {
-    static const std::string bomb = [] {
-        z_stream stream{};
-        deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, MAX_WBITS + 16, 9,
-                     Z_DEFAULT_STRATEGY);
-        const std::string zeros(1u << 20, '\0');
-        std::string out;
-        char buffer[64 * 1024];
-        for (std::size_t fed = 0; fed < bombBytes; fed += zeros.size()) {
-            stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
-            stream.avail_in = static_cast<uInt>(zeros.size());
-            const int flush = fed + zeros.size() >= bombBytes ? Z_FINISH : Z_NO_FLUSH;
-            do {
-                stream.next_out = reinterpret_cast<Bytef*>(buffer);
-                stream.avail_out = sizeof buffer;
-                deflate(&stream, flush);
-                out.append(buffer, sizeof buffer - stream.avail_out);
-            } while (stream.avail_out == 0);
-        }
-        deflateEnd(&stream);
-        return out;
-    }();
-    return bomb;
-}
 
 std::string hostOf(const httplib::Request& request) {
     std::string host = request.get_header_value("Host");
@@ -59,7 +21,9 @@ std::string hostOf(const httplib::Request& request) {
 }  // namespace
 
 Server::Server(httplib::Server& http, ServerSettings settings)
-    : http_(http), settings_(std::move(settings)) {
+    : http_(http),
+      settings_(std::move(settings)),
+      bankNamesByLogoPath_(settings_.documents.bankNamesByLogoPath()) {
     route();
 }
 
@@ -81,122 +45,40 @@ FaultMode Server::fault() const {
     return settings_.fault;
 }
 
+std::string Server::logo(std::string_view path, bool svg) const {
+    // Both pictures of a logo share its colour and letters; a logo no bank
+    // names gets a tile without letters.
+    const std::string_view key = Documents::logoKey(path);
+    const auto bank = bankNamesByLogoPath_.find(key);
+    const std::string initials = bank == bankNamesByLogoPath_.end() ? "" : initialsOf(bank->second);
+    return svg ? svgLogo(key, initials) : pngLogo(key, initials);
+}
+
 void Server::route() {
     http_.Get("/proxyapp/c2bmembers.json", [this](const httplib::Request& request,
                                                   httplib::Response& response) {
         const std::string host = hostOf(request);
-        const std::string* document = nullptr;
-        if (host == "qr." + settings_.domain) document = &settings_.documents.qr;
-        if (host == "sub." + settings_.domain) document = &settings_.documents.sub;
+        const std::string* document = settings_.documents.forHost(host, settings_.domain);
         if (document == nullptr) {
             response.status = 404;
             response.set_content("no payment-link host " + host + "\n", "text/plain");
             return;
         }
         ++bankListRequests_;
-        const FaultMode mode = fault();
-        const std::string body = *document;
-        switch (mode.kind) {
-            case Kind::none:
-                response.set_content(body, "application/json");
-                return;
-            case Kind::drop:
-                // Tear the connection down under the TLS session: the client
-                // gets no answer at all.
-                if (request.ssl != nullptr) ::shutdown(SSL_get_fd(request.ssl), SHUT_RDWR);
-                response.status = 500;
-                return;
-            case Kind::delay:
-                if (!pause(std::chrono::milliseconds(mode.value))) response.status = 503;
-                response.set_content(body, "application/json");
-                return;
-            case Kind::status:
-                response.status = mode.value;
-                if (mode.garbageBody) {
-                    response.set_content(std::string(garbagePage), "text/html");
-                } else {
-                    response.set_content(body, "application/json");
-                }
-                return;
-            case Kind::truncate:
-                // Promise the whole body and more, send half, then hang up.
-                response.set_content_provider(
-                    body.size() + 4096, "application/json",
-                    [body](std::size_t, std::size_t, httplib::DataSink& sink) {
-                        sink.write(body.data(), body.size() / 2);
-                        return false;
-                    });
-                return;
-            case Kind::garbage:
-                response.set_content(std::string(garbagePage), "text/html");
-                return;
-            case Kind::empty:
-                response.set_content("", "application/json");
-                return;
-            case Kind::huge:
-                response.set_content_provider(
-                    hugeBytes, "application/json",
-                    [](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                        static const std::string filler(64 * 1024, ' ');
-                        const std::size_t chunk =
-                            std::min({length, filler.size(), hugeBytes - offset});
-                        return sink.write(filler.data(), chunk);
-                    });
-                return;
-            case Kind::gzipBomb:
-                // Not a type the server would compress itself: these bytes go out as they are.
-                response.set_header("Content-Encoding", "gzip");
-                response.set_content(gzipBomb(), "application/octet-stream");
-                return;
-            case Kind::hugeHeaders:
-                for (int i = 0; i < hugeHeaderCount; ++i) {
-                    response.set_header("X-Filler-" + std::to_string(i), std::string(1000, 'x'));
-                }
-                response.set_content(body, "application/json");
-                return;
-            case Kind::trickleHeaders: {
-                // Written by hand under the TLS session, a header line every
-                // 200 ms for two seconds, then the document; the connection
-                // ends with it.
-                if (request.ssl == nullptr) return;
-                auto send = [&](const std::string& text) {
-                    SSL_write(const_cast<SSL*>(request.ssl), text.data(),
-                              static_cast<int>(text.size()));
-                };
-                send("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n");
-                for (int line = 0; line < 10; ++line) {
-                    if (!pause(std::chrono::milliseconds(200))) break;
-                    send("X-Trickle-" + std::to_string(line) + ": x\r\n");
-                }
-                send("Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
-                ::shutdown(SSL_get_fd(request.ssl), SHUT_RDWR);
-                response.status = 500;
-                return;
-            }
-            case Kind::slow:
-                response.set_content_provider(
-                    body.size(), "application/json",
-                    [this, body](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                        if (offset != 0 && !pause(std::chrono::seconds(1))) return false;
-                        return sink.write(body.data() + offset, 1);
-                    });
-                return;
-        }
+        Exchange exchange{request, response, *document, fault(),
+                          [this](std::chrono::milliseconds duration) { return pause(duration); }};
+        exchange.mode.fault->answer(exchange);
     });
 
-    http_.Get(R"(/logos/(\d+)\.(svg|png))", [this](const httplib::Request& request,
+    http_.Get(R"(/logos/[^/]+\.(svg|png))", [this](const httplib::Request& request,
                                                    httplib::Response& response) {
         ++logoRequests_;
         // ?delay=MS holds the answer back, as a slow logo server would.
         if (request.has_param("delay")) {
             pause(std::chrono::milliseconds(std::atoi(request.get_param_value("delay").c_str())));
         }
-        const auto number = static_cast<std::uint32_t>(std::stoul(request.matches[1]));
-        if (request.matches[2] == "svg") {
-            response.set_content(svgLogo(number), "image/svg+xml");
-        } else {
-            response.set_content(pngLogo(number), "image/png");
-        }
+        const bool svg = request.matches[1] == "svg";
+        response.set_content(logo(request.path, svg), svg ? "image/svg+xml" : "image/png");
         response.set_header("Cache-Control", "max-age=86400");
     });
 

@@ -3,12 +3,14 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "Documents.h"
-#include "FaultMode.h"
+#include "Faults.h"
 
 namespace httplib {
 class Server;
@@ -17,15 +19,15 @@ class Server;
 namespace vela::sandbox {
 
 struct ServerSettings {
-    std::string domain = "vela.example";
+    std::string domain;
     Documents documents;
     FaultMode fault;
     bool quiet = false;
 };
 
-/// The payment system's two link hosts on one port: routes by Host header,
-/// serves the bank lists (with the current fault) and logos, and answers the
-/// control endpoints under /__control/.
+/// The payment system's link hosts, one for each kind, on one port: routes
+/// by Host header, serves the bank lists (with the current fault) and logos,
+/// and answers the control endpoints under /__control/.
 class Server {
   public:
     Server(httplib::Server& http, ServerSettings settings);
@@ -38,9 +40,11 @@ class Server {
     /// Waits `duration` unless interrupted first; true when the full time passed.
     bool pause(std::chrono::milliseconds duration);
     FaultMode fault() const;
+    std::string logo(std::string_view path, bool svg) const;
 
     httplib::Server& http_;
     ServerSettings settings_;
+    const std::map<std::string, std::string, std::less<>> bankNamesByLogoPath_;
     mutable std::mutex mutex_;  // guards settings_.fault and stopping_
     std::condition_variable interrupted_;
     bool stopping_ = false;

@@ -7,29 +7,44 @@
 #include <iostream>
 #include <sstream>
 #include <thread>
+#include <variant>
 #include <vector>
 
 #include "Certificate.h"
 #include "Server.h"
+#include "catalogue/Schema.h"
 
 namespace {
 
-constexpr const char* usage =
-    "usage: vela-sandbox [--port N] [--bind ADDRESS] [--domain D] [--fault MODE]\n"
-    "                    [--cert FILE --key FILE | --cert-hosts H1,H2] [--cert-out FILE]\n"
-    "                    [--data-dir DIR] [--plain] [--quiet]\n"
-    "\n"
-    "Serves /proxyapp/c2bmembers.json for qr.DOMAIN and sub.DOMAIN (by Host header) and\n"
-    "logos under /logos/ (?delay=MS holds one back). --port 0 picks a free port; the first line of "
-    "output is\n"
-    "\"listening on ADDRESS:PORT\". Fault modes (also POST /__control/fault): none, drop,\n"
-    "delay:MS, status:CODE, status:CODE:garbage, truncate, garbage, empty, huge, slow,\n"
-    "gzip-bomb, huge-headers, trickle-headers.\n";
+std::string kindLabels() {
+    std::string labels;
+    for (const auto schema : velawidget::allSchemas) {
+        if (!labels.empty()) labels += ", ";
+        labels += velawidget::rawValue(schema);
+    }
+    return labels;
+}
+
+std::string usage() {
+    return "usage: vela-sandbox [--port N] [--bind ADDRESS] [--domain D] [--fault MODE]\n"
+           "                    [--cert FILE --key FILE | --cert-hosts H1,H2] [--cert-out FILE]\n"
+           "                    [--data-dir DIR] [--plain] [--quiet]\n"
+           "\n"
+           "Serves /proxyapp/c2bmembers.json for KIND.DOMAIN by Host header, KIND one of " +
+           kindLabels() +
+           ",\n"
+           "from KIND.json (built in, or in --data-dir), and logos under /logos/ with the\n"
+           "initials of the bank that names them (?delay=MS holds one back). --port 0 picks a\n"
+           "free port; the first line of output is \"listening on ADDRESS:PORT\".\n"
+           "\n"
+           "Fault modes for bank lists (--fault, or POST the mode to /__control/fault):\n" +
+           vela::sandbox::faultUsage();
+}
 
 struct Options {
     int port = 8443;
     std::string bind = "127.0.0.1";
-    std::string domain = "vela.example";
+    std::string domain{velawidget::serviceDomain};  // the hosts the kit was built to call
     std::string fault = "none";
     std::string certFile, keyFile, certOut, dataDir;
     std::vector<std::string> certHosts;
@@ -101,13 +116,13 @@ int fail(const std::string& problem) {
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
-            std::cout << usage;
+            std::cout << usage();
             return 0;
         }
     }
     Options options;
     if (!parse(argc, argv, options)) {
-        std::cerr << usage;
+        std::cerr << usage();
         return 64;
     }
     vela::sandbox::ServerSettings settings;
@@ -116,13 +131,11 @@ int main(int argc, char** argv) {
     const auto fault = vela::sandbox::FaultMode::parse(options.fault);
     if (!fault) return fail("unknown fault mode \"" + options.fault + "\"");
     settings.fault = *fault;
-    if (options.dataDir.empty()) {
-        settings.documents = vela::sandbox::Documents::builtIn();
-    } else if (auto documents = vela::sandbox::Documents::fromDirectory(options.dataDir)) {
-        settings.documents = std::move(*documents);
-    } else {
-        return fail("no qr.json and sub.json in " + options.dataDir);
-    }
+    auto documents = options.dataDir.empty()
+                         ? vela::sandbox::Documents::builtIn()
+                         : vela::sandbox::Documents::fromDirectory(options.dataDir);
+    if (auto* missing = std::get_if<std::string>(&documents)) return fail(*missing);
+    settings.documents = std::move(std::get<vela::sandbox::Documents>(documents));
 
     // Signals are taken by one thread that stops the server; every other
     // thread inherits the blocked mask.
@@ -142,8 +155,13 @@ int main(int argc, char** argv) {
             identity = vela::sandbox::loadIdentity(options.certFile, options.keyFile);
         } else {
             auto hosts = options.certHosts;
-            if (hosts.empty())
-                hosts = {"qr." + options.domain, "sub." + options.domain, "localhost"};
+            if (hosts.empty()) {
+                for (const auto schema : velawidget::allSchemas) {
+                    hosts.push_back(std::string(velawidget::rawValue(schema)) + "." +
+                                    options.domain);
+                }
+                hosts.push_back("localhost");
+            }
             identity = vela::sandbox::makeSelfSigned(hosts);
         }
         if (!identity) return fail("no usable certificate and key");
