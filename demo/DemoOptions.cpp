@@ -15,7 +15,7 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
         {"--connect-to", &DemoOptions::connectTo}, {"--cacert", &DemoOptions::caFile},
         {"--caches-dir", &DemoOptions::cachesDir}, {"--screenshots", &DemoOptions::screenshotDir},
         {"--bank-app", &DemoOptions::bankAppLink}, {"--link", &DemoOptions::link},
-        {"--locale", &DemoOptions::locale},
+        {"--locale", &DemoOptions::locale},        {"--qr-png", &DemoOptions::phoneCodePng},
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];

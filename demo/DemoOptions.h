@@ -12,6 +12,8 @@ struct DemoOptions {
     QString cachesDir;
     /// Render the selector offscreen into this folder instead of opening windows.
     QString screenshotDir;
+    /// Render the selector's "pay with your phone" view offscreen to this PNG and stop.
+    QString phoneCodePng;
     /// Run as the stand-in bank app that received this link.
     QString bankAppLink;
     /// The payment link to start with; the QR sample when none.
@@ -28,7 +30,8 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
 
 inline constexpr const char* demoUsage =
     "usage: vela-demo [--connect-to ADDRESS:PORT] [--cacert FILE] [--caches-dir DIR]\n"
-    "                 [--screenshots DIR] [--link PAYMENT-LINK] [--locale NAME] [--dark]\n"
+    "                 [--screenshots DIR] [--qr-png FILE] [--link PAYMENT-LINK] [--locale NAME]\n"
+    "                 [--dark]\n"
     "                 [QT-OPTIONS]\n"
     "       vela-demo --bank-app LINK\n"
     "--locale NAME: the selector's language and direction (de, ar, he, ...).\n"

@@ -16,6 +16,7 @@
 
 #include "DemoHost.h"
 #include "DemoOptions.h"
+#include "PhoneCodeShot.h"
 #include "Screenshots.h"
 
 namespace {
@@ -45,9 +46,10 @@ QPalette darkPalette() {
 
 int main(int argc, char** argv) {
     // Qt takes its own options when the application is made, which must come
-    // after choosing the platform, so the two flags that choose it are looked
+    // after choosing the platform, so the flags that choose it are looked
     // for first and the whole command line is read once Qt is done with it.
     const bool offscreen = vela::demo::mentionsFlag(argc, argv, "--screenshots") ||
+                           vela::demo::mentionsFlag(argc, argv, "--qr-png") ||
                            (!vela::demo::mentionsFlag(argc, argv, "--bank-app") && !hasDisplay());
     if (offscreen) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -88,6 +90,9 @@ int main(int argc, char** argv) {
     }
 
     const QString link = options->link.isEmpty() ? vela::demo::DemoHost::qrSample() : options->link;
+    if (!options->phoneCodePng.isEmpty()) {
+        return vela::demo::renderPhoneCode(link, options->phoneCodePng);
+    }
     if (offscreen) {
         const QString dir = options->screenshotDir.isEmpty()
                                 ? QStringLiteral("vela-demo-screenshots")

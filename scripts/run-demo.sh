@@ -47,8 +47,11 @@ cmd_demo() {
         mkdir -p "$BUILD/demo"
         XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen \
             "$demo" "${args[@]}" --screenshots "$BUILD/demo" "$@"
-        echo "demo: no display, so the selector was rendered offscreen:"
-        echo "  $BUILD/demo/selector-light.png, selector-dark.png, selector-search.png"
+        case " $* " in
+            *" --qr-png "*) ;;
+            *) echo "demo: no display, so the selector was rendered offscreen:"
+               echo "  $BUILD/demo/selector-light.png, selector-dark.png, selector-search.png" ;;
+        esac
     else
         XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$demo" "${args[@]}" "$@"
     fi

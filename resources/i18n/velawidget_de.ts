@@ -51,5 +51,21 @@
         <source>LS.VelaWidget.retry</source>
         <translation>Erneut versuchen</translation>
     </message>
+    <message>
+        <source>LS.VelaWidget.payWithPhone</source>
+        <translation>Mit dem Handy bezahlen</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.scanWithPhone</source>
+        <translation>Scannen Sie diesen Code mit der Kamera Ihres Handys, um zu bezahlen</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.phoneCodeUnavailable</source>
+        <translation>Dieser Zahlungslink ist zu lang, um als Code angezeigt zu werden.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.back</source>
+        <translation>Zurück</translation>
+    </message>
 </context>
 </TS>

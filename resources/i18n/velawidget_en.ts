@@ -51,5 +51,21 @@
         <source>LS.VelaWidget.retry</source>
         <translation>Retry</translation>
     </message>
+    <message>
+        <source>LS.VelaWidget.payWithPhone</source>
+        <translation>Pay with your phone</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.scanWithPhone</source>
+        <translation>Scan this code with your phone&apos;s camera to pay</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.phoneCodeUnavailable</source>
+        <translation>This payment link is too long to show as a code.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.back</source>
+        <translation>Back</translation>
+    </message>
 </context>
 </TS>

@@ -24,6 +24,14 @@ std::string_view fixedTextKey(FixedText text) noexcept {
             return "LS.VelaWidget.bankListName";
         case FixedText::retry:
             return "LS.VelaWidget.retry";
+        case FixedText::payWithPhone:
+            return "LS.VelaWidget.payWithPhone";
+        case FixedText::scanWithPhone:
+            return "LS.VelaWidget.scanWithPhone";
+        case FixedText::phoneCodeUnavailable:
+            return "LS.VelaWidget.phoneCodeUnavailable";
+        case FixedText::back:
+            return "LS.VelaWidget.back";
     }
     return {};
 }

@@ -22,9 +22,13 @@ enum class FixedText : std::size_t {
     selectorTitle,
     bankListName,
     retry,
+    payWithPhone,
+    scanWithPhone,
+    phoneCodeUnavailable,
+    back,
 };
 
-inline constexpr std::size_t fixedTextCount = 9;
+inline constexpr std::size_t fixedTextCount = 13;
 
 /// The localization key of a fixed text, e.g. "LS.VelaWidget.ok".
 std::string_view fixedTextKey(FixedText text) noexcept;

@@ -13,7 +13,7 @@ import time
 import traceback
 from pathlib import Path
 
-from desktop import Desktop, Failure, wait_for
+from desktop import Desktop, Failure, run, wait_for
 from screen import Screen
 
 SELECTOR = "Choose your bank"  # the selector window's title and accessible name
@@ -23,6 +23,9 @@ NOTHING_FOUND = "No banks match your search"
 LOAD_FAILED_DE = ("Die Liste der Banken konnte nicht geladen werden. "
                   "Bitte versuchen Sie es später erneut.")
 SEARCH_DE = "Bank suchen"
+RETRY_DE = "Erneut versuchen"
+PAY_WITH_PHONE = "Pay with your phone"
+SCAN_WITH_PHONE = "Scan this code with your phone's camera to pay"
 PAYMENT = "VELATESTPAYMENTSTATIC00000000001"
 QR_LINK = f"https://qr.vela.example/{PAYMENT}?type=02&sum=12500&cur=XTS&crc=5A2B"
 SUB_LINK = f"https://sub.vela.example/{PAYMENT}"
@@ -211,6 +214,26 @@ def a_bank_without_an_app_shows_the_alert_until_ok(shopper):
 
 
 @step
+def the_alert_offers_a_code_for_the_phone(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    s.click(s.nodes(shopper.app, at.ROLE_LIST_ITEM)[0])
+    alert = shopper.alert()
+    s.click(s.node(alert, at.ROLE_PUSH_BUTTON, PAY_WITH_PHONE))
+    code = s.node(shopper.app, name=SCAN_WITH_PHONE)
+    if code.getRole() != at.ROLE_IMAGE:
+        raise Failure(f"the code's role is {code.getRoleName()}")
+    shopper.no_alert()
+    shot = s.screenshot("07b-pay-with-phone")
+    decoded = run(["zbarimg", "--raw", "-q", str(shot)], env=s.env, check=False)
+    if decoded != QR_LINK + "\n":
+        raise Failure(f"zbarimg read {decoded!r} from the screen")
+    s.key("Escape")
+    wait_for("the code to go", lambda: not s.nodes(shopper.app, name=SCAN_WITH_PHONE))
+    s.node(shopper.app, at.ROLE_LIST, LIST)
+    s.window(SELECTOR)
+
+
+@step
 def escape_closes_the_alert_then_the_selector(shopper):
     s, at = shopper.screen, shopper.screen.at
     s.click(s.nodes(shopper.app, at.ROLE_LIST_ITEM)[0])
@@ -267,11 +290,11 @@ def offline_without_a_cache_in_german_then_retry(shopper):
         s.screenshot("11-offline-no-cache-german")
     finally:
         shopper.desktop.fault("none")
-    # The one button of the selector's window: Retry, reached from the keyboard.
+    # Retry in the selector's window, reached from the keyboard.
     selector = next(node for node in s.nodes(shopper.app)
                     if node.getRole() in (at.ROLE_WINDOW, at.ROLE_FRAME)
                     and node.name != "VelaWidget demo")
-    retry = s.node(selector, at.ROLE_PUSH_BUTTON)
+    retry = s.node(selector, at.ROLE_PUSH_BUTTON, RETRY_DE)
     for _ in range(3):
         if s.has_state(retry, at.STATE_FOCUSED):
             break

@@ -14,6 +14,9 @@ Item {
     // Keyboard users carry on where they were once the alert is gone.
     property Item focusBeforeAlert: null
 
+    // The second button: the screen shows the payment as a code for a phone.
+    signal payWithPhoneRequested()
+
     function show() {
         if (!alert.visible)
             host.focusBeforeAlert = host.Window.activeFocusItem
@@ -79,9 +82,28 @@ Item {
             textFormat: Text.PlainText
         }
 
-        // One button, so a plain row: a button box is announced as a tab list.
+        // A plain row: a button box is announced as a tab list.
         footer: Item {
             implicitHeight: okButton.implicitHeight + 16
+
+            // The alert goes as with OK, but focus is left to the phone view.
+            PlainButton {
+                id: phoneButton
+                objectName: "alertPayWithPhoneButton"
+                anchors.right: okButton.left
+                anchors.rightMargin: 8
+                anchors.top: parent.top
+                text: phoneTexts.title
+                onActivated: {
+                    host.focusBeforeAlert = null
+                    host.model.toggleBankAppNotFoundError()
+                    host.payWithPhoneRequested()
+                }
+                Keys.onEscapePressed: okButton.clicked()
+                PhonePayment {
+                    id: phoneTexts
+                }
+            }
 
             Button {
                 id: okButton

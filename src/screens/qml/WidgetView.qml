@@ -17,6 +17,8 @@ FocusScope {
     readonly property alias bankListView: bankList
     // The alert's dialog, once it has been needed.
     readonly property QtObject alert: alertHost.item ? alertHost.item.dialog : null
+    // The QR code of the payment link covers the list while this holds.
+    readonly property bool showsPhonePayment: phoneHost.item !== null
 
     signal dismissRequested()
 
@@ -36,10 +38,12 @@ FocusScope {
 
     // The content column, 16 from every edge and 16 between its parts; the
     // list takes the height the others leave. Plain anchors: a layout would
-    // cost the first frame a module import for four fixed children.
+    // cost the first frame a module import for four fixed children. Hidden
+    // under the phone view, so neither the pointer nor a screen reader finds it.
     Item {
         anchors.fill: parent
         anchors.margins: 16
+        visible: !root.showsPhonePayment
 
         Image {
             id: logo
@@ -83,7 +87,8 @@ FocusScope {
             id: bankList
             anchors.top: search.bottom
             anchors.topMargin: 16
-            anchors.bottom: parent.bottom
+            anchors.bottom: phoneAction.top
+            anchors.bottomMargin: 8
             width: parent.width
             model: root.model.bankList
             // The button goes with the message; typing carries on in the search field.
@@ -92,6 +97,22 @@ FocusScope {
                 search.focusField()
             }
         }
+
+        // Bank apps are rare on a desktop: the shopper can pay from a phone instead.
+        PlainButton {
+            id: phoneAction
+            objectName: "payWithPhoneButton"
+            anchors.bottom: parent.bottom
+            anchors.horizontalCenter: parent.horizontalCenter
+            implicitHeight: 36
+            text: phone.title
+            onActivated: root.showPhonePayment()
+        }
+    }
+
+    PhonePayment {
+        id: phone
+        model: root.model
     }
 
     Shortcut {
@@ -101,7 +122,7 @@ FocusScope {
 
     Shortcut {
         sequence: "Esc"
-        enabled: !(root.alert && root.alert.visible)
+        enabled: !(root.alert && root.alert.visible) && !root.showsPhonePayment
         onActivated: root.dismissRequested()
     }
 
@@ -133,5 +154,38 @@ FocusScope {
         active: false
         source: "AlertDialog.qml"
         onLoaded: item.model = Qt.binding(() => root.model)
+    }
+
+    Connections {
+        target: alertHost.item
+        function onPayWithPhoneRequested() {
+            root.showPhonePayment()
+        }
+    }
+
+    // Made on each opening and dropped on the way back: nothing of it stays
+    // alive behind the list.
+    function showPhonePayment() {
+        if (!root.showsPhonePayment)
+            phoneHost.setSource("PayByPhoneView.qml", {payment: phone})
+        phoneHost.item.forceActiveFocus(Qt.OtherFocusReason)
+    }
+
+    function hidePhonePayment() {
+        phoneHost.source = ""
+        search.focusField()
+    }
+
+    Loader {
+        id: phoneHost
+        anchors.fill: parent
+    }
+
+    Connections {
+        target: phoneHost.item
+        // Later, so the view is not dropped inside its own handler.
+        function onBackRequested() {
+            Qt.callLater(root.hidePhonePayment)
+        }
     }
 }

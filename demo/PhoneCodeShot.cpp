@@ -1,0 +1,64 @@
+#include "PhoneCodeShot.h"
+
+#include <velawidget/quick.h>
+#include <velawidget/quick/QtPlatform.h>
+#include <velawidget/velawidget.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <iostream>
+#include <memory>
+#include <system_error>
+
+namespace vela::demo {
+namespace {
+
+// Lets the scene settle: the list's first rows and logos do not matter here,
+// only that the view has had its frames.
+void settle(QQuickWindow* window, int ms) {
+    const QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        (void)window->grabWindow();
+    }
+}
+
+}  // namespace
+
+int renderPhoneCode(const QString& link, const QString& path) {
+    std::unique_ptr<velawidget::BankSelectorController> selector;
+    try {
+        selector = velawidget::VelaWidgetSDK::shared().bankListViewController(link.toStdString());
+    } catch (const std::system_error& error) {
+        std::cerr << "vela-demo: " << error.code().message() << '\n';
+        return 2;
+    }
+    QQuickWindow* window = selector->window();
+    window->resize(390, 720);
+    velawidget::quick::setColorScheme(velawidget::quick::ColorScheme::light);
+    selector->show();
+    QQuickItem* root = window->contentItem()->childItems().value(0);
+    if (!root || !QMetaObject::invokeMethod(root, "showPhonePayment")) {
+        std::cerr << "vela-demo: the selector has no phone view\n";
+        return 1;
+    }
+    settle(window, 300);
+    auto* code = root->findChild<QQuickItem*>(QStringLiteral("phoneCode"));
+    if (!code || !code->property("valid").toBool()) {
+        std::cerr << "vela-demo: the link could not be shown as a code\n";
+        return 1;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QImage image = window->grabWindow();
+    const bool ok = !image.isNull() && image.save(path, "PNG");
+    std::cout << (ok ? "wrote " : "could not write ") << path.toStdString() << " (code of "
+              << link.toStdString() << ")\n";
+    return ok ? 0 : 1;
+}
+
+}  // namespace vela::demo

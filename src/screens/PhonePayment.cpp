@@ -1,0 +1,58 @@
+#include "screens/PhonePayment.h"
+
+#include <QMetaObject>
+
+#include "platform/Texts.h"
+
+namespace velawidget {
+
+PhonePayment::PhonePayment(QObject* parent) : QObject(parent) {}
+
+void PhonePayment::setModel(WidgetViewBridge* model) {
+    if (model == model_) return;
+    subscriptions_.clear();
+    model_ = model;
+    if (model_) {
+        // A new link is announced before it lands: read it once it has, so the
+        // code never shows the payment the shopper has moved on from.
+        subscriptions_.push_back(model_->model().onWillChange([this] {
+            if (readPending_) return;
+            readPending_ = true;
+            QMetaObject::invokeMethod(this, &PhonePayment::readLink, Qt::QueuedConnection);
+        }));
+    }
+    Q_EMIT modelChanged();
+    readLink();
+}
+
+void PhonePayment::readLink() {
+    readPending_ = false;
+    QString link;
+    if (model_) {
+        if (const auto& url = model_->model().paymentURL()) {
+            const auto text = url->buffer();
+            link = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        }
+    }
+    if (link == link_) return;
+    link_ = std::move(link);
+    Q_EMIT linkChanged();
+}
+
+QString PhonePayment::title() const {
+    return QString::fromStdString(fixedText(FixedText::payWithPhone));
+}
+
+QString PhonePayment::scanText() const {
+    return QString::fromStdString(fixedText(FixedText::scanWithPhone));
+}
+
+QString PhonePayment::unavailableText() const {
+    return QString::fromStdString(fixedText(FixedText::phoneCodeUnavailable));
+}
+
+QString PhonePayment::backText() const {
+    return QString::fromStdString(fixedText(FixedText::back));
+}
+
+}  // namespace velawidget

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QtQml/qqmlregistration.h>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "screens/ViewModels.h"
+#include "screens/WidgetViewBridge.h"
+
+namespace velawidget {
+
+/// What the "pay with your phone" view shows: the payment link of the
+/// selector's model, kept current when a new link is loaded, and its texts.
+class PhonePayment : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(velawidget::WidgetViewBridge* model READ model WRITE setModel NOTIFY modelChanged)
+    Q_PROPERTY(QString link READ link NOTIFY linkChanged)
+    Q_PROPERTY(QString title READ title CONSTANT)
+    Q_PROPERTY(QString scanText READ scanText CONSTANT)
+    Q_PROPERTY(QString unavailableText READ unavailableText CONSTANT)
+    Q_PROPERTY(QString backText READ backText CONSTANT)
+
+  public:
+    explicit PhonePayment(QObject* parent = nullptr);
+
+    WidgetViewBridge* model() const { return model_; }
+    void setModel(WidgetViewBridge* model);
+    QString link() const { return link_; }
+    QString title() const;
+    QString scanText() const;
+    QString unavailableText() const;
+    QString backText() const;
+
+  Q_SIGNALS:
+    void modelChanged();
+    void linkChanged();
+
+  private:
+    void readLink();
+
+    QPointer<WidgetViewBridge> model_;
+    QString link_;
+    bool readPending_ = false;
+    SubscriptionSet subscriptions_;
+};
+
+}  // namespace velawidget

@@ -1,0 +1,125 @@
+#include "screens/QrCodeItem.h"
+
+#include <QQuickWindow>
+#include <QSGImageNode>
+#include <algorithm>
+#include <cmath>
+
+namespace velawidget {
+namespace {
+
+double channel(double value) {
+    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor& color) {
+    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) +
+           0.0722 * channel(color.blueF());
+}
+
+}  // namespace
+
+QrCodeItem::QrCodeItem(QQuickItem* parent) : QQuickItem(parent) {
+    setFlag(ItemHasContents);
+}
+
+void QrCodeItem::setText(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    const bool wasValid = valid();
+    const QByteArray bytes = text.toUtf8();
+    auto encoded = encodeQr(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    if (auto* matrix = std::get_if<QrMatrix>(&encoded)) {
+        matrix_ = std::move(*matrix);
+    } else {
+        matrix_.reset();
+    }
+    textureStale_ = true;
+    update();
+    Q_EMIT textChanged();
+    if (valid() != wasValid) Q_EMIT validChanged();
+}
+
+void QrCodeItem::setPreferredColor(const QColor& color) {
+    if (color == preferredColor_) return;
+    preferredColor_ = color;
+    textureStale_ = true;
+    update();
+    Q_EMIT preferredColorChanged();
+}
+
+QColor QrCodeItem::moduleColor() const {
+    // A contrast of 7:1 against the white quiet zone, the strictest of the
+    // usual text contrasts; a lighter colour (every dark scheme's text) gives black.
+    const QColor opaque = preferredColor_.isValid() ? preferredColor_.toRgb() : QColor(Qt::black);
+    if (opaque.alpha() == 255 && luminance(opaque) <= 0.1) return opaque;
+    return Qt::black;
+}
+
+QImage QrCodeItem::render(int modulePixels) const {
+    const int side = (matrix_->size + 2 * qrQuietZone) * modulePixels;
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QRgb dark = moduleColor().rgb();
+    for (int y = 0; y < matrix_->size; ++y) {
+        for (int x = 0; x < matrix_->size; ++x) {
+            if (!matrix_->dark(x, y)) continue;
+            const int left = (x + qrQuietZone) * modulePixels;
+            const int top = (y + qrQuietZone) * modulePixels;
+            for (int row = top; row < top + modulePixels; ++row) {
+                auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+                std::fill(line + left, line + left + modulePixels, dark);
+            }
+        }
+    }
+    return image;
+}
+
+QSGNode* QrCodeItem::updatePaintNode(QSGNode* old, UpdatePaintNodeData*) {
+    auto* node = static_cast<QSGImageNode*>(old);
+    if (!matrix_ || width() <= 0 || height() <= 0 || !window()) {
+        delete node;
+        return nullptr;
+    }
+    // Whole device pixels per module, as many as fit; a symbol that does not
+    // fit at one pixel per module still draws at one rather than blurring.
+    const qreal dpr = window()->effectiveDevicePixelRatio();
+    const int modules = matrix_->size + 2 * qrQuietZone;
+    const int available = static_cast<int>(std::floor(std::min(width(), height()) * dpr));
+    const int modulePixels = std::max(1, available / modules);
+    if (node && (textureStale_ || modulePixels != texturedModulePixels_)) {
+        delete node;
+        node = nullptr;
+    }
+    if (!node) {
+        node = window()->createImageNode();
+        node->setTexture(window()->createTextureFromImage(render(modulePixels)));
+        node->setOwnsTexture(true);
+        node->setFiltering(QSGTexture::Nearest);
+        textureStale_ = false;
+        texturedModulePixels_ = modulePixels;
+    }
+    // Drawn one texel to one device pixel, from a corner on the device-pixel grid.
+    const qreal side = modules * modulePixels / dpr;
+    QPointF origin((width() - side) / 2, (height() - side) / 2);
+    const QPointF scene = mapToScene(origin);
+    origin += QPointF(std::round(scene.x() * dpr) / dpr - scene.x(),
+                      std::round(scene.y() * dpr) / dpr - scene.y());
+    node->setRect(QRectF(origin, QSizeF(side, side)));
+    return node;
+}
+
+void QrCodeItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    update();
+}
+
+void QrCodeItem::itemChange(ItemChange change, const ItemChangeData& value) {
+    QQuickItem::itemChange(change, value);
+    if (change == ItemDevicePixelRatioHasChanged || change == ItemSceneChange) {
+        textureStale_ = true;
+        update();
+    }
+}
+
+}  // namespace velawidget

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QtQml/qqmlregistration.h>
+
+#include <QColor>
+#include <QImage>
+#include <QQuickItem>
+#include <QString>
+#include <optional>
+
+#include "screens/QrCode.h"
+
+namespace velawidget {
+
+/// A QR code of `text`, as large as the item allows, centred in it. Each
+/// module is a whole number of device pixels and the symbol sits on the
+/// device-pixel grid, so no edge is ever blurred at any scale. The modules
+/// are always dark on a light quiet zone, as scanners need.
+class QrCodeItem : public QQuickItem {
+    Q_OBJECT
+    QML_NAMED_ELEMENT(QrCode)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    /// The modules' colour when it is dark enough against white; black otherwise.
+    Q_PROPERTY(QColor preferredColor READ preferredColor WRITE setPreferredColor NOTIFY
+                   preferredColorChanged)
+    /// False when there is no code to show (no text, or more than a code holds).
+    Q_PROPERTY(bool valid READ valid NOTIFY validChanged)
+
+  public:
+    explicit QrCodeItem(QQuickItem* parent = nullptr);
+
+    QString text() const { return text_; }
+    void setText(const QString& text);
+    QColor preferredColor() const { return preferredColor_; }
+    void setPreferredColor(const QColor& color);
+    bool valid() const { return matrix_.has_value(); }
+
+  Q_SIGNALS:
+    void textChanged();
+    void preferredColorChanged();
+    void validChanged();
+
+  protected:
+    QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData* data) override;
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
+
+  private:
+    QColor moduleColor() const;
+    QImage render(int modulePixels) const;
+
+    QString text_;
+    QColor preferredColor_ = Qt::black;
+    std::optional<QrMatrix> matrix_;
+    // What the texture on the node was drawn with; anything else redraws it.
+    bool textureStale_ = true;
+    int texturedModulePixels_ = 0;
+};
+
+}  // namespace velawidget

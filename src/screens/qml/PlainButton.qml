@@ -1,0 +1,45 @@
+import QtQuick
+import VelaWidget
+
+// A button drawn like the list's Retry button, from plain items: no controls
+// module to load, and it follows both schemes. Pointer, Return, Enter and
+// Space all activate it.
+RowBackground {
+    id: button
+
+    property alias text: label.text
+
+    signal activated()
+
+    implicitWidth: label.implicitWidth + 32
+    implicitHeight: 40
+    activeFocusOnTab: true
+    hovered: hover.hovered
+    pressed: tap.pressed
+    border.width: activeFocus ? 2 : 0
+    border.color: Resources.colors.MainTextColor
+
+    Text {
+        id: label
+        anchors.centerIn: parent
+        textFormat: Text.PlainText
+        font.pixelSize: 14
+        font.weight: Font.Normal
+        color: Resources.colors.MainTextColor
+    }
+
+    HoverHandler {
+        id: hover
+    }
+    TapHandler {
+        id: tap
+        onTapped: button.activated()
+    }
+    Keys.onReturnPressed: button.activated()
+    Keys.onEnterPressed: button.activated()
+    Keys.onSpacePressed: button.activated()
+
+    Accessible.role: Accessible.Button
+    Accessible.name: label.text
+    Accessible.onPressAction: button.activated()
+}
