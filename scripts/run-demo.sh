@@ -49,6 +49,11 @@ cmd_demo() {
             "$demo" "${args[@]}" --screenshots "$BUILD/demo" "$@"
         echo "demo: no display, so the selector was rendered offscreen:"
         echo "  $BUILD/demo/selector-light.png, selector-dark.png, selector-search.png"
+        local previous="" argument
+        for argument in "$@"; do
+            [ "$previous" = "--locale" ] && echo "  and $BUILD/demo/selector-$argument.png"
+            previous="$argument"
+        done
     else
         XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$demo" "${args[@]}" "$@"
     fi
