@@ -38,7 +38,7 @@ int renderPhoneCode(const QString& link, const QString& path) {
         std::cerr << "vela-demo: " << error.code().message() << '\n';
         return 2;
     }
-    QQuickWindow* window = selector->window();
+    QQuickWindow* window = velawidget::quick::window(*selector);
     window->resize(390, 720);
     velawidget::quick::setColorScheme(velawidget::quick::ColorScheme::light);
     selector->show();

@@ -68,7 +68,7 @@ void type(QQuickWindow* window, const QString& text) {
 
 }  // namespace
 
-int renderScreenshots(const QString& link, const QString& dir) {
+int renderScreenshots(const QString& link, const QString& dir, const QString& locale) {
     QDir().mkpath(dir);
     std::unique_ptr<velawidget::BankSelectorController> selector;
     try {
@@ -101,6 +101,7 @@ int renderScreenshots(const QString& link, const QString& dir) {
     velawidget::quick::setColorScheme(velawidget::quick::ColorScheme::light);
     settle(100);
     ok &= save(window, dir + QStringLiteral("/selector-light.png"));
+    if (!locale.isEmpty()) ok &= save(window, dir + QStringLiteral("/selector-") + locale + ".png");
     velawidget::quick::setColorScheme(velawidget::quick::ColorScheme::dark);
     settle(100);
     ok &= save(window, dir + QStringLiteral("/selector-dark.png"));

@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
     }
     if (!options->bankAppLink.isEmpty()) return runBankApp(*options);
     if (!options->locale.isEmpty()) {
-        // Before the platform is made: the kit picks its texts from the default locale.
+        // The demo's own windows follow the default locale; the kit is told
+        // through its options below, as a host that keeps its own would.
         const QLocale locale(options->locale);
         QLocale::setDefault(locale);
         // A left-to-right locale leaves the direction alone, so -reverse still mirrors.
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
     if (!options->connectTo.isEmpty()) platform.connectTo = options->connectTo.toStdString();
     if (!options->caFile.isEmpty()) platform.caFile = options->caFile.toStdString();
     if (!options->cachesDir.isEmpty()) platform.cachesDirectory = options->cachesDir.toStdString();
+    if (!options->locale.isEmpty()) platform.locale = options->locale.toStdString();
     try {
         velawidget::installPlatform(velawidget::quick::qtPlatform(platform));
     } catch (const std::invalid_argument& error) {
@@ -97,7 +99,7 @@ int main(int argc, char** argv) {
         const QString dir = options->screenshotDir.isEmpty()
                                 ? QStringLiteral("vela-demo-screenshots")
                                 : options->screenshotDir;
-        return vela::demo::renderScreenshots(link, dir);
+        return vela::demo::renderScreenshots(link, dir, options->locale);
     }
 
     vela::demo::DemoHost host;

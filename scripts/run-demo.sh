@@ -50,7 +50,12 @@ cmd_demo() {
         case " $* " in
             *" --qr-png "*) ;;
             *) echo "demo: no display, so the selector was rendered offscreen:"
-               echo "  $BUILD/demo/selector-light.png, selector-dark.png, selector-search.png" ;;
+               echo "  $BUILD/demo/selector-light.png, selector-dark.png, selector-search.png"
+               local previous="" argument
+               for argument in "$@"; do
+                   [ "$previous" = "--locale" ] && echo "  and $BUILD/demo/selector-$argument.png"
+                   previous="$argument"
+               done ;;
         esac
     else
         XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$demo" "${args[@]}" "$@"

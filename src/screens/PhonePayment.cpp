@@ -2,7 +2,7 @@
 
 #include <QMetaObject>
 
-#include "platform/Texts.h"
+#include "core/Texts.h"
 
 namespace velawidget {
 
@@ -39,20 +39,25 @@ void PhonePayment::readLink() {
     Q_EMIT linkChanged();
 }
 
+QString PhonePayment::text(FixedText which) const {
+    if (!model_) return {};
+    return QString::fromStdString(model_->model().texts().get(which));
+}
+
 QString PhonePayment::title() const {
-    return QString::fromStdString(fixedText(FixedText::payWithPhone));
+    return text(FixedText::payWithPhone);
 }
 
 QString PhonePayment::scanText() const {
-    return QString::fromStdString(fixedText(FixedText::scanWithPhone));
+    return text(FixedText::scanWithPhone);
 }
 
 QString PhonePayment::unavailableText() const {
-    return QString::fromStdString(fixedText(FixedText::phoneCodeUnavailable));
+    return text(FixedText::phoneCodeUnavailable);
 }
 
 QString PhonePayment::backText() const {
-    return QString::fromStdString(fixedText(FixedText::back));
+    return text(FixedText::back);
 }
 
 }  // namespace velawidget

@@ -6,7 +6,8 @@
 #include <QPointer>
 #include <QString>
 
-#include "screens/ViewModels.h"
+#include "core/Observable.h"
+#include "selection/WidgetViewModel.h"
 #include "screens/WidgetViewBridge.h"
 
 namespace velawidget {
@@ -18,10 +19,10 @@ class PhonePayment : public QObject {
     QML_ELEMENT
     Q_PROPERTY(velawidget::WidgetViewBridge* model READ model WRITE setModel NOTIFY modelChanged)
     Q_PROPERTY(QString link READ link NOTIFY linkChanged)
-    Q_PROPERTY(QString title READ title CONSTANT)
-    Q_PROPERTY(QString scanText READ scanText CONSTANT)
-    Q_PROPERTY(QString unavailableText READ unavailableText CONSTANT)
-    Q_PROPERTY(QString backText READ backText CONSTANT)
+    Q_PROPERTY(QString title READ title NOTIFY modelChanged)
+    Q_PROPERTY(QString scanText READ scanText NOTIFY modelChanged)
+    Q_PROPERTY(QString unavailableText READ unavailableText NOTIFY modelChanged)
+    Q_PROPERTY(QString backText READ backText NOTIFY modelChanged)
 
   public:
     explicit PhonePayment(QObject* parent = nullptr);
@@ -39,6 +40,7 @@ class PhonePayment : public QObject {
     void linkChanged();
 
   private:
+    QString text(FixedText which) const;
     void readLink();
 
     QPointer<WidgetViewBridge> model_;

@@ -1,9 +1,11 @@
 #include "screens/WidgetViewBridge.h"
 
+#include <QLocale>
 #include <QMetaObject>
 #include <utility>
 
 #include "core/Texts.h"
+#include "platform/qt/QtTexts.h"
 
 namespace velawidget {
 
@@ -42,6 +44,12 @@ QString WidgetViewBridge::alertButton() const {
 
 QString WidgetViewBridge::selectorTitle() const {
     return QString::fromStdString(model_->texts().get(FixedText::selectorTitle));
+}
+
+bool WidgetViewBridge::rightToLeft() const {
+    const auto* texts = dynamic_cast<const quick::QtTexts*>(model_->texts().lookup());
+    const auto direction = texts ? texts->layoutDirection() : QLocale().textDirection();
+    return direction == Qt::RightToLeft;
 }
 
 void WidgetViewBridge::retryBankList() {

@@ -26,6 +26,7 @@ class WidgetViewBridge : public QObject {
     Q_PROPERTY(QString alertMessage READ alertMessage CONSTANT)
     Q_PROPERTY(QString alertButton READ alertButton CONSTANT)
     Q_PROPERTY(QString selectorTitle READ selectorTitle CONSTANT)
+    Q_PROPERTY(bool rightToLeft READ rightToLeft CONSTANT)
 
   public:
     explicit WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent = nullptr);
@@ -38,6 +39,10 @@ class WidgetViewBridge : public QObject {
     QString alertMessage() const;
     QString alertButton() const;
     QString selectorTitle() const;
+    /// Whether the texts are in a right-to-left language, whatever direction
+    /// the host application runs in: the Qt tables' language, or the default
+    /// locale's when the host installed texts of its own.
+    bool rightToLeft() const;
 
     /// The alert's button: flips the flag back.
     Q_INVOKABLE void toggleBankAppNotFoundError();

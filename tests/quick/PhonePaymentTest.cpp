@@ -29,7 +29,7 @@ namespace velawidget {
 namespace {
 
 const std::string qrLink =
-    "https://qr.vela.example/AS1000670LSS7DN18SJQDNP4B05KLJL2?type=02&sum=12500&cur=XTS&crc=5A2B";
+    "https://qr.vela.example/VELATESTPAYMENTSTATIC00000000001?type=02&sum=12500&cur=XTS&crc=5A2B";
 
 vela::test::TempDir& tempDir() {
     static vela::test::TempDir dir;
@@ -86,7 +86,7 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
                                     ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
                                     : 1.0;
     auto selector = VelaWidgetSDK::shared().bankListViewController(qrLink);
-    QQuickWindow* window = selector->window();
+    QQuickWindow* window = velawidget::quick::window(*selector);
     window->resize(390, 720);
     selector->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
@@ -147,7 +147,7 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     // A link too long for any code is never drawn broken: a message instead.
     const std::string longLink = qrLink + "&note=" + std::string(qrMaxBytes, 'n');
     auto longSelector = VelaWidgetSDK::shared().bankListViewController(longLink);
-    QQuickItem* longRoot = longSelector->window()->contentItem()->childItems().value(0);
+    QQuickItem* longRoot = velawidget::quick::window(*longSelector)->contentItem()->childItems().value(0);
     QMetaObject::invokeMethod(longRoot, "showPhonePayment");
     auto* longCode = longRoot->findChild<QQuickItem*>(QStringLiteral("phoneCode"));
     ASSERT_NE(longCode, nullptr);

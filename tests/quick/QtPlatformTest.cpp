@@ -1,7 +1,7 @@
 // The Qt platform on its own: the network thread against the sandbox over
 // TLS (the shared client contract plus its disk cache), the opener against
 // a handler registered in a private desktop, the main queue's thread, the
-// private translations, and the logo decoder's limits.
+// translations and their lookup chain, and the logo decoder's limits.
 
 #include <gtest/gtest.h>
 #include <velawidget/quick/QtPlatform.h>
@@ -28,7 +28,10 @@
 #include <vector>
 
 #include "contract/HttpClientContract.h"
+#include "core/Texts.h"
+#include "platform/qt/HostTranslation.h"
 #include "platform/qt/QtHttpClient.h"
+#include "platform/qt/QtTextKeys.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtUrlOpener.h"
 #include "screens/LogoDecoder.h"
@@ -214,23 +217,70 @@ TEST(QtPlatform, MainQueueTimersAndOpenerAnswerOnTheGuiThreadWhicheverThreadMade
     EXPECT_EQ(ranOn, std::vector<QThread*>(4, qApp->thread()));
 }
 
-TEST(QtTexts, PrivateTablesWithEnglishAsFallbackAndTheKeyForMissingEntries) {
-    const QtTexts english(QLocale(QLocale::English));
-    EXPECT_EQ(english.localized("LS.VelaWidget.ok"), "OK");
-    EXPECT_EQ(english.localized("LS.VelaWidget.error"), "Error");
-    EXPECT_EQ(english.localized("LS.VelaWidget.noSuchKey"), "LS.VelaWidget.noSuchKey");
-    const QtTexts german(QLocale(QLocale::German, QLocale::Germany));
-    // Its texts are read on a real desktop by the German run of tests/e2e.
-    EXPECT_EQ(german.language(), QStringLiteral("de"));
-    // A language without a table gets English.
-    EXPECT_EQ(QtTexts(QLocale(QLocale::Japanese)).localized("LS.VelaWidget.error"), "Error");
+TEST(QtTexts, EveryLanguageTranslatesEveryKeyAndTheHostsFileComesFirst) {
+    // Every key the kit forms is on the list the tables are kept by.
+    const auto keys = kitTextKeys();
+    std::vector<std::string> formed{"LS.VelaWidget.qrDescriptionText",
+                                    "LS.VelaWidget.subDescriptionText",
+                                    "LS.VelaWidget.DescriptionText"};
+    for (std::size_t i = 0; i < fixedTextCount; ++i)
+        formed.emplace_back(fixedTextKey(static_cast<FixedText>(i)));
+    for (const auto& key : formed)
+        EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end()) << key;
+    EXPECT_EQ(keys.size(), formed.size());
+
+    // The locale names a host passes, and the table each one must reach.
+    const struct {
+        const char* locale;
+        const char* language;
+        Qt::LayoutDirection direction;
+    } languages[] = {
+        {"en", "en", Qt::LeftToRight},         {"de_AT", "de", Qt::LeftToRight},
+        {"ar", "ar", Qt::RightToLeft},         {"ru", "ru", Qt::LeftToRight},
+        {"uk", "uk", Qt::LeftToRight},         {"el", "el", Qt::LeftToRight},
+        {"es-MX", "es", Qt::LeftToRight},      {"fr", "fr", Qt::LeftToRight},
+        {"pt_BR", "pt", Qt::LeftToRight},      {"tr", "tr", Qt::LeftToRight},
+        {"zh_CN", "zh_Hans", Qt::LeftToRight}, {"ja", "en", Qt::LeftToRight},
+    };
+    for (const auto& language : languages) {
+        const QtTexts texts(QtTexts::localeNamed(std::string(language.locale)));
+        EXPECT_EQ(texts.language().toStdString(), language.language) << language.locale;
+        EXPECT_EQ(texts.layoutDirection(), language.direction) << language.locale;
+        for (const char* key : keys) EXPECT_NE(texts.localized(key), key) << language.locale;
+    }
+    EXPECT_EQ(QtTexts().localized("LS.VelaWidget.noSuchKey"), "LS.VelaWidget.noSuchKey");
+
+    // The host's file beats the kit's table for its key; its other keys
+    // fall back to the table. A file that cannot be used leaves the tables.
+    const QLocale german(QLocale::German);
+    const QtTexts host(german, std::filesystem::path(VELA_HOST_TEXTS));
+    EXPECT_TRUE(host.hasHostTexts());
+    EXPECT_EQ(host.localized("LS.VelaWidget.retry"), "Nochmal laden");
+    EXPECT_EQ(host.localized("LS.VelaWidget.error"), "Fehler");
+    vela::test::TempDir dir;
+    dir.write("huge.qm", "");
+    std::filesystem::resize_file(dir.path() / "huge.qm", maxHostTranslationBytes + 1);
+    dir.write("plain.qm", "not a translation\n");
+    const std::pair<std::filesystem::path, const char*> unusable[] = {
+        {dir / "missing.qm", "host translation file missing"},
+        {dir.path(), "host translation file missing or not a file"},
+        {dir / "huge.qm", "host translation file larger than 4194304 bytes"},
+        {dir / "plain.qm", "host translation file is not a compiled translation"},
+    };
+    for (const auto& [path, line] : unusable) {
+        vela::test::DebugCapture debug;
+        const QtTexts fallback(german, path);
+        EXPECT_FALSE(fallback.hasHostTexts()) << path;
+        EXPECT_EQ(fallback.localized("LS.VelaWidget.retry"), "Erneut versuchen") << path;
+        EXPECT_EQ(debug.linesStartingWith(line).size(), 1u) << path;
+    }
 
     // A translator the host installs for the same keys changes nothing.
-    QTranslator host;
-    ASSERT_TRUE(host.load(QStringLiteral(":/VelaWidget/i18n/velawidget_de.qm")));
-    QCoreApplication::installTranslator(&host);
+    QTranslator installed;
+    ASSERT_TRUE(installed.load(QStringLiteral(":/VelaWidget/i18n/velawidget_de.qm")));
+    QCoreApplication::installTranslator(&installed);
     EXPECT_EQ(QtTexts(QLocale(QLocale::English)).localized("LS.VelaWidget.error"), "Error");
-    QCoreApplication::removeTranslator(&host);
+    QCoreApplication::removeTranslator(&installed);
 }
 
 quint32 crc32(const QByteArray& bytes) {

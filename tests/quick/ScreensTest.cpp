@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLocale>
 #include <QMetaObject>
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -516,6 +517,31 @@ TEST(Screens, DarkSchemePicksTheDarkLogo) {
         << "a press dragged away opens nothing";
     EXPECT_EQ(colour(), rest);
     quick::setColorScheme(quick::ColorScheme::system);
+}
+
+TEST(Screens, ArabicSelectorMirrorsItsRowsSearchBarAndAlert) {
+    // The test's own texts stand in for the Qt platform's, so the default
+    // locale at the time the screen is made gives the direction.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Arabic));
+    Screen screen(VelaWidgetSDK::shared().bankListViewController(qrLink));
+    QLocale::setDefault(before);
+    ASSERT_TRUE(screen.show());
+    pump();
+    ASSERT_EQ(screen.names().size(), 3u);
+    auto left = [](QQuickItem* item) { return item->mapToScene(QPointF(0, 0)).x(); };
+    EXPECT_GT(left(find(screen.root, "searchSymbol")), left(find(screen.root, "searchField")));
+    auto* row = rowItem(screen.list, 0);
+    ASSERT_NE(row, nullptr);
+    EXPECT_GT(left(find(row, "logoTile")), left(row) + row->width() / 2);
+
+    testPlatform().opener->accepts = false;
+    screen.click(row);
+    auto* ok = find(screen.window->contentItem(), "alertOkButton");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_LT(left(ok) + ok->width() / 2, screen.window->width() / 2.0);
+    screen.click(ok);
+    testPlatform().opener->accepts = true;
 }
 
 TEST(SelectorCalls, PresentOverAParentAndShowOnTheFirstWindow) {

@@ -29,12 +29,25 @@ struct QtPlatformOptions {
     std::optional<std::chrono::milliseconds> timeoutOverride;
     /// Sent as the User-Agent header.
     std::string userAgent = "VelaWidget";
+    /// The language of the selector's texts and the direction of its layout,
+    /// as a BCP 47 name ("ar", "pt-BR" or "pt_BR"); none means the default
+    /// `QLocale`. A name Qt does not know counts as none. Right-to-left
+    /// languages mirror the selector.
+    std::optional<std::string> locale;
+    /// A compiled translation file (.qm, context "VelaWidget", the kit's
+    /// keys as source texts) whose texts replace the kit's key by key; a key
+    /// it lacks falls back to the kit's table for the locale, then to
+    /// English. A file that is missing, unreadable, over 4 MiB or not a
+    /// translation file is ignored (with a debug line).
+    std::optional<std::filesystem::path> translationFile;
 };
 
 /// The kit's platform on Qt: HTTP on a QNetworkAccessManager with a disk cache
 /// in the caches directory, the Qt event loop as main queue and timers, an
 /// opener that reports success only when a handler for the link's scheme is
-/// registered and was launched, and the kit's own translations.
+/// registered and was launched, and the kit's own translations (Arabic,
+/// Chinese (Simplified), English, French, German, Greek, Portuguese,
+/// Russian, Spanish, Turkish, Ukrainian).
 /// Programs that link the module get it by default; call this to install it
 /// with options (`installPlatform(qtPlatform(options))`) before the kit's first use.
 /// Needs a `QGuiApplication`. Any thread may call it (the default is made by

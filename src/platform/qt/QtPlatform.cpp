@@ -55,7 +55,8 @@ Platform qtPlatform(const QtPlatformOptions& options) {
     platform.mainQueue = loop;
     platform.scheduler = loop;
     platform.urlOpener = std::make_shared<QtUrlOpener>();
-    platform.texts = std::make_shared<QtTexts>();
+    platform.texts =
+        std::make_shared<QtTexts>(QtTexts::localeNamed(options.locale), options.translationFile);
     return platform;
 }
 

@@ -11,6 +11,9 @@ Item {
 
     property WidgetViewBridge model
     readonly property alias dialog: alert
+    // The popup's items live in the window's overlay, outside the screen's
+    // tree, so they take the screen's mirroring from here.
+    readonly property bool mirrored: host.LayoutMirroring.enabled
     // Keyboard users carry on where they were once the alert is gone.
     property Item focusBeforeAlert: null
 
@@ -66,6 +69,8 @@ Item {
             font.pixelSize: 18
             font.bold: true
             color: Resources.colors.MainTextColor
+            horizontalAlignment: Text.AlignLeft
+            LayoutMirroring.enabled: host.mirrored
             wrapMode: Text.Wrap
             textFormat: Text.PlainText
             Accessible.ignored: true
@@ -78,6 +83,8 @@ Item {
             text: host.model.alertMessage
             font.pixelSize: 14
             color: Resources.colors.MainTextColor
+            horizontalAlignment: Text.AlignLeft
+            LayoutMirroring.enabled: host.mirrored
             wrapMode: Text.Wrap
             textFormat: Text.PlainText
         }
@@ -85,6 +92,8 @@ Item {
         // A plain row: a button box is announced as a tab list.
         footer: Item {
             implicitHeight: okButton.implicitHeight + 16
+            LayoutMirroring.enabled: host.mirrored
+            LayoutMirroring.childrenInherit: true
 
             // The alert goes as with OK, but focus is left to the phone view.
             PlainButton {

@@ -52,6 +52,9 @@ FocusScope {
             anchors.right: parent.right
             anchors.top: parent.top
             anchors.bottom: parent.bottom
+            // Set, so that it mirrors with the layout: the caret of an empty
+            // field waits at the leading edge, beside the symbol.
+            horizontalAlignment: TextInput.AlignLeft
             verticalAlignment: TextInput.AlignVCenter
             clip: true
             font.pixelSize: 14
@@ -67,6 +70,7 @@ FocusScope {
             Text {
                 objectName: "searchPlaceholder"
                 anchors.fill: parent
+                horizontalAlignment: Text.AlignLeft
                 verticalAlignment: Text.AlignVCenter
                 visible: field.text.length === 0 && field.preeditText.length === 0
                 text: bar.model.searchPlaceholder

@@ -28,7 +28,10 @@ FocusScope {
     Accessible.role: Accessible.Pane
     Accessible.name: root.model.selectorTitle
 
-    LayoutMirroring.enabled: Qt.application.layoutDirection === Qt.RightToLeft
+    // The kit's language mirrors the selector in any host, and a right-to-left
+    // host mirrors it whatever the kit's language.
+    LayoutMirroring.enabled: root.model.rightToLeft
+                             || Qt.application.layoutDirection === Qt.RightToLeft
     LayoutMirroring.childrenInherit: true
 
     Rectangle {

@@ -1,0 +1,87 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru">
+<context>
+    <name>VelaWidget</name>
+    <message>
+        <source>LS.VelaWidget.emptyText</source>
+        <extracomment>Message in the bank list when no bank name contains the search text.</extracomment>
+        <translation>Нет банков по вашему запросу</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.emptyBankListFetchingResult</source>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
+        <translation>Не удалось загрузить список банков. Пожалуйста, повторите попытку позже.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.searchPlaceholderText</source>
+        <extracomment>Placeholder of the search field above the bank list.</extracomment>
+        <translation>Найдите свой банк</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.error</source>
+        <extracomment>Title of the alert shown when the chosen bank&apos;s app could not be opened.</extracomment>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.openUrlError</source>
+        <extracomment>Message of the alert shown when the chosen bank&apos;s app could not be opened.</extracomment>
+        <translation>Не удалось открыть приложение банка. Установите его или выберите другой банк.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.ok</source>
+        <extracomment>The one button of that alert; it closes the alert.</extracomment>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.qrDescriptionText</source>
+        <extracomment>Explanation under the logo for a one-off payment (QR link).</extracomment>
+        <translation>Выберите банк, через который хотите оплатить. Его приложение откроется с уже заполненным платежом.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.subDescriptionText</source>
+        <extracomment>Explanation under the logo for a subscription link.</extracomment>
+        <translation>Выберите банк, который будет оплачивать эту подписку. Его приложение откроется для подтверждения.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.DescriptionText</source>
+        <extracomment>Explanation under the logo when the kind of link is not known.</extracomment>
+        <translation>Выберите свой банк.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.selectorTitle</source>
+        <extracomment>Title of the selector&apos;s window, also its name for screen readers.</extracomment>
+        <translation>Выберите свой банк</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.bankListName</source>
+        <extracomment>Name of the bank list for screen readers.</extracomment>
+        <translation>Банки</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.retry</source>
+        <extracomment>Button under the loading-failure message; downloads the bank list again.</extracomment>
+        <translation>Повторить</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.payWithPhone</source>
+        <extracomment>Button under the list and second button of the app-not-found alert; shows the payment as a QR code to scan with a phone. Also the title of that view.</extracomment>
+        <translation>Оплатить с телефона</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.scanWithPhone</source>
+        <extracomment>Line under the QR code.</extracomment>
+        <translation>Отсканируйте этот код камерой телефона, чтобы оплатить</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.phoneCodeUnavailable</source>
+        <extracomment>Shown instead of the QR code when the payment link is too long for one.</extracomment>
+        <translation>Эта платёжная ссылка слишком длинная, чтобы показать её в виде кода.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.back</source>
+        <extracomment>Button of the QR view; goes back to the bank list.</extracomment>
+        <translation>Назад</translation>
+    </message>
+</context>
+</TS>

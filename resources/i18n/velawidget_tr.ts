@@ -1,0 +1,87 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="tr">
+<context>
+    <name>VelaWidget</name>
+    <message>
+        <source>LS.VelaWidget.emptyText</source>
+        <extracomment>Message in the bank list when no bank name contains the search text.</extracomment>
+        <translation>Aramanızla eşleşen banka yok</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.emptyBankListFetchingResult</source>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
+        <translation>Banka listesi yüklenemedi. Lütfen daha sonra tekrar deneyin.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.searchPlaceholderText</source>
+        <extracomment>Placeholder of the search field above the bank list.</extracomment>
+        <translation>Bankanızı arayın</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.error</source>
+        <extracomment>Title of the alert shown when the chosen bank&apos;s app could not be opened.</extracomment>
+        <translation>Hata</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.openUrlError</source>
+        <extracomment>Message of the alert shown when the chosen bank&apos;s app could not be opened.</extracomment>
+        <translation>Bankanın uygulaması açılamadı. Lütfen uygulamayı yükleyin veya başka bir banka seçin.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.ok</source>
+        <extracomment>The one button of that alert; it closes the alert.</extracomment>
+        <translation>Tamam</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.qrDescriptionText</source>
+        <extracomment>Explanation under the logo for a one-off payment (QR link).</extracomment>
+        <translation>Ödeme yapmak istediğiniz bankayı seçin. Bankanın uygulaması, ödeme bilgileri doldurulmuş olarak açılır.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.subDescriptionText</source>
+        <extracomment>Explanation under the logo for a subscription link.</extracomment>
+        <translation>Bu aboneliği ödeyecek bankayı seçin. Bankanın uygulaması, onaylamanız için açılır.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.DescriptionText</source>
+        <extracomment>Explanation under the logo when the kind of link is not known.</extracomment>
+        <translation>Bankanızı seçin.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.selectorTitle</source>
+        <extracomment>Title of the selector&apos;s window, also its name for screen readers.</extracomment>
+        <translation>Bankanızı seçin</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.bankListName</source>
+        <extracomment>Name of the bank list for screen readers.</extracomment>
+        <translation>Bankalar</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.retry</source>
+        <extracomment>Button under the loading-failure message; downloads the bank list again.</extracomment>
+        <translation>Tekrar dene</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.payWithPhone</source>
+        <extracomment>Button under the list and second button of the app-not-found alert; shows the payment as a QR code to scan with a phone. Also the title of that view.</extracomment>
+        <translation>Telefonunuzla ödeyin</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.scanWithPhone</source>
+        <extracomment>Line under the QR code.</extracomment>
+        <translation>Ödemek için bu kodu telefonunuzun kamerasıyla tarayın</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.phoneCodeUnavailable</source>
+        <extracomment>Shown instead of the QR code when the payment link is too long for one.</extracomment>
+        <translation>Bu ödeme bağlantısı kod olarak gösterilemeyecek kadar uzun.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.back</source>
+        <extracomment>Button of the QR view; goes back to the bank list.</extracomment>
+        <translation>Geri</translation>
+    </message>
+</context>
+</TS>
