@@ -13,9 +13,9 @@
 #include "Summary.h"
 #include "catalogue/BankListDocument.h"
 #include "platform/portable/KeyTextLookup.h"
-#include "support/ManualClock.h"
 #include "selection/BankListViewModel.h"
 #include "selection/NameFolding.h"
+#include "support/ManualClock.h"
 
 namespace {
 

@@ -131,7 +131,8 @@ void selectorStart(benchmark::State& state) {
     {
         auto warm = velawidget::VelaWidgetSDK::shared().bankListViewController(qrLink);
         warm->show();
-        while (!showsBanks(listOf(velawidget::quick::window(*warm)))) QCoreApplication::processEvents();
+        while (!showsBanks(listOf(velawidget::quick::window(*warm))))
+            QCoreApplication::processEvents();
     }
     for (auto _ : state) {
         const double start = threadSeconds();

@@ -1,6 +1,5 @@
 #include "catalogue/Storage.h"
 
-
 #include <algorithm>
 #include <boost/json.hpp>
 #include <boost/url/parse.hpp>

@@ -4,8 +4,6 @@
 #include <QString>
 #include <mutex>
 
-
-
 // Generated with the module's type registrations.
 extern void qml_register_types_VelaWidget();
 

@@ -8,8 +8,8 @@
 #include <QVariantMap>
 
 #include "core/Debug.h"
-#include "screens/ColorCatalogue.h"
 #include "screens/ActiveColorScheme.h"
+#include "screens/ColorCatalogue.h"
 #include "screens/WidgetViewBridge.h"
 
 namespace velawidget {

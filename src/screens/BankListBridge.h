@@ -6,8 +6,8 @@
 #include <QString>
 #include <memory>
 
-#include "screens/BankListModel.h"
 #include "core/Observable.h"
+#include "screens/BankListModel.h"
 #include "selection/BankListViewModel.h"
 
 namespace velawidget {

@@ -1,7 +1,5 @@
 #include "screens/LogoLoader.h"
 
-
-
 #include <QMetaObject>
 #include <QQmlEngine>
 #include <mutex>

@@ -5,8 +5,8 @@
 #include <QQmlEngine>
 #include <utility>
 
-#include "screens/ColorCatalogue.h"
 #include "screens/ActiveColorScheme.h"
+#include "screens/ColorCatalogue.h"
 #include "screens/LogoLoader.h"
 
 namespace velawidget {
@@ -22,7 +22,8 @@ LogoTile::LogoTile(QQuickItem* parent) : QQuickPaintedItem(parent) {
     setAntialiasing(true);
     setImplicitWidth(tileSize);
     setImplicitHeight(tileSize);
-    connect(&ActiveColorScheme::instance(), &ActiveColorScheme::changed, this, [this] { update(); });
+    connect(&ActiveColorScheme::instance(), &ActiveColorScheme::changed, this,
+            [this] { update(); });
 }
 
 LogoTile::~LogoTile() = default;

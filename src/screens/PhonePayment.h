@@ -7,8 +7,8 @@
 #include <QString>
 
 #include "core/Observable.h"
-#include "selection/WidgetViewModel.h"
 #include "screens/WidgetViewBridge.h"
+#include "selection/WidgetViewModel.h"
 
 namespace velawidget {
 

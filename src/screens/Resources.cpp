@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "screens/ColorCatalogue.h"
 #include "screens/ActiveColorScheme.h"
+#include "screens/ColorCatalogue.h"
 
 namespace velawidget {
 

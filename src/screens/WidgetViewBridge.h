@@ -6,8 +6,8 @@
 #include <QString>
 #include <memory>
 
-#include "screens/BankListBridge.h"
 #include "core/Observable.h"
+#include "screens/BankListBridge.h"
 #include "selection/WidgetViewModel.h"
 
 namespace velawidget {

@@ -86,7 +86,8 @@ void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResul
     if (auto* banks = std::get_if<std::vector<Bank>>(&result)) {
         bankListViewModel_->updateBanks(std::move(*banks));
     } else {
-        bankListViewModel_->showLoadFailure(services_.texts->get(FixedText::emptyBankListFetchingResult));
+        bankListViewModel_->showLoadFailure(
+            services_.texts->get(FixedText::emptyBankListFetchingResult));
     }
 }
 

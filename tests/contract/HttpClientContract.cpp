@@ -33,8 +33,7 @@ class Contract : public testing::TestWithParam<std::string> {
     ClientSetup trusting(const SandboxProcess& sandbox) const {
         ClientSetup setup;
         setup.caFile = sandbox.certFile();
-        setup.connectTo =
-            std::make_pair(std::string("127.0.0.1"), static_cast<std::uint16_t>(sandbox.port()));
+        setup.connectTo = "127.0.0.1:" + std::to_string(sandbox.port());
         setup.cacheDirectory = cache_.path();
         return setup;
     }
@@ -93,7 +92,7 @@ TEST_P(Contract, RefusesEveryConnectionItCannotVerify) {
     EXPECT_FALSE(fetchOnce({}, {"file:///etc/passwd"}));
     EXPECT_FALSE(fetchOnce({}, {"ftp://127.0.0.1/x"}));
     ClientSetup closed;
-    closed.connectTo = std::make_pair(std::string("127.0.0.1"), std::uint16_t{1});
+    closed.connectTo = "127.0.0.1:1";
     EXPECT_FALSE(fetchOnce(closed, {qrList})) << "nothing listens on port 1";
 }
 

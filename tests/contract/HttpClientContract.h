@@ -4,6 +4,7 @@
 // compiled into each client's test binary, which defines `clientUnderTest`.
 
 #include <velawidget/platform/HttpClient.h>
+#include <velawidget/platform/HttpClientOptions.h>
 
 #include <chrono>
 #include <cstdint>
@@ -16,15 +17,9 @@
 
 namespace vela::test {
 
-/// The settings a case asks of the client under test; the factory maps them
-/// onto the client's own options.
-struct ClientSetup {
-    std::optional<std::filesystem::path> caFile;
-    std::optional<std::pair<std::string, std::uint16_t>> connectTo;
-    std::optional<std::chrono::milliseconds> timeoutOverride;
-    std::optional<std::chrono::milliseconds> overallLimit;
-    std::optional<std::size_t> maxBodyBytes;
-    /// Where a client with an on-disk response cache keeps it.
+/// The settings a case asks of the client under test: the common client
+/// settings, and where a client with an on-disk response cache keeps it.
+struct ClientSetup : velawidget::HttpClientOptions {
     std::filesystem::path cacheDirectory;
 };
 

@@ -10,14 +10,7 @@ namespace vela::test {
 ClientUnderTest clientUnderTest() {
     return {"curl", [](const ClientSetup& setup) {
                 velawidget::curl::CurlHttpClientOptions options;
-                options.caFile = setup.caFile;
-                if (setup.connectTo) {
-                    options.connectTo =
-                        setup.connectTo->first + ":" + std::to_string(setup.connectTo->second);
-                }
-                options.timeoutOverride = setup.timeoutOverride;
-                if (setup.overallLimit) options.overallLimit = *setup.overallLimit;
-                if (setup.maxBodyBytes) options.maxBodyBytes = *setup.maxBodyBytes;
+                static_cast<velawidget::HttpClientOptions&>(options) = setup;
                 return std::make_shared<velawidget::curl::CurlHttpClient>(options);
             }};
 }

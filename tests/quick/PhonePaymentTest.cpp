@@ -147,7 +147,8 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     // A link too long for any code is never drawn broken: a message instead.
     const std::string longLink = qrLink + "&note=" + std::string(qrMaxBytes, 'n');
     auto longSelector = VelaWidgetSDK::shared().bankListViewController(longLink);
-    QQuickItem* longRoot = velawidget::quick::window(*longSelector)->contentItem()->childItems().value(0);
+    QQuickItem* longRoot =
+        velawidget::quick::window(*longSelector)->contentItem()->childItems().value(0);
     QMetaObject::invokeMethod(longRoot, "showPhonePayment");
     auto* longCode = longRoot->findChild<QQuickItem*>(QStringLiteral("phoneCode"));
     ASSERT_NE(longCode, nullptr);

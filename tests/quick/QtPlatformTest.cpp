@@ -46,12 +46,8 @@ namespace vela::test {
 ClientUnderTest clientUnderTest() {
     return {"qt", [](const ClientSetup& setup) {
                 velawidget::quick::QtHttpClientOptions options;
-                options.caFile = setup.caFile;
-                options.connectTo = setup.connectTo;
+                static_cast<velawidget::HttpClientOptions&>(options) = setup;
                 options.cacheDirectory = setup.cacheDirectory;
-                options.timeoutOverride = setup.timeoutOverride;
-                if (setup.overallLimit) options.overallLimit = *setup.overallLimit;
-                if (setup.maxBodyBytes) options.maxBodyBytes = *setup.maxBodyBytes;
                 return std::make_shared<velawidget::quick::QtHttpClient>(options);
             }};
 }
@@ -78,8 +74,7 @@ TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
     SandboxProcess sandbox;
     QtHttpClientOptions options;
     options.caFile = sandbox.certFile();
-    options.connectTo =
-        std::make_pair(std::string("127.0.0.1"), static_cast<std::uint16_t>(sandbox.port()));
+    options.connectTo = "127.0.0.1:" + std::to_string(sandbox.port());
     options.cacheDirectory = caches.path() / "http-cache";
     // A compressed answer with a lifetime, as the SVG logos come.
     const std::string logo = "https://qr.vela.example/logos/1.svg";

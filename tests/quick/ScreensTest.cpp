@@ -42,13 +42,13 @@
 #include <system_error>
 #include <vector>
 
-#include "support/ManualClock.h"
 #include "screens/BankListModel.h"
 #include "screens/LogoLoader.h"
 #include "screens/LogoTile.h"
 #include "screens/WidgetViewBridge.h"
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
+#include "support/ManualClock.h"
 #include "support/TempDir.h"
 
 namespace velawidget {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "support/ManualClock.h"
 #include "selection/BankListViewModel.h"
 #include "selection/NameFolding.h"
+#include "support/ManualClock.h"
 
 namespace velawidget {
 namespace {
@@ -113,7 +113,10 @@ TEST_F(BankListViewModelTest, SteadyTypingRefiltersAboutEveryHalfSecondAndEndsWi
     auto watch = model.cellModels.sink([&](const std::vector<BankListCellViewModel>& cells) {
         // Each delivery filters with the text as it stands at that moment.
         const auto& text = model.searchingBarViewInput.value();
-        const std::size_t expected = text.empty() ? 26 : text.size() <= 5 ? 26 : text.size() <= 7 ? 1 : 0;
+        const std::size_t expected = text.empty()       ? 26
+                                     : text.size() <= 5 ? 26
+                                     : text.size() <= 7 ? 1
+                                                        : 0;
         EXPECT_EQ(cells.size(), expected) << text;
         filtered.emplace_back(
             std::chrono::duration_cast<std::chrono::milliseconds>(clock->now() - start),

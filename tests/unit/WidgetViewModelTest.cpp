@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "support/ManualClock.h"
 #include "selection/WidgetViewModel.h"
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
+#include "support/ManualClock.h"
 #include "support/TempDir.h"
 
 namespace velawidget {

@@ -2,36 +2,18 @@
 
 #include <velawidget/export.h>
 #include <velawidget/platform/HttpClient.h>
+#include <velawidget/platform/HttpClientOptions.h>
 
-#include <chrono>
 #include <cstddef>
-#include <filesystem>
 #include <memory>
-#include <optional>
-#include <string>
 
 namespace velawidget::curl {
 
-/// Settings of a `CurlHttpClient`; the defaults suit a shipped host.
-struct CurlHttpClientOptions {
-    /// Certificates to trust instead of the system's store (PEM file).
-    std::optional<std::filesystem::path> caFile;
-    /// "ADDRESS:PORT": every connection goes there, while TLS still checks the
-    /// certificate against the link's own host name (as curl's --connect-to).
-    std::optional<std::string> connectTo;
-    /// A body larger than this is dropped: the request completes with none.
-    std::size_t maxBodyBytes = maxBankListBytes;
-    /// Ends a transfer that is still running after this long, however steadily
-    /// bytes arrive, so a server dripping bytes cannot hold a fetch forever.
-    std::chrono::milliseconds overallLimit = std::chrono::minutes(5);
-    /// Replaces the no-progress timeout of every request, for networks slower
-    /// than the kit expects or tests that must not wait a minute.
-    std::optional<std::chrono::milliseconds> timeoutOverride;
+/// Settings of a `CurlHttpClient`: the common ones and its memory cache.
+struct CurlHttpClientOptions : HttpClientOptions {
     /// Bytes of "use cache first" answers kept in memory (logos); 0 turns the
     /// response cache off.
     std::size_t responseCacheBytes = std::size_t{8} * 1024 * 1024;
-    /// Sent as the User-Agent header.
-    std::string userAgent = "VelaWidget";
 };
 
 /// HTTP GET on libcurl. One worker thread runs all transfers on a curl multi

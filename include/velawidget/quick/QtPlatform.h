@@ -2,6 +2,7 @@
 
 #include <velawidget/export.h>
 #include <velawidget/platform.h>
+#include <velawidget/platform/HttpClientOptions.h>
 
 #include <chrono>
 #include <cstddef>
@@ -11,24 +12,12 @@
 
 namespace velawidget::quick {
 
-/// Settings of the Qt platform; the defaults suit a shipped host.
-struct QtPlatformOptions {
+/// Settings of the Qt platform: those of its HTTP client, and where it
+/// keeps its files. The defaults suit a shipped host.
+struct QtPlatformOptions : HttpClientOptions {
     /// The caches directory; none means the application's
     /// `QStandardPaths::CacheLocation`.
     std::optional<std::filesystem::path> cachesDirectory;
-    /// Certificates to trust in addition to the system's store (PEM file).
-    std::optional<std::filesystem::path> caFile;
-    /// "ADDRESS:PORT": every connection goes there, while TLS still checks the
-    /// certificate against the link's own host name.
-    std::optional<std::string> connectTo;
-    /// A body larger than this is dropped: the request completes with none.
-    std::size_t maxBodyBytes = maxBankListBytes;
-    /// A fetch still running after this long ends with no body.
-    std::chrono::milliseconds overallLimit = std::chrono::minutes(5);
-    /// Replaces the no-progress timeout of every request (slow networks, tests).
-    std::optional<std::chrono::milliseconds> timeoutOverride;
-    /// Sent as the User-Agent header.
-    std::string userAgent = "VelaWidget";
     /// The language of the selector's texts and the direction of its layout,
     /// as a BCP 47 name ("ar", "pt-BR" or "pt_BR"); none means the default
     /// `QLocale`. A name Qt does not know counts as none. Right-to-left

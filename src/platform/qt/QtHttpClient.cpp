@@ -14,9 +14,14 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
+#include <variant>
+#include <cstdint>
 #include <thread>
 #include <unordered_set>
 #include <utility>
+
+#include "core/ConnectTo.h"
 
 namespace velawidget::quick {
 namespace {
@@ -99,10 +104,25 @@ struct Fetch {
     QTimer* stall = nullptr;
 };
 
+std::pair<std::string, std::uint16_t> connectToAddress(const std::string& target) {
+    auto parsed = parseConnectTo(target);
+    if (const auto* reason = std::get_if<std::string>(&parsed)) {
+        throw std::invalid_argument(*reason);
+    }
+    auto& [address, port] = std::get<ConnectTo>(parsed);
+    // "[::1]:8443" names an IPv6 address; QUrl wants it bare.
+    if (address.size() > 2 && address.front() == '[' && address.back() == ']') {
+        address = address.substr(1, address.size() - 2);
+    }
+    return {address, port};
+}
+
 }  // namespace
 
 struct QtHttpClient::Worker {
     QtHttpClientOptions options;
+    /// `options.connectTo`, read once.
+    std::optional<std::pair<std::string, std::uint16_t>> connectTo;
     std::thread thread;
     std::thread::id threadId;
     // Created, used and deleted on `thread` only; made at first use.
@@ -197,7 +217,7 @@ struct QtHttpClient::Worker {
         request.setHeader(QNetworkRequest::UserAgentHeader,
                           QString::fromStdString(options.userAgent));
         request.setSslConfiguration(tlsConfiguration());
-        if (options.connectTo) {
+        if (connectTo) {
             // The connection goes to the address; the server and the
             // certificate check still see the link's own host.
             QByteArray host = fetch->url.host(QUrl::FullyEncoded).toLatin1();
@@ -222,10 +242,10 @@ struct QtHttpClient::Worker {
     }
 
     QUrl addressFor(const QUrl& url) const {
-        if (!options.connectTo) return url;
+        if (!connectTo) return url;
         QUrl address = url;
-        address.setHost(QString::fromStdString(options.connectTo->first));
-        address.setPort(options.connectTo->second);
+        address.setHost(QString::fromStdString(connectTo->first));
+        address.setPort(connectTo->second);
         return address;
     }
 
@@ -361,6 +381,7 @@ struct QtHttpClient::Worker {
     }
 };
 QtHttpClient::QtHttpClient(QtHttpClientOptions options) : worker_(std::make_shared<Worker>()) {
+    if (options.connectTo) worker_->connectTo = connectToAddress(*options.connectTo);
     worker_->options = std::move(options);
     std::promise<void> ready;
     auto started = ready.get_future();

@@ -1,28 +1,18 @@
 #pragma once
 
 #include <velawidget/platform/HttpClient.h>
+#include <velawidget/platform/HttpClientOptions.h>
 
-#include <chrono>
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <string>
-#include <utility>
 
 namespace velawidget::quick {
 
-struct QtHttpClientOptions {
-    /// Where the HTTP response cache lives; none keeps no cache.
+/// The common client settings, and where the response cache lives.
+struct QtHttpClientOptions : HttpClientOptions {
+    /// None keeps no cache.
     std::optional<std::filesystem::path> cacheDirectory;
-    std::optional<std::filesystem::path> caFile;
-    /// Address and port, already checked by the caller.
-    std::optional<std::pair<std::string, std::uint16_t>> connectTo;
-    std::size_t maxBodyBytes = maxBankListBytes;
-    std::chrono::milliseconds overallLimit = std::chrono::minutes(5);
-    std::optional<std::chrono::milliseconds> timeoutOverride;
-    std::string userAgent = "VelaWidget";
 };
 
 /// GET on QNetworkAccessManagers that live on a thread of their own, which
@@ -41,6 +31,7 @@ struct QtHttpClientOptions {
 /// completion may release the client. Needs a Q(Gui)Application.
 class QtHttpClient final : public HttpClient {
   public:
+    /// Throws `std::invalid_argument` when `connectTo` is not ADDRESS:PORT.
     explicit QtHttpClient(QtHttpClientOptions options);
     ~QtHttpClient() override;
     QtHttpClient(const QtHttpClient&) = delete;

@@ -6,7 +6,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/ConnectTo.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtTexts.h"
@@ -14,18 +13,6 @@
 
 namespace velawidget::quick {
 namespace {
-
-std::pair<std::string, std::uint16_t> connectToAddress(const std::string& target) {
-    auto parsed = parseConnectTo(target);
-    if (const auto* reason = std::get_if<std::string>(&parsed))
-        throw std::invalid_argument(*reason);
-    auto& [address, port] = std::get<ConnectTo>(parsed);
-    // "[::1]:8443" names an IPv6 address; QUrl wants it bare.
-    if (address.size() > 2 && address.front() == '[' && address.back() == ']') {
-        address = address.substr(1, address.size() - 2);
-    }
-    return {address, port};
-}
 
 std::optional<std::filesystem::path> defaultCachesDirectory() {
     const QString location = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
@@ -37,12 +24,7 @@ std::optional<std::filesystem::path> defaultCachesDirectory() {
 
 Platform qtPlatform(const QtPlatformOptions& options) {
     QtHttpClientOptions http;
-    if (options.connectTo) http.connectTo = connectToAddress(*options.connectTo);
-    http.caFile = options.caFile;
-    http.maxBodyBytes = options.maxBodyBytes;
-    http.overallLimit = options.overallLimit;
-    http.timeoutOverride = options.timeoutOverride;
-    http.userAgent = options.userAgent;
+    static_cast<HttpClientOptions&>(http) = options;
     const auto caches =
         options.cachesDirectory ? options.cachesDirectory : defaultCachesDirectory();
     // The logos' response cache sits beside the bank-list files, in a folder of its own.
