@@ -19,6 +19,7 @@ from screen import Screen
 SELECTOR = "Choose your bank"  # the selector window's title and accessible name
 LIST = "Banks"
 SEARCH = "Search for your bank"
+SEARCH_AR = "ابحث عن بنكك"
 NOTHING_FOUND = "No banks match your search"
 LOAD_FAILED_DE = ("Die Liste der Banken konnte nicht geladen werden. "
                   "Bitte versuchen Sie es später erneut.")
@@ -316,7 +317,7 @@ def right_to_left(shopper):
     window = shopper.open_from_demo()
     wait_for("rows", lambda: len(shopper.rows()) >= 5)
     x, _, width, _ = s.geometry(window)
-    field = s.node(shopper.app, name=SEARCH)
+    field = s.node(shopper.app, name=SEARCH_AR)
     fx, _, fwidth, _ = s.extents(field)
     # Mirrored: the magnifying glass sits at the right, so the field starts further left.
     left_gap, right_gap = fx - x, (x + width) - (fx + fwidth)

@@ -111,6 +111,7 @@ Item {
                 Keys.onEscapePressed: okButton.clicked()
                 PhonePayment {
                     id: phoneTexts
+                    model: host.model
                 }
             }
 
