@@ -73,7 +73,8 @@ Failure decodeBank(const boost::json::value& element, std::size_t index, Bank& b
     if (auto failure = requiredString(*object, "logoURL", maxLogoURLBytes, bank.logoURL, index)) {
         return failure;
     }
-    if (auto failure = requiredString(*object, "schema", maxSchemaBytes, bank.schema, index)) {
+    if (auto failure =
+            requiredString(*object, "schema", maxAppSchemeBytes, bank.appScheme, index)) {
         return failure;
     }
     if (auto failure = optionalString(*object, "webClientUrl", maxWebClientUrlBytes,

@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     velawidget::Bank bank;
     bank.bankName = "bank";
     bank.logoURL = "https://logo.example/bank.png";
-    bank.schema = std::string(parts[0]);
+    bank.appScheme = std::string(parts[0]);
     bank.webClientUrl = optionalField(parts[1]);
     bank.isWebClientActive = optionalField(parts[2]);
 
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!payment) return 0;
     const boost::urls::url_view paymentURL = payment->url;
 
-    const auto appLink = velawidget::makeAppLink(paymentURL, bank.schema);
+    const auto appLink = velawidget::makeAppLink(paymentURL, bank.appScheme);
     if (appLink) {
         // Only the scheme changes; every other component stays byte for byte.
         VELA_FUZZ_CHECK(appLink->encoded_authority() == paymentURL.encoded_authority());
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         VELA_FUZZ_CHECK(appLink->has_fragment() == paymentURL.has_fragment());
         VELA_FUZZ_CHECK(appLink->encoded_fragment() == paymentURL.encoded_fragment());
         // The scheme is the one the bank's text names when read as "<schema>://".
-        const auto asked = velawidget::parseURL(bank.schema + "://");
+        const auto asked = velawidget::parseURL(bank.appScheme + "://");
         VELA_FUZZ_CHECK(asked.has_value() && asked->has_scheme() == appLink->has_scheme());
         if (appLink->has_scheme()) VELA_FUZZ_CHECK(appLink->scheme() == asked->scheme());
         VELA_FUZZ_CHECK(!dangerous(appLink->scheme()));
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         // No link: no text, not a reference, or a refused scheme however spelled.
         const auto asked =
-            bank.schema.empty() ? std::nullopt : velawidget::parseURL(bank.schema + "://");
+            bank.appScheme.empty() ? std::nullopt : velawidget::parseURL(bank.appScheme + "://");
         VELA_FUZZ_CHECK(!asked || (asked->has_scheme() && dangerous(asked->scheme())));
     }
 

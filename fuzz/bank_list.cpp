@@ -21,7 +21,7 @@ std::string encode(const velawidget::BankListResponse& document) {
         boost::json::object object;
         object["bankName"] = bank.bankName;
         object["logoURL"] = bank.logoURL;
-        object["schema"] = bank.schema;
+        object["schema"] = bank.appScheme;
         const bool useNull = index++ % 2 == 0;
         if (bank.webClientUrl) {
             object["webClientUrl"] = *bank.webClientUrl;

@@ -26,7 +26,7 @@ std::vector<velawidget::Bank> banksFrom(std::string_view text) {
         // The name tells banks with the same logo apart.
         bank.bankName = std::to_string(banks.size());
         bank.logoURL = std::string(text.substr(0, end));
-        bank.schema = "bank";
+        bank.appScheme = "bank";
         banks.push_back(std::move(bank));
         if (end == std::string_view::npos || banks.size() == 64) return banks;
         text.remove_prefix(end + 1);

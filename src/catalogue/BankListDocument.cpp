@@ -34,11 +34,11 @@ std::string tooLong(std::string subject, std::size_t limit) {
 enum class Seen : std::uint8_t { absent, string, longString, null, other };
 
 /// The bank fields in the order they are judged, whatever order they came in.
-enum Field : std::size_t { bankName, logoURL, schema, webClientUrl, isWebClientActive, none };
+enum Field : std::size_t { bankName, logoURL, appScheme, webClientUrl, isWebClientActive, none };
 constexpr std::array<std::string_view, 5> fieldKeys = {"bankName", "logoURL", "schema",
                                                        "webClientUrl", "isWebClientActive"};
 constexpr std::array<std::size_t, 5> fieldLimits = {maxBankNameBytes, maxLogoURLBytes,
-                                                    maxSchemaBytes, maxWebClientUrlBytes,
+                                                    maxAppSchemeBytes, maxWebClientUrlBytes,
                                                     maxIsWebClientActiveBytes};
 /// Longer keys match no field, so only this much of a key is ever kept.
 constexpr std::size_t longestKey = 17;
@@ -219,7 +219,7 @@ class DocumentHandler {
         elementIsObject_ = false;
         if (!keeping()) return;
         for (std::size_t i = bankName; i <= isWebClientActive; ++i) {
-            const bool required = i <= schema;
+            const bool required = i <= appScheme;
             if (required && seen_[i] == Seen::absent) {
                 elementFault_ = where(index, fieldKeys[i]) + " is missing";
             } else if (seen_[i] == Seen::longString) {
@@ -300,9 +300,9 @@ class DocumentHandler {
             case logoURL:
                 current_.logoURL.clear();
                 return &current_.logoURL;
-            case schema:
-                current_.schema.clear();
-                return &current_.schema;
+            case appScheme:
+                current_.appScheme.clear();
+                return &current_.appScheme;
             case webClientUrl:
                 return &current_.webClientUrl.emplace();
             case isWebClientActive:

@@ -12,8 +12,8 @@ namespace velawidget {
 /// One member bank as the bank-list document gives it.
 struct Bank {
     std::string bankName;
-    std::string logoURL;  ///< also the bank's identity inside the kit
-    std::string schema;
+    std::string logoURL;    ///< also the bank's identity inside the kit
+    std::string appScheme;  ///< the URL scheme of the bank's app; the document's key "schema"
     std::optional<std::string> webClientUrl;
     std::optional<std::string> isWebClientActive;
 
@@ -35,7 +35,7 @@ struct BankListResponse {
 inline constexpr std::size_t maxVersionBytes = 256;
 inline constexpr std::size_t maxBankNameBytes = 2048;
 inline constexpr std::size_t maxLogoURLBytes = 4096;
-inline constexpr std::size_t maxSchemaBytes = 256;
+inline constexpr std::size_t maxAppSchemeBytes = 256;
 inline constexpr std::size_t maxWebClientUrlBytes = 4096;
 inline constexpr std::size_t maxIsWebClientActiveBytes = 64;
 

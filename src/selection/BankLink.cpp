@@ -52,15 +52,15 @@ std::optional<boost::urls::url> refuseUnsafe(std::optional<boost::urls::url> lin
 }  // namespace
 
 std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
-                                            const std::optional<std::string>& schema) {
-    if (!schema || schema->empty()) {
-        failed("app link", paymentURL, schema);
+                                            const std::optional<std::string>& appScheme) {
+    if (!appScheme || appScheme->empty()) {
+        failed("app link", paymentURL, appScheme);
         return std::nullopt;
     }
-    const std::string text = *schema + "://";
+    const std::string text = *appScheme + "://";
     const auto parsed = boost::urls::parse_uri_reference(text);
     if (!parsed) {
-        failed("app link", paymentURL, schema);
+        failed("app link", paymentURL, appScheme);
         return std::nullopt;
     }
     auto link = recompose(paymentURL, !parsed->has_scheme(), [&](boost::urls::url& url) {
@@ -70,7 +70,7 @@ std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
             url.remove_scheme();
         }
     });
-    return refuseUnsafe(std::move(link), "app link", paymentURL, schema);
+    return refuseUnsafe(std::move(link), "app link", paymentURL, appScheme);
 }
 
 std::optional<boost::urls::url> makeWebLink(boost::urls::url_view paymentURL,
@@ -101,7 +101,7 @@ std::optional<boost::urls::url> makeWebLink(boost::urls::url_view paymentURL,
 
 std::optional<boost::urls::url> makeBankLink(boost::urls::url_view paymentURL, const Bank& bank) {
     if (bank.webClientActive()) return makeWebLink(paymentURL, bank.webClientUrl);
-    return makeAppLink(paymentURL, bank.schema);
+    return makeAppLink(paymentURL, bank.appScheme);
 }
 
 }  // namespace velawidget

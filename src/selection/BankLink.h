@@ -14,7 +14,7 @@ namespace velawidget {
 
 /// The payment link under the bank app's scheme; every other component kept byte for byte.
 std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,
-                                            const std::optional<std::string>& schema);
+                                            const std::optional<std::string>& appScheme);
 /// The payment link moved onto the web client's scheme and host.
 std::optional<boost::urls::url> makeWebLink(boost::urls::url_view paymentURL,
                                             const std::optional<std::string>& webClientUrl);

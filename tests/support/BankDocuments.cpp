@@ -19,7 +19,7 @@ std::string bankListDocument(const std::vector<velawidget::Bank>& banks,
         dictionary.push_back(boost::json::object{
             {"bankName", bank.bankName},
             {"logoURL", bank.logoURL},
-            {"schema", bank.schema},
+            {"schema", bank.appScheme},
             {"webClientUrl", optional(bank.webClientUrl)},
             {"isWebClientActive", optional(bank.isWebClientActive)},
         });

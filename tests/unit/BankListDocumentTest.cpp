@@ -65,7 +65,7 @@ TEST(BankListDocumentTest, RejectsTheWholeDocumentForAnyFault) {
 TEST(BankListDocumentTest, EveryTextHasACapInDecodedBytes) {
     const std::vector<std::pair<std::string, std::size_t>> fields{
         {"version", maxVersionBytes},           {"bankName", maxBankNameBytes},
-        {"logoURL", maxLogoURLBytes},           {"schema", maxSchemaBytes},
+        {"logoURL", maxLogoURLBytes},           {"schema", maxAppSchemeBytes},
         {"webClientUrl", maxWebClientUrlBytes}, {"isWebClientActive", maxIsWebClientActiveBytes}};
     // "\u00e9" is six bytes of JSON but two decoded: the cap counts the decoded ones.
     auto text = [](std::size_t bytes) {

@@ -72,7 +72,7 @@ TEST_F(BankListViewModelTest, StartsWithFivePlaceholderRows) {
     EXPECT_FALSE(model.errorMessage.value());
     ASSERT_EQ(model.banks().size(), 5u);
     EXPECT_EQ(model.banks()[0].webClientUrl, std::optional<std::string>(""));
-    EXPECT_EQ(model.banks()[0].schema, "qr");
+    EXPECT_EQ(model.banks()[0].appScheme, "qr");
     clock->advance(500ms);
     EXPECT_EQ(model.cellModels->size(), 5u) << "the throttled empty text keeps them";
 }

@@ -35,7 +35,7 @@ void printJson(std::ostream& out, const std::vector<velawidget::Bank>& banks) {
         boost::json::object entry;
         entry["bankName"] = bank.bankName;
         entry["logoURL"] = bank.logoURL;
-        entry["schema"] = bank.schema;
+        entry["schema"] = bank.appScheme;
         entry["webClientUrl"] = optionalText(bank.webClientUrl);
         entry["isWebClientActive"] = optionalText(bank.isWebClientActive);
         result.push_back(std::move(entry));
@@ -57,8 +57,9 @@ void printReadable(std::ostream& out, const velawidget::BankListResponse& respon
         {"#", "bankName", "schema", "web client", "webClientUrl", "logoURL"}};
     std::size_t number = 0;
     for (const auto& bank : response.dictionary) {
-        rows.push_back({std::to_string(++number), printable(bank.bankName), printable(bank.schema),
-                        webClientState(bank), cell(bank.webClientUrl), printable(bank.logoURL)});
+        rows.push_back({std::to_string(++number), printable(bank.bankName),
+                        printable(bank.appScheme), webClientState(bank), cell(bank.webClientUrl),
+                        printable(bank.logoURL)});
     }
     printTable(out, rows);
     out << response.dictionary.size() << " banks, document version \""
