@@ -15,6 +15,8 @@
 #include <memory>
 #include <system_error>
 
+#include "Screenshots.h"
+
 namespace vela::demo {
 namespace {
 
@@ -31,15 +33,9 @@ void settle(QQuickWindow* window, int ms) {
 }  // namespace
 
 int renderPhoneCode(const QString& link, const QString& path) {
-    std::unique_ptr<velawidget::BankSelectorController> selector;
-    try {
-        selector = velawidget::VelaWidgetSDK::shared().bankListViewController(link.toStdString());
-    } catch (const std::system_error& error) {
-        std::cerr << "vela-demo: " << error.code().message() << '\n';
-        return 2;
-    }
+    auto selector = offscreenSelector(link);
+    if (!selector) return 2;
     QQuickWindow* window = velawidget::quick::window(*selector);
-    window->resize(390, 720);
     velawidget::quick::setColorScheme(velawidget::quick::ColorScheme::light);
     selector->show();
     QQuickItem* root = window->contentItem()->childItems().value(0);

@@ -68,17 +68,23 @@ void type(QQuickWindow* window, const QString& text) {
 
 }  // namespace
 
-int renderScreenshots(const QString& link, const QString& dir, const QString& locale) {
-    QDir().mkpath(dir);
-    std::unique_ptr<velawidget::BankSelectorController> selector;
+std::unique_ptr<velawidget::BankSelectorController> offscreenSelector(const QString& link) {
     try {
-        selector = velawidget::VelaWidgetSDK::shared().bankListViewController(link.toStdString());
+        auto selector =
+            velawidget::VelaWidgetSDK::shared().bankListViewController(link.toStdString());
+        velawidget::quick::window(*selector)->resize(390, 720);
+        return selector;
     } catch (const std::system_error& error) {
         std::cerr << "vela-demo: " << error.code().message() << '\n';
-        return 2;
+        return nullptr;
     }
+}
+
+int renderScreenshots(const QString& link, const QString& dir, const QString& locale) {
+    QDir().mkpath(dir);
+    auto selector = offscreenSelector(link);
+    if (!selector) return 2;
     QQuickWindow* window = velawidget::quick::window(*selector);
-    window->resize(390, 720);
     selector->show();
     QQuickItem* root = window->contentItem()->childItems().value(0);
     auto* list = root ? root->findChild<QQuickItem*>(QStringLiteral("bankList")) : nullptr;

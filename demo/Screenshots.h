@@ -1,8 +1,15 @@
 #pragma once
 
+#include <velawidget/BankSelectorController.h>
+
 #include <QString>
+#include <memory>
 
 namespace vela::demo {
+
+/// A selector for `link` at the screen's natural size, not shown yet; none
+/// (with the reason on stderr) when the link is refused.
+std::unique_ptr<velawidget::BankSelectorController> offscreenSelector(const QString& link);
 
 /// Without a display: opens the selector offscreen for `link`, writes
 /// selector-light.png, selector-dark.png and selector-search.png into `dir`,

@@ -38,18 +38,6 @@ void BankListBridge::setSearchText(const QString& text) {
     model_->searchingBarViewInput = text.toStdString();
 }
 
-QString BankListBridge::searchPlaceholder() const {
-    return QString::fromStdString(model_->texts().get(FixedText::searchPlaceholderText));
-}
-
-QString BankListBridge::listName() const {
-    return QString::fromStdString(model_->texts().get(FixedText::bankListName));
-}
-
-QString BankListBridge::retryLabel() const {
-    return QString::fromStdString(model_->texts().get(FixedText::retry));
-}
-
 void BankListBridge::selectRow(int row) {
     const auto& cells = rows_.cells();
     if (row < 0 || static_cast<std::size_t>(row) >= cells.size()) return;

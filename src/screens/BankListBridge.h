@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/Observable.h"
+#include "core/Texts.h"
 #include "screens/BankListModel.h"
 #include "selection/BankListViewModel.h"
 
@@ -37,10 +38,10 @@ class BankListBridge : public QObject {
     void setSearchText(const QString& text);
     QString errorMessage() const { return errorMessage_.value_or(QString()); }
     bool hasErrorMessage() const { return errorMessage_.has_value(); }
-    QString searchPlaceholder() const;
+    QString searchPlaceholder() const { return text(FixedText::searchPlaceholderText); }
     bool loadFailed() const { return loadFailed_; }
-    QString listName() const;
-    QString retryLabel() const;
+    QString listName() const { return text(FixedText::bankListName); }
+    QString retryLabel() const { return text(FixedText::retry); }
 
     /// A tap on the row at `row`: hands that row's cell to the model.
     Q_INVOKABLE void selectRow(int row);
@@ -53,6 +54,9 @@ class BankListBridge : public QObject {
     void loadFailedChanged();
 
   private:
+    QString text(FixedText which) const {
+        return QString::fromStdString(model_->texts().get(which));
+    }
     std::shared_ptr<BankListViewModel> model_;
     BankListModel rows_;
     QString searchText_;

@@ -44,20 +44,4 @@ QString PhonePayment::text(FixedText which) const {
     return QString::fromStdString(model_->model().texts().get(which));
 }
 
-QString PhonePayment::title() const {
-    return text(FixedText::payWithPhone);
-}
-
-QString PhonePayment::scanText() const {
-    return text(FixedText::scanWithPhone);
-}
-
-QString PhonePayment::unavailableText() const {
-    return text(FixedText::phoneCodeUnavailable);
-}
-
-QString PhonePayment::backText() const {
-    return text(FixedText::back);
-}
-
 }  // namespace velawidget

@@ -30,10 +30,10 @@ class PhonePayment : public QObject {
     WidgetViewBridge* model() const { return model_; }
     void setModel(WidgetViewBridge* model);
     QString link() const { return link_; }
-    QString title() const;
-    QString scanText() const;
-    QString unavailableText() const;
-    QString backText() const;
+    QString title() const { return text(FixedText::payWithPhone); }
+    QString scanText() const { return text(FixedText::scanWithPhone); }
+    QString unavailableText() const { return text(FixedText::phoneCodeUnavailable); }
+    QString backText() const { return text(FixedText::back); }
 
   Q_SIGNALS:
     void modelChanged();

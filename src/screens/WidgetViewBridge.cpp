@@ -30,22 +30,6 @@ WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObje
 
 WidgetViewBridge::~WidgetViewBridge() = default;
 
-QString WidgetViewBridge::alertTitle() const {
-    return QString::fromStdString(model_->texts().get(FixedText::error));
-}
-
-QString WidgetViewBridge::alertMessage() const {
-    return QString::fromStdString(model_->texts().get(FixedText::openUrlError));
-}
-
-QString WidgetViewBridge::alertButton() const {
-    return QString::fromStdString(model_->texts().get(FixedText::ok));
-}
-
-QString WidgetViewBridge::selectorTitle() const {
-    return QString::fromStdString(model_->texts().get(FixedText::selectorTitle));
-}
-
 bool WidgetViewBridge::rightToLeft() const {
     const auto* texts = dynamic_cast<const quick::QtTexts*>(model_->texts().lookup());
     const auto direction = texts ? texts->layoutDirection() : QLocale().textDirection();

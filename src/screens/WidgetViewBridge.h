@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/Observable.h"
+#include "core/Texts.h"
 #include "screens/BankListBridge.h"
 #include "selection/WidgetViewModel.h"
 
@@ -35,10 +36,10 @@ class WidgetViewBridge : public QObject {
     BankListBridge* bankList() { return bankList_.get(); }
     QString descriptionText() const { return descriptionText_; }
     bool bankAppNotFoundError() const { return bankAppNotFoundError_; }
-    QString alertTitle() const;
-    QString alertMessage() const;
-    QString alertButton() const;
-    QString selectorTitle() const;
+    QString alertTitle() const { return text(FixedText::error); }
+    QString alertMessage() const { return text(FixedText::openUrlError); }
+    QString alertButton() const { return text(FixedText::ok); }
+    QString selectorTitle() const { return text(FixedText::selectorTitle); }
     /// Whether the texts are in a right-to-left language, whatever direction
     /// the host application runs in: the Qt tables' language, or the default
     /// locale's when the host installed texts of its own.
@@ -62,6 +63,9 @@ class WidgetViewBridge : public QObject {
     void dismissRequested();
 
   private:
+    QString text(FixedText which) const {
+        return QString::fromStdString(model_->texts().get(which));
+    }
     void scheduleRender();
     void render();
 
