@@ -83,5 +83,10 @@
         <extracomment>Button of the QR view; goes back to the bank list.</extracomment>
         <translation>Назад</translation>
     </message>
+    <message>
+        <source>LS.VelaWidget.outdatedListNotice</source>
+        <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
+        <translation>Этот список может быть устаревшим.</translation>
+    </message>
 </context>
 </TS>

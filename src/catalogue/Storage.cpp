@@ -54,6 +54,15 @@ Storage::Storage(HttpClientPtr http, FileStorePtr files)
 
 void Storage::fetchBankList(Schema schema, bool reorderCachedList,
                             std::function<void(FetchResult)> completion) const {
+    fetchBankList(schema, reorderCachedList,
+                  std::function<void(FetchResult, Source)>(
+                      [completion = std::move(completion)](FetchResult result, Source) {
+                          completion(std::move(result));
+                      }));
+}
+
+void Storage::fetchBankList(Schema schema, bool reorderCachedList,
+                            std::function<void(FetchResult, Source)> completion) const {
     const std::string text = bankListURL(schema);
     const auto address = boost::urls::parse_uri(text);
     HttpRequest request;
@@ -70,9 +79,9 @@ void Storage::fetchBankList(Schema schema, bool reorderCachedList,
             auto banks = self.readCachedBankList(schema);
             if (banks && reorderCachedList) banks = self.applyLastUsedOrder(std::move(*banks));
             if (banks && !banks->empty()) {
-                completion(std::move(*banks));
+                completion(std::move(*banks), Source::cacheAfterFailure);
             } else {
-                completion(Error::emptyCache);
+                completion(Error::emptyCache, Source::cacheAfterFailure);
             }
         };
         if (!body) return fallback();
@@ -93,7 +102,7 @@ void Storage::fetchBankList(Schema schema, bool reorderCachedList,
             }
         }
         auto& document = std::get<BankListResponse>(decoded);
-        completion(self.applyLastUsedOrder(std::move(document.dictionary)));
+        completion(self.applyLastUsedOrder(std::move(document.dictionary)), Source::network);
     });
 }
 

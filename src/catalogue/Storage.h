@@ -36,9 +36,16 @@ class Storage {
 
     Storage(HttpClientPtr http, FileStorePtr files);
 
+    /// Where a fetched list came from: the network, or the cache file after
+    /// the download failed (so it may be out of date).
+    enum class Source { network, cacheAfterFailure };
+
     /// Completion runs once, on the HTTP client's callback queue.
     void fetchBankList(Schema schema, bool reorderCachedList,
                        std::function<void(FetchResult)> completion) const;
+    /// The same, telling where the banks came from.
+    void fetchBankList(Schema schema, bool reorderCachedList,
+                       std::function<void(FetchResult, Source)> completion) const;
     std::optional<std::vector<Bank>> readCachedBankList(Schema schema) const;
     std::vector<Bank> applyLastUsedOrder(std::vector<Bank> banks) const;
     void updateLastUsedBank(const std::string& logoURL) const;

@@ -32,6 +32,8 @@ std::string_view fixedTextKey(FixedText text) noexcept {
             return "LS.VelaWidget.phoneCodeUnavailable";
         case FixedText::back:
             return "LS.VelaWidget.back";
+        case FixedText::outdatedListNotice:
+            return "LS.VelaWidget.outdatedListNotice";
     }
     return {};
 }

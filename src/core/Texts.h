@@ -26,9 +26,10 @@ enum class FixedText : std::size_t {
     scanWithPhone,
     phoneCodeUnavailable,
     back,
+    outdatedListNotice,
 };
 
-inline constexpr std::size_t fixedTextCount = 13;
+inline constexpr std::size_t fixedTextCount = 14;
 
 /// The localization key of a fixed text, e.g. "LS.VelaWidget.ok".
 std::string_view fixedTextKey(FixedText text) noexcept;

@@ -23,6 +23,11 @@ BankListBridge::BankListBridge(std::shared_ptr<BankListViewModel> model, QObject
         loadFailed_ = failed;
         Q_EMIT loadFailedChanged();
     }));
+    subscriptions_.push_back(model_->mayBeOutdated.sink([this](bool outdated) {
+        if (outdated == mayBeOutdated_) return;
+        mayBeOutdated_ = outdated;
+        Q_EMIT mayBeOutdatedChanged();
+    }));
     subscriptions_.push_back(model_->searchingBarViewInput.sink([this](const std::string& input) {
         const auto text = QString::fromStdString(input);
         if (text == searchText_) return;

@@ -26,6 +26,8 @@ class BankListBridge : public QObject {
     Q_PROPERTY(bool hasErrorMessage READ hasErrorMessage NOTIFY errorMessageChanged)
     Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder CONSTANT)
     Q_PROPERTY(bool loadFailed READ loadFailed NOTIFY loadFailedChanged)
+    Q_PROPERTY(bool mayBeOutdated READ mayBeOutdated NOTIFY mayBeOutdatedChanged)
+    Q_PROPERTY(QString outdatedNotice READ outdatedNotice CONSTANT)
     Q_PROPERTY(QString listName READ listName CONSTANT)
     Q_PROPERTY(QString retryLabel READ retryLabel CONSTANT)
 
@@ -42,6 +44,8 @@ class BankListBridge : public QObject {
     bool loadFailed() const { return loadFailed_; }
     QString listName() const { return text(FixedText::bankListName); }
     QString retryLabel() const { return text(FixedText::retry); }
+    QString outdatedNotice() const { return text(FixedText::outdatedListNotice); }
+    bool mayBeOutdated() const { return mayBeOutdated_; }
 
     /// A tap on the row at `row`: hands that row's cell to the model.
     Q_INVOKABLE void selectRow(int row);
@@ -52,6 +56,7 @@ class BankListBridge : public QObject {
     void searchTextChanged();
     void errorMessageChanged();
     void loadFailedChanged();
+    void mayBeOutdatedChanged();
 
   private:
     QString text(FixedText which) const {
@@ -62,6 +67,7 @@ class BankListBridge : public QObject {
     QString searchText_;
     std::optional<QString> errorMessage_;
     bool loadFailed_ = false;
+    bool mayBeOutdated_ = false;
     // Last, so the handlers are gone before the members they write.
     SubscriptionSet subscriptions_;
 };

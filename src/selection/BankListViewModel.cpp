@@ -36,6 +36,7 @@ BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler,
       searchingBarViewInput(*this, std::string()),
       errorMessage(*this, std::nullopt),
       loadFailed(*this, false),
+      mayBeOutdated(*this, false),
       texts_(std::move(texts)),
       banks_(loadingPlaceholders()),
       allCells_(cellModels.value()) {
@@ -58,7 +59,8 @@ BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler,
     subscriptions_.push_back(searchingBarViewInput.sink(std::move(throttled.input)));
 }
 
-void BankListViewModel::updateBanks(std::vector<Bank> newBanks) {
+void BankListViewModel::updateBanks(std::vector<Bank> newBanks, bool outdated) {
+    if (mayBeOutdated.value() != outdated) mayBeOutdated = outdated;
     // A selector opened again reads the same cached list: comparing it is far
     // cheaper than checking every logo address again for the same rows.
     if (newBanks != banks_) {
@@ -71,6 +73,7 @@ void BankListViewModel::updateBanks(std::vector<Bank> newBanks) {
 }
 
 void BankListViewModel::showLoadFailure(std::string message) {
+    if (mayBeOutdated.value()) mayBeOutdated = false;
     loadFailed = true;
     errorMessage = std::move(message);
 }

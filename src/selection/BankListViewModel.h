@@ -41,10 +41,13 @@ class BankListViewModel : public ObservableObject {
     /// failure's message then stays whatever is typed: rows filtered out of
     /// the placeholders or of an older list would never finish loading.
     Published<bool> loadFailed;
+    /// True while the rows come from the cache after a failed download.
+    Published<bool> mayBeOutdated;
 
     /// Shows every one of `newBanks` and ends a failure; the search text
-    /// applies again at its next change.
-    void updateBanks(std::vector<Bank> newBanks);
+    /// applies again at its next change. `outdated`: they were read from the
+    /// cache because the download failed.
+    void updateBanks(std::vector<Bank> newBanks, bool outdated = false);
     /// Shows `message` instead of the rows until new banks arrive.
     void showLoadFailure(std::string message);
     /// Selects the first bank whose logo address is the cell's (absent when none is).

@@ -68,14 +68,16 @@ void WidgetViewModel::retryBankList() {
 void WidgetViewModel::download(Schema schema) {
     services_.storage.fetchBankList(
         schema, /*reorderCachedList=*/true,
-        [self = shared_from_this(), schema](Storage::FetchResult result) {
-            self->services_.mainQueue->async([self, schema, result = std::move(result)]() mutable {
-                self->handleBankListResult(schema, std::move(result));
-            });
+        [self = shared_from_this(), schema](Storage::FetchResult result, Storage::Source source) {
+            self->services_.mainQueue->async(
+                [self, schema, source, result = std::move(result)]() mutable {
+                    self->handleBankListResult(schema, std::move(result), source);
+                });
         });
 }
 
-void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResult result) {
+void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResult result,
+                                           Storage::Source source) {
     // Downloads are not matched to the request that started them; a list for
     // a kind the model no longer serves would put the wrong banks under the
     // current link. The loader has cached it all the same.
@@ -84,7 +86,8 @@ void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResul
         return;
     }
     if (auto* banks = std::get_if<std::vector<Bank>>(&result)) {
-        bankListViewModel_->updateBanks(std::move(*banks));
+        bankListViewModel_->updateBanks(std::move(*banks),
+                                        source == Storage::Source::cacheAfterFailure);
     } else {
         bankListViewModel_->showLoadFailure(
             services_.texts->get(FixedText::emptyBankListFetchingResult));

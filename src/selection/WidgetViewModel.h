@@ -77,7 +77,8 @@ class WidgetViewModel : public ObservableObject,
   private:
     void loadBankList(std::optional<Schema> previous);
     void download(Schema schema);
-    void handleBankListResult(Schema requested, Storage::FetchResult result);
+    void handleBankListResult(Schema requested, Storage::FetchResult result,
+                              Storage::Source source);
     void openBank(const std::optional<Bank>& bank);
     void handleOpenResult(bool success);
 

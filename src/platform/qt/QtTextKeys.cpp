@@ -43,6 +43,9 @@ constexpr const char* keys[] = {
     QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.phoneCodeUnavailable"),
     //: Button of the QR view; goes back to the bank list.
     QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.back"),
+    //: Quiet line above the bank list when the list could not be downloaded
+    //: and the one kept from before is shown.
+    QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.outdatedListNotice"),
 };
 
 }  // namespace

@@ -79,6 +79,25 @@ FocusScope {
         }
     }
 
+    Component {
+        id: outdatedLine
+
+        Text {
+            objectName: "outdatedNotice"
+            width: ListView.view ? ListView.view.width : 0
+            bottomPadding: 8
+            text: root.model.outdatedNotice
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            font.pixelSize: 12
+            font.weight: Font.Normal
+            color: Resources.colors.SecondaryTextColor
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+        }
+    }
+
     ListView {
         id: list
         objectName: "bankList"
@@ -96,6 +115,8 @@ FocusScope {
         bottomMargin: 8
         model: root.model.rows
         highlightMoveDuration: 0
+        // A quiet line over rows read from the cache after a failed download.
+        header: root.model.mayBeOutdated ? outdatedLine : null
 
         Accessible.role: Accessible.List
         Accessible.name: root.model.listName
