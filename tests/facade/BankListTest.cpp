@@ -3,6 +3,7 @@
 #include <velawidget/platform.h>
 #include <velawidget/platform/RunLoop.h>
 
+#include <set>
 #include <stdexcept>
 #include <thread>
 
@@ -58,7 +59,8 @@ TEST_F(BankListTest, SharedIsOneObjectAndFixesTheInstalledPlatform) {
     std::vector<std::thread> readers;
     for (auto& slot : seen) readers.emplace_back([&slot] { slot = &VelaWidgetSDK::shared(); });
     for (auto& reader : readers) reader.join();
-    for (auto* sdk : seen) EXPECT_EQ(sdk, &VelaWidgetSDK::shared());
+    EXPECT_EQ(std::set<VelaWidgetSDK*>(seen.begin(), seen.end()),
+              std::set<VelaWidgetSDK*>{&VelaWidgetSDK::shared()});
 
     EXPECT_EQ(currentPlatform().http, fakePlatform().http);
     EXPECT_FALSE(fakePlatform().factoryCalled);
@@ -152,6 +154,26 @@ TEST_F(BankListTest, BanksCarryTheirLinksAndThoseWithoutALinkAreLeftOut) {
         EXPECT_EQ(result.value()[i]->dboLink(), expected[i].link);
     }
     EXPECT_TRUE(caches().exists("qrbanksListStorage"));
+}
+
+TEST_F(BankListTest, OverlappingQueriesEachCompleteOnceOnTheirOwnQueue) {
+    Delivery qr, sub;
+    VelaWidgetSDK::shared().bankList(qrLink, qr.queue, qr.completion());
+    VelaWidgetSDK::shared().bankList(subLink, sub.queue, sub.completion());
+    ASSERT_EQ(http().pendingCount(), 2u);
+    http().respond(1, vela::test::bankListDocument({vela::test::bankWithLogo("s")}));
+    http().respond(0, std::nullopt);  // nothing cached either: the query fails
+    http().callbackQueue().runUntilIdle();
+    sub.queue->runUntilIdle();
+    EXPECT_TRUE(qr.results.empty());
+    ASSERT_EQ(sub.results.size(), 1u);
+    ASSERT_TRUE(sub.results[0].has_value());
+    EXPECT_EQ(sub.results[0].value().at(0)->dboLink(), "bankapp://sub.vela.example/" + id);
+    qr.queue->runUntilIdle();
+    ASSERT_EQ(qr.results.size(), 1u);
+    EXPECT_EQ(qr.results[0].error(), VelaWidgetError::loadingFaild);
+    sub.queue->runUntilIdle();
+    EXPECT_EQ(sub.results.size(), 1u);
 }
 
 }  // namespace

@@ -80,18 +80,16 @@ TEST(FaultMatrix, EveryFaultEndsOnceAndLeavesTheCacheIntact) {
         std::string fault;
         bool servedBodyAccepted;  // the answer itself decodes
     };
-    const std::vector<Case> cases{
-        {"drop", false},
-        {"delay:3000", false},
-        {"status:500", true},
-        {"status:404", true},
-        {"status:503:garbage", false},
-        {"truncate", false},
-        {"garbage", false},
-        {"empty", false},
-        {"huge", false},
-        {"slow", false},
-    };
+    const std::vector<Case> cases{{"drop", false},
+                                  {"delay:3000", false},
+                                  {"status:500", true},
+                                  {"status:404", true},
+                                  {"status:503:garbage", false},
+                                  {"truncate", false},
+                                  {"garbage", false},
+                                  {"empty", false},
+                                  {"huge", false},
+                                  {"slow", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         ASSERT_TRUE(sandbox.setFault(c.fault));

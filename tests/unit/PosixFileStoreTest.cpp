@@ -41,10 +41,6 @@ TEST(PosixFileStore, WriteCreatesTheDirectoryAndReplacesWholeFilesAtomically) {
     }
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"busy", "f"}));
-
-    // A parent that is a file cannot become a directory.
-    EXPECT_TRUE(store.write(caches / "f" / "g", "x"));
-    EXPECT_EQ(readText(store, caches / "f", 100), "");
 }
 
 TEST(PosixFileStore, WriteRemovesOnlyStaleTemporariesOfItsTarget) {
@@ -108,40 +104,31 @@ TEST(PosixFileStore, ReadHonoursTheCapAndRefusesWhatIsNotAFile) {
 }
 
 TEST(PosixFileStore, DefaultDirectoryFollowsTheXdgRules) {
-    const char* savedXdg = std::getenv("XDG_CACHE_HOME");
-    const char* savedHome = std::getenv("HOME");
-    const std::string xdg = savedXdg ? savedXdg : "", home = savedHome ? savedHome : "";
-    struct Case {
-        const char* xdg;
-        const char* home;
-        std::optional<std::filesystem::path> expected;
+    const auto set = [](const char* name, const std::optional<std::string>& value) {
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
     };
-    const std::vector<Case> cases = {
-        {"/x/cache", "/home/h", "/x/cache/app"},
-        {"relative/cache", "/home/h", "/home/h/.cache/app"},
-        {"", "/home/h", "/home/h/.cache/app"},
-        {nullptr, "/home/h", "/home/h/.cache/app"},
+    const auto saved = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
     };
-    for (const auto& c : cases) {
-        if (c.xdg)
-            ::setenv("XDG_CACHE_HOME", c.xdg, 1);
-        else
-            ::unsetenv("XDG_CACHE_HOME");
-        ::setenv("HOME", c.home, 1);
-        EXPECT_EQ(PosixFileStore::defaultDirectory("app"), c.expected) << (c.xdg ? c.xdg : "unset");
+    const auto savedXdg = saved("XDG_CACHE_HOME"), savedHome = saved("HOME");
+    const std::vector<std::pair<std::optional<std::string>, std::filesystem::path>> cases = {
+        {"/x/cache", "/x/cache/app"},
+        {"relative/cache", "/home/h/.cache/app"},
+        {"", "/home/h/.cache/app"},
+        {std::nullopt, "/home/h/.cache/app"},
+    };
+    set("HOME", "/home/h");
+    for (const auto& [xdg, expected] : cases) {
+        set("XDG_CACHE_HOME", xdg);
+        EXPECT_EQ(PosixFileStore::defaultDirectory("app"), expected) << xdg.value_or("unset");
     }
-    ::setenv("XDG_CACHE_HOME", "/x", 1);
+    set("XDG_CACHE_HOME", "/x");
     EXPECT_EQ(PosixFileStore::defaultDirectory(),
               std::filesystem::path("/x") / program_invocation_short_name)
         << "the program's own name by default";
-    if (savedXdg)
-        ::setenv("XDG_CACHE_HOME", xdg.c_str(), 1);
-    else
-        ::unsetenv("XDG_CACHE_HOME");
-    if (savedHome)
-        ::setenv("HOME", home.c_str(), 1);
-    else
-        ::unsetenv("HOME");
+    set("XDG_CACHE_HOME", savedXdg);
+    set("HOME", savedHome);
 }
 
 }  // namespace

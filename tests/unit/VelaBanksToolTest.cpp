@@ -97,13 +97,11 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("scheme: s?[2J"), std::string::npos) << run.err;
 
-    const std::vector<std::vector<std::string>> badLines{{},
-                                                         {"unknown"},
-                                                         {"check"},
-                                                         {"check", "a", "b"},
-                                                         {"decode", "-", "--verbose"},
-                                                         {"check", link, "--json=yes"},
-                                                         {"--json", "check", link}};
+    // clang-format off
+    const std::vector<std::vector<std::string>> badLines{
+        {}, {"unknown"}, {"check"}, {"check", "a", "b"}, {"decode", "-", "--verbose"},
+        {"check", link, "--json=yes"}, {"--json", "check", link}};
+    // clang-format on
     for (const auto& line : badLines) {
         run = runTool(dir, line);
         EXPECT_EQ(run.status, 64) << testing::PrintToString(line);
