@@ -270,6 +270,8 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     pump();
     for (int row = 0; row < 5; ++row)
         EXPECT_TRUE(rowItem(screen.list, row)->property("placeholder").toBool()) << row;
+    EXPECT_EQ(find(screen.root, "explanation")->property("text").toString(),
+              QStringLiteral("LS.VelaWidget.qrDescriptionText"));
 
     answerBankList(vela::test::bankListDocument(threeBanks));
     ASSERT_EQ(screen.names().size(), 3u);
@@ -318,6 +320,8 @@ TEST(Screens, FailedDownloadKeepsItsMessageWhileTypingUntilRetry) {
     answerBankList("not a bank list");
     auto* message = find(screen.root, "bankListMessage");
     auto* retry = find(screen.root, "retryButton");
+    EXPECT_EQ(find(screen.root, "explanation")->property("text").toString(),
+              QStringLiteral("LS.VelaWidget.subDescriptionText"));
     for (const char* typed : {"", "x"}) {
         screen.type(typed);
         throttle();
@@ -399,12 +403,22 @@ TEST(SelectorCalls, RefuseBadLinksMissingHostsAndMissingParents) {
     auto parent = std::make_unique<QWindow>();
     parent->show();
     EXPECT_EQ(errorOf([&] { sdk.showBankSelector("not a link"); }), invalid);
-    sdk.presentBankListViewController(qrLink, quick::hostWindow(parent.get()));
-    pump();
+    // Closing lets a shown selector go; a presented one belongs to its parent.
     QPointer<QWindow> shown;
-    for (auto* window : QGuiApplication::topLevelWindows())
-        if (window != parent.get()) shown = window;
-    ASSERT_FALSE(shown.isNull());
+    auto selector = [&] {
+        pump();
+        for (auto* window : QGuiApplication::topLevelWindows())
+            if (window != parent.get()) shown = window;
+        return !shown.isNull();
+    };
+    sdk.showBankSelector(qrLink);
+    ASSERT_TRUE(selector());
+    shown->close();
+    pump();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(shown.isNull());
+    sdk.presentBankListViewController(qrLink, quick::hostWindow(parent.get()));
+    ASSERT_TRUE(selector());
     parent.reset();
     EXPECT_TRUE(shown.isNull());
 }
