@@ -8,7 +8,6 @@
 #include <velawidget/quick.h>
 #include <velawidget/quick/QtPlatform.h>
 
-#include <QAccessible>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
@@ -44,41 +43,21 @@ void pump(QQuickWindow* window) {
     }
 }
 
-QString accessibleName(QObject* object) {
-    auto* interface = QAccessible::queryAccessibleInterface(object);
-    return interface ? interface->text(QAccessible::Name) : QString();
-}
-
-QString decode(const QString& png) {
+// What a phone's camera would read from the picture, through zbarimg.
+std::string decode(const QImage& shot, const char* name) {
+    const QString png = QString::fromStdString((tempDir() / name).string() + ".png");
+    if (!shot.save(png)) return "<not saved>";
     QProcess zbar;
     zbar.start(QStringLiteral(VELA_ZBARIMG), {QStringLiteral("--raw"), QStringLiteral("-q"), png});
-    if (!zbar.waitForFinished(30000)) return QStringLiteral("<zbarimg did not run>");
-    return QString::fromUtf8(zbar.readAllStandardOutput());
+    if (!zbar.waitForFinished(30000)) return "<zbarimg did not run>";
+    return zbar.readAllStandardOutput().toStdString();
 }
 
-TEST(QrCode, EncodesExactBytesUpToTheLargestSymbol) {
-    const struct {
-        std::string text;
-        int size;  // 0: refused with `error`
-        QrError error;
-    } cases[] = {
-        {"", 0, QrError::empty},
-        {std::string("a\0B", 3), 21, {}},
-        {std::string(qrMaxBytes, 'x'), 177, {}},
-        {std::string(qrMaxBytes + 1, 'x'), 0, QrError::tooLong},
-    };
-    for (const auto& c : cases) {
-        const auto result = encodeQr(c.text);
-        if (c.size == 0) {
-            ASSERT_TRUE(std::holds_alternative<QrError>(result)) << c.text.size();
-            EXPECT_EQ(std::get<QrError>(result), c.error) << c.text.size();
-        } else {
-            ASSERT_TRUE(std::holds_alternative<QrMatrix>(result)) << c.text.size();
-            const auto& matrix = std::get<QrMatrix>(result);
-            EXPECT_EQ(matrix.size, c.size) << c.text.size();
-            EXPECT_EQ(matrix.modules.size(), static_cast<std::size_t>(c.size * c.size));
-        }
-    }
+TEST(QrCode, TheLongestLinkFillsTheLargestSymbolAndNothingIsEmpty) {
+    const auto largest = encodeQr(std::string(qrMaxBytes, 'x'));
+    ASSERT_TRUE(std::holds_alternative<QrMatrix>(largest));
+    EXPECT_EQ(std::get<QrMatrix>(largest).modules.size(), 177u * 177u);
+    EXPECT_TRUE(std::holds_alternative<QrError>(encodeQr("")));
 }
 
 TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
@@ -92,29 +71,21 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     ASSERT_EQ(window->effectiveDevicePixelRatio(), expectedRatio);
     QQuickItem* root = window->contentItem()->childItems().value(0);
-    ASSERT_NE(root, nullptr);
     auto find = [&](const char* name) {
         return root->findChild<QQuickItem*>(QString::fromLatin1(name));
     };
 
     auto* action = find("payWithPhoneButton");
     ASSERT_NE(action, nullptr);
-    EXPECT_EQ(accessibleName(action), QStringLiteral("Pay with your phone"));
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier,
                       action->mapToScene(action->boundingRect().center()).toPoint());
     pump(window);
     auto* code = find("phoneCode");
     ASSERT_NE(code, nullptr);
     ASSERT_TRUE(code->isVisible());
-    EXPECT_FALSE(find("bankList")->isVisible()) << "the list is hidden under the code";
-    EXPECT_EQ(accessibleName(code),
-              QStringLiteral("Scan this code with your phone's camera to pay"));
-    EXPECT_EQ(accessibleName(find("phoneBackButton")), QStringLiteral("Back"));
 
-    const QString ratio = QString::number(expectedRatio);
-    for (const auto scheme : {quick::ColorScheme::light, quick::ColorScheme::dark}) {
-        const bool dark = scheme == quick::ColorScheme::dark;
-        quick::setColorScheme(scheme);
+    for (const bool dark : {false, true}) {
+        quick::setColorScheme(dark ? quick::ColorScheme::dark : quick::ColorScheme::light);
         pump(window);
         const QImage shot = window->grabWindow();
         ASSERT_EQ(shot.width(), qRound(390 * expectedRatio));
@@ -129,34 +100,19 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
             for (int x = square.left(); x <= square.right(); ++x) colours.insert(shot.pixel(x, y));
         }
         EXPECT_LE(colours.size(), dark ? 3 : 2) << "dark " << dark << " ratio " << expectedRatio;
-        const QString png = QString::fromStdString(tempDir().path().string()) +
-                            QStringLiteral("/code-%1-%2.png").arg(dark ? "dark" : "light", ratio);
-        ASSERT_TRUE(shot.save(png));
-        EXPECT_EQ(decode(png).toStdString(), qrLink + "\n") << png.toStdString();
+        EXPECT_EQ(decode(shot, dark ? "dark" : "light"), qrLink + "\n") << "dark " << dark;
     }
     quick::setColorScheme(quick::ColorScheme::system);
-
-    // Escape goes back to the list, and the search field takes the keys again.
-    QTest::keyClick(window, Qt::Key_Escape);
-    pump(window);
-    EXPECT_EQ(find("phoneCode"), nullptr);
-    EXPECT_TRUE(find("bankList")->isVisible());
-    EXPECT_TRUE(find("searchField")->hasActiveFocus());
-    EXPECT_TRUE(window->isVisible()) << "Escape on the code does not close the selector";
 
     // A link too long for any code is never drawn broken: a message instead.
     const std::string longLink = qrLink + "&note=" + std::string(qrMaxBytes, 'n');
     auto longSelector = VelaWidgetSDK::shared().bankListViewController(longLink);
-    QQuickItem* longRoot =
-        velawidget::quick::window(*longSelector)->contentItem()->childItems().value(0);
-    QMetaObject::invokeMethod(longRoot, "showPhonePayment");
-    auto* longCode = longRoot->findChild<QQuickItem*>(QStringLiteral("phoneCode"));
-    ASSERT_NE(longCode, nullptr);
-    EXPECT_FALSE(longCode->property("valid").toBool());
-    EXPECT_FALSE(longCode->isVisible());
-    EXPECT_EQ(longRoot->findChild<QQuickItem*>(QStringLiteral("phoneMessage"))
-                  ->property("text")
-                  .toString(),
+    root = quick::window(*longSelector)->contentItem()->childItems().value(0);
+    QMetaObject::invokeMethod(root, "showPhonePayment");
+    ASSERT_NE(find("phoneCode"), nullptr);
+    EXPECT_FALSE(find("phoneCode")->property("valid").toBool());
+    EXPECT_FALSE(find("phoneCode")->isVisible());
+    EXPECT_EQ(find("phoneMessage")->property("text").toString(),
               QStringLiteral("This payment link is too long to show as a code."));
 }
 
@@ -175,7 +131,6 @@ int main(int argc, char** argv) {
     auto platform = quick::qtPlatform(options);
     platform.http = std::make_shared<vela::test::FakeHttpClient>();
     if (!installPlatform(std::move(platform))) return 3;
-    QAccessible::setActive(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
