@@ -180,6 +180,18 @@ TEST_F(WidgetViewModelTest, AFailedDownloadKeepsItsMessageUntilARetryLoadsTheLis
     EXPECT_EQ(list.cellModels->size(), 5u);
     answer(0, bankListDocument(qrBanks));
     EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-a", "Bank qr-b", "Bank qr-c"}));
+    EXPECT_FALSE(list.mayBeOutdated.value());
+
+    // Now a failure has the cached list to show, flagged as possibly out of
+    // date until a download succeeds.
+    model->retryBankList();
+    answer(0, std::nullopt);
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-a", "Bank qr-b", "Bank qr-c"}));
+    EXPECT_FALSE(list.loadFailed.value());
+    EXPECT_TRUE(list.mayBeOutdated.value());
+    model->retryBankList();
+    answer(0, bankListDocument(qrBanks));
+    EXPECT_FALSE(list.mayBeOutdated.value());
 }
 
 TEST_F(WidgetViewModelTest, ATapRecordsTheBankOpensItsLinkAndClosesOrRaisesTheAlert) {
