@@ -19,7 +19,7 @@ namespace velawidget {
 /// one widget view model, so all of them follow the latest prepared link.
 /// The window closes itself once a bank's app was opened, and on Escape.
 /// Main thread only; the window lives as long as this object.
-class VELAWIDGET_API BankSelectorController {
+class VELAWIDGET_QUICK_API BankSelectorController {
   public:
     ~BankSelectorController();
     BankSelectorController(const BankSelectorController&) = delete;
@@ -46,7 +46,7 @@ namespace quick {
 /// `WidgetView { onDismissRequested: ... }`; it observes the kit's shared
 /// model, which `VelaWidgetSDK::bankListViewController` loads a link into).
 /// No plugin import is needed. Main thread only.
-VELAWIDGET_API void registerQmlModule(QQmlEngine& engine);
+VELAWIDGET_QUICK_API void registerQmlModule(QQmlEngine& engine);
 
 }  // namespace quick
 
