@@ -32,7 +32,7 @@ cmd_install_test() {
     as_root cp "$BUILD"/packages/*.deb "$root/work/debs/"
     as_root cp -r "$ROOT/examples" "$root/work/examples"
     echo "install test: Debian root ready after $((SECONDS - started))s"
-    as_root chroot "$root" sh -ec '
+    as_root chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/work LANG=C.UTF-8 sh -ec '
         export DEBIAN_FRONTEND=noninteractive
         apt-get update -qq
         apt-get install -y -qq --no-install-recommends /work/debs/*.deb g++ cmake ninja-build >/work/apt.log
@@ -44,7 +44,7 @@ cmd_install_test() {
         vela-sandbox --port 0 --quiet --cert-out sandbox.pem >sandbox.out &
         for i in $(seq 100); do grep -q "^listening on" sandbox.out 2>/dev/null && break; sleep 0.1; done
         address=$(sed -n "s/^listening on //p" sandbox.out)
-        HOME=/work build-console/console-host \
+        build-console/console-host \
             "https://qr.vela.example/AD10006M8KH1ECD38QD8ENPA5QVDDVAP?sum=100" "$address" sandbox.pem >banks.txt
         kill $!
         test -f /usr/lib/x86_64-linux-gnu/qt6/qml/VelaWidget/qmldir
