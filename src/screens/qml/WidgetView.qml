@@ -15,7 +15,7 @@ FocusScope {
     readonly property alias searchField: search
     readonly property alias bankListView: bankList
     // The alert's dialog, once it has been needed.
-    readonly property QtObject alert: alertHost.item ? alertHost.item.dialog : null
+    readonly property QtObject alert: alertHost.item ? alertHost.item.dialog : null // qmllint disable type
 
     signal dismissRequested()
 
@@ -25,7 +25,7 @@ FocusScope {
     Accessible.role: Accessible.Pane
     Accessible.name: root.model.selectorTitle
 
-    LayoutMirroring.enabled: Qt.application.layoutDirection === Qt.RightToLeft
+    LayoutMirroring.enabled: Qt.application.layoutDirection === Qt.RightToLeft // qmllint disable type
     LayoutMirroring.childrenInherit: true
 
     Rectangle {
@@ -94,13 +94,13 @@ FocusScope {
     }
 
     Shortcut {
-        sequences: [StandardKey.Find]
+        sequences: [StandardKey.Find] // qmllint disable unqualified
         onActivated: search.focusField()
     }
 
     Shortcut {
         sequence: "Esc"
-        enabled: !(root.alert && root.alert.visible)
+        enabled: !(root.alert && root.alert.visible) // qmllint disable type
         onActivated: root.dismissRequested()
     }
 
@@ -120,7 +120,7 @@ FocusScope {
     function syncAlert() {
         if (root.model && root.model.bankAppNotFoundError) {
             alertHost.active = true
-            alertHost.item.show()
+            alertHost.item.show() // qmllint disable type
         } else if (root.alert) {
             root.alert.close()
         }
