@@ -2,7 +2,8 @@
 # into a throw-away Debian root made by debootstrap (build/install-test), so
 # that their dependencies are proved; there the console and the Qt example are
 # built against the system paths with find_package(VelaWidget), and the
-# console one lists the banks of vela-sandbox from velawidget-tools. Needs
+# console one lists the banks of vela-sandbox from velawidget-tools; a QML
+# test imports the module with nothing but `import VelaWidget`. Needs
 # root (chroot) and the Debian mirror; VELA_SKIP_INSTALL_TEST=1 skips it in
 # `./run test` when offline. The base system is kept as a tarball in the same
 # directory, so a rerun skips the download of it.
@@ -31,11 +32,13 @@ cmd_install_test() {
     as_root mkdir -p "$root/work/debs"
     as_root cp "$BUILD"/packages/*.deb "$root/work/debs/"
     as_root cp -r "$ROOT/examples" "$root/work/examples"
+    as_root cp "$ROOT/tests/packaging/tst_import.qml" "$root/work/"
     echo "install test: Debian root ready after $((SECONDS - started))s"
     as_root chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/work LANG=C.UTF-8 sh -ec '
         export DEBIAN_FRONTEND=noninteractive
         apt-get update -qq
-        apt-get install -y -qq --no-install-recommends /work/debs/*.deb g++ cmake ninja-build >/work/apt.log
+        apt-get install -y -qq --no-install-recommends /work/debs/*.deb g++ cmake ninja-build \
+            qt6-declarative-dev-tools qml6-module-qttest >/work/apt.log
         cd /work
         for example in console qt-host; do
             cmake -S examples/$example -B build-$example -G Ninja >/dev/null
@@ -47,8 +50,9 @@ cmd_install_test() {
         build-console/console-host \
             "https://qr.vela.example/AD10006M8KH1ECD38QD8ENPA5QVDDVAP?sum=100" "$address" sandbox.pem >banks.txt
         kill $!
-        test -f /usr/lib/x86_64-linux-gnu/qt6/qml/VelaWidget/qmldir
-        echo "install test: console-host listed $(wc -l <banks.txt) banks; qt-host built"'
+        QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software \
+            /usr/lib/qt6/bin/qmltestrunner -input tst_import.qml >qmltest.txt 2>&1 || { cat qmltest.txt; exit 1; }
+        echo "install test: console-host listed $(wc -l <banks.txt) banks; qt-host built; import VelaWidget found the plugin"'
     echo "install test: passed in $((SECONDS - started))s"
 }
 
