@@ -19,7 +19,7 @@ cmd_lint() {
         >"$dir/clang-tidy.log" 2>&1 || status=1
     if grep -E "warning:|error:" "$dir/clang-tidy.log"; then status=1; fi
     (cd "$ROOT" && cppcheck --quiet --std=c++20 --language=c++ --enable=warning,performance,portability \
-        --inline-suppr --error-exitcode=1 --suppress=missingIncludeSystem --library=qt \
+        --inline-suppr --error-exitcode=1 --suppress=missingIncludeSystem --library=qt --library=scripts/cppcheck-qml.cfg \
         -I include -I "$dir/include" -I src "${sources[@]}") || status=1
     if [ $status -eq 0 ]; then echo "lint: clean"; else echo "lint: findings above" >&2; fi
     return $status
