@@ -15,22 +15,25 @@ else()
 endif()
 
 # Each component has its own export set, so a host asks only for what it links.
-function(vela_install_component target component)
+# The install components split the files the way the Debian packages do
+# (cmake/VelaWidgetPackaging.cmake): a library's runtime part (`runtime`)
+# and what building against it takes (`dev`).
+function(vela_install_component target component runtime dev)
     install(TARGETS ${target} EXPORT VelaWidget${component}Targets
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${dev}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${runtime} NAMELINK_COMPONENT ${dev}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${runtime}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
     install(EXPORT VelaWidget${component}Targets NAMESPACE VelaWidget::
-        DESTINATION ${VELA_PACKAGE_DIR})
+        DESTINATION ${VELA_PACKAGE_DIR} COMPONENT ${dev})
 endfunction()
 
-vela_install_component(velawidget Core)
+vela_install_component(velawidget Core core dev)
 if(TARGET velawidget_curl)
-    vela_install_component(velawidget_curl curl)
+    vela_install_component(velawidget_curl curl curl dev)
 endif()
 if(TARGET velawidget_quick)
-    vela_install_component(velawidget_quick quick)
+    vela_install_component(velawidget_quick quick quick quick_dev)
 endif()
 
 set(VELA_HEADER_EXCLUDES)
@@ -41,21 +44,31 @@ if(NOT TARGET velawidget_curl)
     list(APPEND VELA_HEADER_EXCLUDES PATTERN curl EXCLUDE)
 endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/velawidget
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} ${VELA_HEADER_EXCLUDES})
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev
+    PATTERN quick.h EXCLUDE PATTERN quick EXCLUDE ${VELA_HEADER_EXCLUDES})
+install(FILES ${PROJECT_BINARY_DIR}/include/velawidget/version.h
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/velawidget COMPONENT dev)
+if(TARGET velawidget_quick)
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/velawidget
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT quick_dev
+        FILES_MATCHING PATTERN quick.h PATTERN quick/*.h)
+endif()
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VelaWidgetConfig.cmake.in
     ${PROJECT_BINARY_DIR}/VelaWidgetConfig.cmake INSTALL_DESTINATION ${VELA_PACKAGE_DIR})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/VelaWidgetConfigVersion.cmake
     VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/VelaWidgetConfig.cmake
-    ${PROJECT_BINARY_DIR}/VelaWidgetConfigVersion.cmake DESTINATION ${VELA_PACKAGE_DIR})
+    ${PROJECT_BINARY_DIR}/VelaWidgetConfigVersion.cmake DESTINATION ${VELA_PACKAGE_DIR}
+    COMPONENT dev)
 
 configure_file(${PROJECT_SOURCE_DIR}/cmake/velawidget.pc.in
     ${PROJECT_BINARY_DIR}/velawidget.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/velawidget.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${PROJECT_BINARY_DIR}/velawidget.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+    COMPONENT dev)
 if(TARGET velawidget_curl)
     configure_file(${PROJECT_SOURCE_DIR}/cmake/velawidget-curl.pc.in
         ${PROJECT_BINARY_DIR}/velawidget-curl.pc @ONLY)
     install(FILES ${PROJECT_BINARY_DIR}/velawidget-curl.pc
-        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
 endif()

@@ -4,7 +4,7 @@
 cmd_bench() {
     cmd_setup
     local dir="${VELA_BENCH_BUILD_DIR:-$ROOT/build/bench-tree}"
-    VELA_BUILD_TYPE=Release configure "$dir" -DVELA_BUILD_BENCH=ON -DVELA_BUILD_TESTS=OFF
+    configure_preset bench "$dir"
     cmake --build "$dir" -j "$JOBS" --target vela_bench
     mkdir -p "$BUILD/bench"
     (cd "$BUILD/bench" && "$dir/bench/vela_bench" --summary "$BUILD/bench/summary.json" "$@")

@@ -8,13 +8,13 @@
 cmd_sanitize() {
     cmd_setup
     local asan="${VELA_ASAN_DIR:-$ROOT/build/asan}" tsan="${VELA_TSAN_DIR:-$ROOT/build/tsan}"
-    configure "$asan" -DVELA_SANITIZE=address,undefined
+    configure_preset asan "$asan"
     cmake --build "$asan" -j "$JOBS"
     (cd "$asan" && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp" \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --output-on-failure -j "$JOBS" --timeout 300 -E packaging)
 
-    configure "$tsan" -DVELA_SANITIZE=thread -DVELA_BUILD_QUICK=OFF
+    configure_preset tsan "$tsan"
     cmake --build "$tsan" -j "$JOBS"
     (cd "$tsan" && TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/fuzz/tsan.supp" \
         ctest --output-on-failure -j "$JOBS" --timeout 300 -E packaging)

@@ -17,7 +17,7 @@ namespace velawidget::quick {
 
 /// The window hosting a selector made by this module, for hosts that place
 /// or parent it themselves; null for any other selector.
-VELAWIDGET_API QQuickWindow* window(const BankSelectorController& selector);
+VELAWIDGET_QUICK_API QQuickWindow* window(const BankSelectorController& selector);
 
 /// `window` as the parent of `VelaWidgetSDK::presentBankListViewController`.
 inline HostWindow hostWindow(QWindow* window) noexcept {
@@ -29,12 +29,12 @@ inline HostWindow hostWindow(QWindow* window) noexcept {
 /// `WidgetView { model: SharedSelector.model }` and
 /// `SharedSelector.model.prepare(link)`). Not needed where the module's
 /// plugin is installed in Qt's QML import path. Main thread only.
-VELAWIDGET_API void registerQmlModule(QQmlEngine& engine);
+VELAWIDGET_QUICK_API void registerQmlModule(QQmlEngine& engine);
 
 namespace detail {
 /// Registers the module as the facade's selector front end (and the Qt
 /// platform as its default); true once done.
-VELAWIDGET_API bool frontEndLinked() noexcept;
+VELAWIDGET_QUICK_API bool frontEndLinked() noexcept;
 /// Naming the registration from every unit that includes this header links
 /// it into the program, so it runs before `main` even in a static build.
 inline const bool frontEndRegistered = frontEndLinked();

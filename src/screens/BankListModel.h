@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtQml/qqmlregistration.h>
+
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QHash>
@@ -15,6 +17,7 @@ namespace velawidget {
 /// a row whose id survives keeps its delegate (and the delegate's logo tile).
 class BankListModel : public QAbstractListModel {
     Q_OBJECT
+    QML_ANONYMOUS
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
   public:

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QQmlPropertyMap>
 #include <QUrl>
+#include <QVariant>
 
 namespace velawidget {
 
@@ -17,13 +18,16 @@ class Resources : public QObject {
     QML_ELEMENT
     QML_SINGLETON
     Q_PROPERTY(bool darkScheme READ darkScheme NOTIFY darkSchemeChanged)
-    Q_PROPERTY(QQmlPropertyMap* colors READ colors CONSTANT)
+    // A plain value to QML: the map's keys are the scheme's colour names,
+    // which no type information can list, so qmllint leaves those lookups be.
+    Q_PROPERTY(QVariant colors READ colorsValue CONSTANT)
 
   public:
     explicit Resources(QObject* parent = nullptr);
 
     bool darkScheme() const;
     QQmlPropertyMap* colors() { return &colors_; }
+    QVariant colorsValue() { return QVariant::fromValue<QObject*>(&colors_); }
 
     /// The image of that name in the module, or an empty address.
     Q_INVOKABLE QUrl image(const QString& name) const;

@@ -25,7 +25,7 @@ struct CurlHttpClientOptions : HttpClientOptions {
 /// then joins the worker: no completion runs after the destructor returns.
 /// A completion may drop the last reference to its own client; the requests
 /// still open then end with no body right after that completion returns.
-class VELAWIDGET_API CurlHttpClient final : public HttpClient {
+class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClient {
   public:
     /// Throws `std::runtime_error` when libcurl cannot be initialised or
     /// `connectTo` is not ADDRESS:PORT.

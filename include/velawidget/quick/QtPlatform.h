@@ -43,7 +43,7 @@ struct QtPlatformOptions : HttpClientOptions {
 /// whichever thread uses the kit first): the main queue, the timers and the
 /// opener's answers always run on the application's GUI thread. Throws
 /// `std::invalid_argument` when `connectTo` is not ADDRESS:PORT.
-VELAWIDGET_API Platform qtPlatform(const QtPlatformOptions& options = {});
+VELAWIDGET_QUICK_API Platform qtPlatform(const QtPlatformOptions& options = {});
 
 /// The colour scheme the selector draws in.
 enum class ColorScheme {
@@ -54,6 +54,6 @@ enum class ColorScheme {
 
 /// Overrides the colour scheme of every selector, shown or not, from the
 /// next frame on. Main thread only.
-VELAWIDGET_API void setColorScheme(ColorScheme scheme);
+VELAWIDGET_QUICK_API void setColorScheme(ColorScheme scheme);
 
 }  // namespace velawidget::quick

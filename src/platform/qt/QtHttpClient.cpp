@@ -312,7 +312,7 @@ struct QtHttpClient::Worker {
         start(fetch);
     }
 
-    void begin(HttpRequest request, std::function<void(HttpBody)> completion) {
+    void begin(const HttpRequest& request, std::function<void(HttpBody)> completion) {
         auto fetch = std::make_shared<Fetch>();
         fetch->completion = std::move(completion);
         fetch->timeout = request.timeout;
@@ -414,7 +414,7 @@ void QtHttpClient::get(HttpRequest request, std::function<void(HttpBody)> comple
         worker_->context,
         [worker = worker_.get(), request = std::move(request),
          completion = std::move(completion)]() mutable {
-            worker->begin(std::move(request), std::move(completion));
+            worker->begin(request, std::move(completion));
         },
         Qt::QueuedConnection);
 }

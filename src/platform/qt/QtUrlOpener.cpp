@@ -32,7 +32,7 @@ QString QtUrlOpener::openableScheme(const std::string& url) {
     const QUrl parsed(QString::fromStdString(url), QUrl::StrictMode);
     if (!parsed.isValid() || parsed.isRelative()) return {};
     // QUrl lower-cases the scheme, so "FILE:" is caught too.
-    const QString scheme = parsed.scheme();
+    QString scheme = parsed.scheme();
     if (scheme.isEmpty() || isRefusedScheme(scheme.toStdString())) return {};
     return scheme;
 }

@@ -144,8 +144,8 @@ FocusScope {
             width: ListView.view.width
             current: ListView.isCurrentItem && ListView.view.activeFocus
             onTapped: {
-                ListView.view.currentIndex = index
-                root.model.selectRow(index)
+                ListView.view.currentIndex = index // qmllint disable unqualified
+                root.model.selectRow(index) // qmllint disable unqualified
             }
         }
     }

@@ -16,7 +16,7 @@ FocusScope {
     readonly property alias searchField: search
     readonly property alias bankListView: bankList
     // The alert's dialog, once it has been needed.
-    readonly property QtObject alert: alertHost.item ? alertHost.item.dialog : null
+    readonly property QtObject alert: alertHost.item ? alertHost.item.dialog : null // qmllint disable type
     // The QR code of the payment link covers the list while this holds.
     readonly property bool showsPhonePayment: phoneHost.item !== null
 
@@ -31,7 +31,7 @@ FocusScope {
     // The kit's language mirrors the selector in any host, and a right-to-left
     // host mirrors it whatever the kit's language.
     LayoutMirroring.enabled: root.model.rightToLeft
-                             || Qt.application.layoutDirection === Qt.RightToLeft
+                             || Qt.application.layoutDirection === Qt.RightToLeft // qmllint disable type
     LayoutMirroring.childrenInherit: true
 
     Rectangle {
@@ -119,13 +119,13 @@ FocusScope {
     }
 
     Shortcut {
-        sequences: [StandardKey.Find]
+        sequences: [StandardKey.Find] // qmllint disable unqualified
         onActivated: search.focusField()
     }
 
     Shortcut {
         sequence: "Esc"
-        enabled: !(root.alert && root.alert.visible) && !root.showsPhonePayment
+        enabled: !(root.alert && root.alert.visible) && !root.showsPhonePayment // qmllint disable type
         onActivated: root.dismissRequested()
     }
 
@@ -145,7 +145,7 @@ FocusScope {
     function syncAlert() {
         if (root.model && root.model.bankAppNotFoundError) {
             alertHost.active = true
-            alertHost.item.show()
+            alertHost.item.show() // qmllint disable type
         } else if (root.alert) {
             root.alert.close()
         }
