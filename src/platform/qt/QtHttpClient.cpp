@@ -11,15 +11,15 @@
 #include <QSslConfiguration>
 #include <QTimer>
 #include <QUrl>
+#include <cstdint>
 #include <future>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
-#include <variant>
-#include <cstdint>
 #include <thread>
 #include <unordered_set>
 #include <utility>
+#include <variant>
 
 #include "core/ConnectTo.h"
 
