@@ -77,7 +77,7 @@ class HandlerList {
         });
     }
 
-    void emit(const T& value) const {
+    void deliver(const T& value) const {
         if (entries_->empty()) return;
         const auto snapshot = *entries_;
         for (const auto& entry : snapshot) {
@@ -111,7 +111,7 @@ class ObservableObject {
     Cancellable onWillChange(std::function<void()> handler) {
         return willChange_.add([handler = std::move(handler)](const Unit&) { handler(); });
     }
-    void sendWillChange() { willChange_.emit(Unit{}); }
+    void sendWillChange() { willChange_.deliver(Unit{}); }
 
   protected:
     ~ObservableObject() = default;
@@ -146,7 +146,7 @@ class Published {
         // called keep a valid value when one of them assigns another.
         auto current = std::make_shared<const T>(std::move(newValue));
         value_ = current;
-        subscribers_.emit(*current);
+        subscribers_.deliver(*current);
     }
 
     /// Calls `handler` with the current value at once, then with every value assigned.
@@ -171,7 +171,7 @@ class PassthroughSubject {
     PassthroughSubject(const PassthroughSubject&) = delete;
     PassthroughSubject& operator=(const PassthroughSubject&) = delete;
 
-    void send(const T& value) { subscribers_.emit(value); }
+    void send(const T& value) { subscribers_.deliver(value); }
     Cancellable sink(std::function<void(const T&)> handler) {
         return subscribers_.add(std::move(handler));
     }

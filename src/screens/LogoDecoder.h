@@ -12,7 +12,7 @@ namespace velawidget {
 /// What a downloaded logo may cost to decode. A logo over any of them shows
 /// the empty tile.
 struct LogoLimits {
-    qsizetype maxBytes = 4 * 1024 * 1024;
+    qsizetype maxBytes = qsizetype{4} * 1024 * 1024;
     /// Pixels of the image as stored, before scaling; a larger image is refused
     /// before any pixel is decoded.
     qint64 maxStoredPixels = 4096LL * 4096LL;

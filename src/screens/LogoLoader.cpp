@@ -15,10 +15,10 @@ struct LogoLoader::Link {
     LogoLoader* loader = nullptr;
 };
 
-LogoLoader::LogoLoader(HttpClientPtr http, LogoLoaderSettings settings, QObject* parent)
+LogoLoader::LogoLoader(HttpClientPtr http, const LogoLoaderSettings& settings, QObject* parent)
     : QObject(parent),
       http_(std::move(http)),
-      settings_(std::move(settings)),
+      settings_(settings),
       link_(std::make_shared<Link>()) {
     link_->loader = this;
     // One decode at a time: logos never take more than one core from the host.
@@ -80,15 +80,15 @@ void LogoLoader::fetch(const QString& url) {
             if (!link->loader) return;
             QMetaObject::invokeMethod(
                 link->loader,
-                [loader = link->loader, url, image = std::move(image)]() mutable {
-                    loader->finished(url, std::move(image));
+                [loader = link->loader, url, image = std::move(image)] {
+                    loader->finished(url, image);
                 },
                 Qt::QueuedConnection);
         });
     });
 }
 
-void LogoLoader::finished(const QString& url, QImage image) {
+void LogoLoader::finished(const QString& url, const QImage& image) {
     --fetching_;
     pending_.remove(url);
     if (image.isNull()) {

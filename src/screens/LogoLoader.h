@@ -39,7 +39,7 @@ class LogoLoader : public QObject {
     Q_OBJECT
 
   public:
-    explicit LogoLoader(HttpClientPtr http, LogoLoaderSettings settings = {},
+    explicit LogoLoader(HttpClientPtr http, const LogoLoaderSettings& settings = {},
                         QObject* parent = nullptr);
     ~LogoLoader() override;
 
@@ -63,7 +63,7 @@ class LogoLoader : public QObject {
     struct Link;
     void startWaiting();
     void fetch(const QString& url);
-    void finished(const QString& url, QImage image);
+    void finished(const QString& url, const QImage& image);
     void keep(const QString& url, const QImage& image);
 
     HttpClientPtr http_;

@@ -27,7 +27,7 @@ class PhonePayment : public QObject {
   public:
     explicit PhonePayment(QObject* parent = nullptr);
 
-    WidgetViewBridge* model() const { return model_; }
+    WidgetViewBridge* model() const { return model_.data(); }
     void setModel(WidgetViewBridge* model);
     QString link() const { return link_; }
     QString title() const { return text(FixedText::payWithPhone); }

@@ -8,10 +8,10 @@ namespace velawidget {
 /// What one SVG logo may hold. A document over any of them is refused whole:
 /// a logo cut short would show a misleading picture.
 struct SvgLimits {
-    qsizetype maxBytes = 512 * 1024;
+    qsizetype maxBytes = qsizetype{512} * 1024;
     int maxElements = 2000;
     int maxDepth = 24;
-    qsizetype maxAttributeLength = 64 * 1024;
+    qsizetype maxAttributeLength = qsizetype{64} * 1024;
     /// Qt's SVG reader is quadratic in the stops of one gradient.
     int maxStopsPerGradient = 64;
     int maxStops = 1024;
@@ -20,7 +20,7 @@ struct SvgLimits {
     int maxUses = 64;
     /// Gradients may borrow the stops of another through "#id"; chains stay short.
     int maxGradients = 128;
-    qsizetype maxTextLength = 16 * 1024;
+    qsizetype maxTextLength = qsizetype{16} * 1024;
 };
 
 /// A fresh SVG document holding only what a logo needs to draw: the shape,

@@ -9,7 +9,7 @@ namespace velawidget::quick {
 
 /// A host's translation file larger than this is not read: the kit's own
 /// tables, a dozen short texts per language, take a few kilobytes.
-inline constexpr std::int64_t maxHostTranslationBytes = 4 * 1024 * 1024;
+inline constexpr std::int64_t maxHostTranslationBytes = std::int64_t{4} * 1024 * 1024;
 
 /// The bytes of a host's compiled translation file (.qm), read whole, or
 /// nothing when it is not a regular file, cannot be read or is larger than
