@@ -6,9 +6,10 @@ import VelaWidget
 // Qt's import path, with no registration call in C++.
 TestCase {
     name: "ImportWithoutRegistration"
-    WidgetView { id: view; width: 390; height: 720 }
+    WidgetView { id: view; width: 390; height: 720; model: SharedSelector.model }
     function test_widgetView() {
         verify(view.model !== null)
+        compare(view.model, SharedSelector.model)
         verify(view.searchField !== null)
     }
 }

@@ -86,7 +86,7 @@ FocusScope {
             objectName: "outdatedNotice"
             width: ListView.view ? ListView.view.width : 0
             bottomPadding: 8
-            text: root.model.outdatedNotice
+            text: root.model.outdatedNotice // qmllint disable unqualified
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter

@@ -171,7 +171,7 @@ FocusScope {
     function showPhonePayment() {
         if (!root.showsPhonePayment)
             phoneHost.setSource("PayByPhoneView.qml", {payment: phone})
-        phoneHost.item.forceActiveFocus(Qt.OtherFocusReason)
+        phoneHost.item.forceActiveFocus(Qt.OtherFocusReason) // qmllint disable
     }
 
     function hidePhonePayment() {
@@ -188,7 +188,7 @@ FocusScope {
         target: phoneHost.item
         // Later, so the view is not dropped inside its own handler.
         function onBackRequested() {
-            Qt.callLater(root.hidePhonePayment)
+            Qt.callLater(root.hidePhonePayment) // qmllint disable
         }
     }
 }
