@@ -5,15 +5,33 @@
 #include <velawidget/velawidget.h>
 
 #include <QVariantMap>
+#include <iostream>
 #include <system_error>
 
 namespace vela::demo {
 
 namespace {
 constexpr const char* paymentId = "VELATESTPAYMENTSTATIC00000000001";
-}
 
-DemoHost::DemoHost(QObject* parent) : QObject(parent) {}
+std::string describe(const velawidget::VelaWidgetBankPtr& bank, bool webClient) {
+    if (!bank) return {};
+    return " " + bank->name() + (webClient ? " (web client)" : " (app)");
+}
+}  // namespace
+
+DemoHost::DemoHost(QObject* parent) : QObject(parent) {
+    // What an analytics host would send on; the demo writes it to its output.
+    velawidget::VelaWidgetSDK::shared().setEventHandler([](const velawidget::SelectorEvent& event) {
+        std::cout << "event: " << toString(event.kind);
+        if (event.kind == velawidget::SelectorEventKind::search) {
+            std::cout << " length " << event.textLength << ", " << event.count << " hits";
+        } else if (event.kind == velawidget::SelectorEventKind::listShown) {
+            std::cout << ' ' << event.count << " banks"
+                      << (event.fromCache ? " from the cache" : "");
+        }
+        std::cout << describe(event.bank, event.webClient) << std::endl;
+    });
+}
 
 DemoHost::~DemoHost() {
     *alive_ = false;
@@ -35,8 +53,14 @@ void DemoHost::setStatus(const QString& status) {
 
 void DemoHost::chooseBank(const QString& link) {
     try {
-        auto selector =
-            velawidget::VelaWidgetSDK::shared().bankListViewController(link.toStdString());
+        auto selector = velawidget::VelaWidgetSDK::shared().bankListViewController(
+            link.toStdString(), [this, alive = alive_](const velawidget::SelectorResult& result) {
+                const auto line =
+                    std::string(toString(result.outcome)) + describe(result.bank, result.webClient);
+                std::cout << "result: " << line << std::endl;
+                if (*alive)
+                    setStatus(QStringLiteral("Selector closed: ") + QString::fromStdString(line));
+            });
         selector->show();
         // The host owns what it was given; one screen at a time is enough here.
         selectors_.clear();

@@ -2,6 +2,7 @@
 
 #include <velawidget/BankListResult.h>
 #include <velawidget/BankSelectorController.h>
+#include <velawidget/SelectorEvents.h>
 #include <velawidget/export.h>
 #include <velawidget/platform.h>
 #include <velawidget/platform/DispatchQueue.h>
@@ -46,6 +47,19 @@ class VELAWIDGET_API VelaWidgetSDK {
     void bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
                   std::function<void(BankListResult)> completion);
 
+    /// For hosts that draw their own list from `bankList`: records `bank` as
+    /// the shopper's latest choice, in the file and by the rules the
+    /// selector uses, so the selector's recent banks match. The write runs on
+    /// the main queue, after the selector's own. Callable from any thread.
+    /// Returns false, recording nothing, for a bank without a logo address:
+    /// recent banks are kept by that address.
+    bool recordChosenBank(const VelaWidgetBank& bank);
+
+    /// Receives the events of every selector, in order, on the main queue
+    /// and after the fact (see `SelectorEventKind`). Replaces the handler
+    /// set before; an empty one stops the events. Callable from any thread.
+    void setEventHandler(SelectorEventHandler handler);
+
     // Selector calls, served by the selector front end that the program
     // links (the Qt Quick module: link `VelaWidget::quick` and include
     // <velawidget/quick.h>). Without one they throw `std::logic_error`.
@@ -53,19 +67,28 @@ class VELAWIDGET_API VelaWidgetSDK {
 
     /// A new selector for the link. Throws `invalidURLString`.
     std::unique_ptr<BankSelectorController> bankListViewController(std::string_view paymentURL);
+    /// The same, with `onResult` told how each showing of the selector ended
+    /// (see `SelectorResult`), on the main queue after the window is hidden.
+    std::unique_ptr<BankSelectorController> bankListViewController(std::string_view paymentURL,
+                                                                   SelectorResultHandler onResult);
     /// The same as `bankListViewController`.
     std::unique_ptr<BankSelectorController> getBankSelector(std::string_view bankURLString);
+    std::unique_ptr<BankSelectorController> getBankSelector(std::string_view bankURLString,
+                                                            SelectorResultHandler onResult);
     /// Builds a selector and shows it over `parentViewController`, which then
     /// owns it: a dialog transient for the parent's top-level window, modal to
     /// it and centred on it. Throws `std::invalid_argument` for a null parent
     /// (before any work), then `invalidURLString`.
     void presentBankListViewController(std::string_view paymentURL,
                                        HostWindow parentViewController);
+    void presentBankListViewController(std::string_view paymentURL, HostWindow parentViewController,
+                                       SelectorResultHandler onResult);
     /// Presents over the first top-level window the host made (the kit's own
     /// selector windows do not count). Throws
     /// `presentationFailed` when there is none (before the link is looked at),
     /// then `invalidURLString`.
     void showBankSelector(std::string_view bankURLString);
+    void showBankSelector(std::string_view bankURLString, SelectorResultHandler onResult);
 
   private:
     struct Impl;

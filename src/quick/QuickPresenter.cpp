@@ -68,9 +68,9 @@ void prepareEngine(QQmlEngine& engine, const SelectorServices& services) {
 }
 
 std::unique_ptr<BankSelectorController> QuickPresenter::makeSelector(
-    const SelectorServices& services) {
-    auto selector = std::make_unique<QuickSelector>(selectorEngine(services),
-                                                    new WidgetViewBridge(services.model));
+    const SelectorServices& services, SelectorResultHandler onResult) {
+    auto selector = std::make_unique<QuickSelector>(
+        selectorEngine(services), new WidgetViewBridge(services.model), std::move(onResult));
     quick::markSelectorWindow(*selector->window());
     return selector;
 }

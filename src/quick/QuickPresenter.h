@@ -12,7 +12,8 @@ namespace velawidget {
 /// facade while the program starts. Main thread only.
 class QuickPresenter final : public SelectorPresenter {
   public:
-    std::unique_ptr<BankSelectorController> makeSelector(const SelectorServices& services) override;
+    std::unique_ptr<BankSelectorController> makeSelector(const SelectorServices& services,
+                                                         SelectorResultHandler onResult) override;
     void present(std::unique_ptr<BankSelectorController> selector, HostWindow parent) override;
     HostWindow firstHostWindow() const override;
     void attach(const SelectorServices& services) override;

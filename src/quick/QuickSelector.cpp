@@ -24,10 +24,12 @@ void paintBackground(QQuickView& view) {
 
 }  // namespace
 
-QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model)
+QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model,
+                             SelectorResultHandler onResult)
     : view_(std::make_unique<QQuickView>(&engine, nullptr)) {
     QQuickView& view = *view_;
     model->setParent(&view);
+    model->setResultHandler(std::move(onResult));
     view.setTitle(model->selectorTitle());
     paintBackground(view);
     QObject::connect(&ActiveColorScheme::instance(), &ActiveColorScheme::changed, &view,

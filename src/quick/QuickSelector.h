@@ -1,6 +1,7 @@
 #pragma once
 
 #include <velawidget/BankSelectorController.h>
+#include <velawidget/SelectorEvents.h>
 
 #include <QQuickView>
 #include <memory>
@@ -13,8 +14,9 @@ class WidgetViewBridge;
 /// model of the bridge it is given.
 class QuickSelector final : public BankSelectorController {
   public:
-    /// `model` becomes the view's (and the window's) child.
-    QuickSelector(QQmlEngine& engine, WidgetViewBridge* model);
+    /// `model` becomes the view's (and the window's) child; `onResult` hears
+    /// how each showing of the window ended.
+    QuickSelector(QQmlEngine& engine, WidgetViewBridge* model, SelectorResultHandler onResult);
 
     void show() override;
     void close() override;

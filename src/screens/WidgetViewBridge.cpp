@@ -2,18 +2,34 @@
 
 #include <QLocale>
 #include <QMetaObject>
+#include <QPointer>
 #include <utility>
 
 #include "core/Texts.h"
 #include "platform/qt/QtTexts.h"
 
 namespace velawidget {
+namespace {
+
+void describeBank(QVariantMap& map, const VelaWidgetBankPtr& bank, bool webClient) {
+    if (!bank) return;
+    map.insert(QStringLiteral("bankName"), QString::fromStdString(bank->name()));
+    map.insert(QStringLiteral("link"), QString::fromStdString(bank->dboLink()));
+    map.insert(QStringLiteral("webClient"), webClient);
+}
+
+QString word(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
 
 WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent)
     : QObject(parent),
       model_(std::move(model)),
       bankList_(std::make_unique<BankListBridge>(model_->bankListViewModelPtr(), this)),
-      descriptionText_(QString::fromStdString(model_->descriptionText())) {
+      descriptionText_(QString::fromStdString(model_->descriptionText())),
+      session_(model_) {
     subscriptions_.push_back(model_->bankAppNotFoundError.sink([this](bool flag) {
         if (flag == bankAppNotFoundError_) return;
         bankAppNotFoundError_ = flag;
@@ -26,6 +42,30 @@ WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObje
     subscriptions_.push_back(model_->onWillChange([this] { scheduleRender(); }));
     subscriptions_.push_back(
         model_->bankListViewModel().onWillChange([this] { scheduleRender(); }));
+    // QML hears of events after the kit's work for them, like C++ hosts.
+    subscriptions_.push_back(model_->events.sink([this](const SelectorEvent& event) {
+        QVariantMap map{{QStringLiteral("kind"), word(toString(event.kind))},
+                        {QStringLiteral("count"), static_cast<qulonglong>(event.count)},
+                        {QStringLiteral("textLength"), static_cast<qulonglong>(event.textLength)},
+                        {QStringLiteral("fromCache"), event.fromCache}};
+        describeBank(map, event.bank, event.webClient);
+        QMetaObject::invokeMethod(
+            this, [this, map] { Q_EMIT selectorEvent(map); }, Qt::QueuedConnection);
+    }));
+    setResultHandler({});
+}
+
+void WidgetViewBridge::setResultHandler(SelectorResultHandler handler) {
+    // The result arrives after the screen went away, perhaps with it: the
+    // host still hears of it, the screen's signal only while it exists.
+    session_.setResultHandler(
+        [bridge = QPointer(this), host = std::move(handler)](const SelectorResult& result) {
+            if (host) host(result);
+            if (!bridge) return;
+            QVariantMap map{{QStringLiteral("outcome"), word(toString(result.outcome))}};
+            describeBank(map, result.bank, result.webClient);
+            Q_EMIT bridge->finished(map);
+        });
 }
 
 WidgetViewBridge::~WidgetViewBridge() = default;
@@ -46,6 +86,18 @@ void WidgetViewBridge::toggleBankAppNotFoundError() {
 
 bool WidgetViewBridge::prepare(const QString& paymentURL) {
     return model_->prepare(paymentURL.toStdString());
+}
+
+void WidgetViewBridge::setShowing(bool showing) {
+    if (showing) {
+        session_.begin();
+    } else {
+        session_.end();
+    }
+}
+
+void WidgetViewBridge::reportPhoneCode() {
+    model_->events.send(SelectorEvent(SelectorEventKind::qrShown));
 }
 
 void WidgetViewBridge::scheduleRender() {

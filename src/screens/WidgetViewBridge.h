@@ -4,11 +4,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariantMap>
 #include <memory>
 
 #include "core/Observable.h"
 #include "core/Texts.h"
 #include "screens/BankListBridge.h"
+#include "selection/SelectorSession.h"
 #include "selection/WidgetViewModel.h"
 
 namespace velawidget {
@@ -53,6 +55,13 @@ class WidgetViewBridge : public QObject {
     /// Returns false (and leaves the model as it was) when the text is not a
     /// payment link.
     Q_INVOKABLE bool prepare(const QString& paymentURL);
+    /// The screen is up (or no longer): each showing ends in one `finished`.
+    Q_INVOKABLE void setShowing(bool showing);
+    /// The payment link is shown as a code to scan.
+    Q_INVOKABLE void reportPhoneCode();
+
+    /// Also told how each showing ended, for the C++ host of a window.
+    void setResultHandler(SelectorResultHandler handler);
 
     WidgetViewModel& model() { return *model_; }
 
@@ -61,6 +70,14 @@ class WidgetViewBridge : public QObject {
     void bankAppNotFoundErrorChanged();
     /// The model asked the screen to close (a bank link was opened).
     void dismissRequested();
+    /// How a showing ended: `outcome` ("bankOpened", "bankNotOpened",
+    /// "cancelled", "loadFailed"), and for a chosen bank `bankName`,
+    /// `link` and `webClient`.
+    void finished(const QVariantMap& result);
+    /// One of the model's events: `kind` ("listShown", "search", ...),
+    /// `count`, `textLength`, `fromCache`, and for a bank `bankName`,
+    /// `link` and `webClient`.
+    void selectorEvent(const QVariantMap& event);
 
   private:
     QString text(FixedText which) const {
@@ -74,6 +91,7 @@ class WidgetViewBridge : public QObject {
     QString descriptionText_;
     bool bankAppNotFoundError_ = false;
     bool renderPending_ = false;
+    SelectorSession session_;
     // Last, so the handlers are gone before the members they write.
     SubscriptionSet subscriptions_;
 };

@@ -18,6 +18,17 @@ VelaWidgetSDK::Impl::Impl(Platform platform)
     widgetViewModel = std::make_shared<WidgetViewModel>(
         std::move(list),
         WidgetViewModel::Services{storage, services.mainQueue, services.urlOpener, texts});
+    // The host hears of events once the kit's own work for them is done, so
+    // a handler may call back into the kit or close a selector.
+    eventForwarding = widgetViewModel->events.sink([this](const SelectorEvent& event) {
+        std::shared_ptr<const SelectorEventHandler> handler;
+        {
+            const std::lock_guard lock(eventHandlerLock);
+            handler = eventHandler;
+        }
+        if (!handler) return;
+        services.mainQueue->async([handler, event] { (*handler)(event); });
+    });
     if (auto front = selectorPresenter()) front->attach(selectorServices());
 }
 

@@ -4,6 +4,7 @@
 #include <velawidget/platform.h>
 
 #include <memory>
+#include <mutex>
 
 #include "catalogue/Storage.h"
 #include "core/Texts.h"
@@ -29,6 +30,10 @@ struct VelaWidgetSDK::Impl {
     std::shared_ptr<const FixedTexts> texts;
     Storage storage;
     std::shared_ptr<WidgetViewModel> widgetViewModel;
+    // Written from any thread, read on the main queue.
+    std::mutex eventHandlerLock;
+    std::shared_ptr<const SelectorEventHandler> eventHandler;
+    Cancellable eventForwarding;
 };
 
 }  // namespace velawidget

@@ -6,12 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/LogoAddress.h"
 #include "catalogue/PaymentLink.h"
 #include "core/Debug.h"
-#include "sdk/BankFactory.h"
 #include "sdk/FacadeImpl.h"
-#include "selection/BankLink.h"
+#include "selection/PublicBank.h"
 
 namespace velawidget {
 namespace {
@@ -21,11 +19,8 @@ BankListResult deliver(const boost::urls::url& paymentURL, Storage::FetchResult 
     if (!banks) return VelaWidgetError::loadingFaild;
     std::vector<VelaWidgetBankPtr> result;
     result.reserve(banks->size());
-    for (auto& bank : *banks) {
-        auto link = makeBankLink(paymentURL, bank);
-        if (!link) continue;
-        result.push_back(detail::BankFactory::make(
-            std::move(bank.bankName), logoAddress(bank.logoURL), std::string(link->buffer())));
+    for (const auto& bank : *banks) {
+        if (auto made = publicBank(paymentURL, bank)) result.push_back(std::move(made));
     }
     return result;
 }
@@ -65,6 +60,21 @@ void VelaWidgetSDK::bankList(std::string_view paymentURL, DispatchQueuePtr recei
             receivOn->async(
                 [completion, result = deliver(url, std::move(outcome))] { completion(result); });
         });
+}
+
+bool VelaWidgetSDK::recordChosenBank(const VelaWidgetBank& bank) {
+    auto logo = bank.logoURL();
+    if (!logo) return false;
+    impl_->services.mainQueue->async(
+        [storage = impl_->storage, logo = std::move(*logo)] { storage.updateLastUsedBank(logo); });
+    return true;
+}
+
+void VelaWidgetSDK::setEventHandler(SelectorEventHandler handler) {
+    auto shared =
+        handler ? std::make_shared<const SelectorEventHandler>(std::move(handler)) : nullptr;
+    const std::lock_guard lock(impl_->eventHandlerLock);
+    impl_->eventHandler = std::move(shared);
 }
 
 }  // namespace velawidget

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "catalogue/GraphemeCount.h"
 #include "core/Debug.h"
 
 namespace velawidget {
@@ -103,6 +104,11 @@ void BankListViewModel::filterBanks(const std::string& text) {
     cells.reserve(kept.size());
     for (const auto index : kept) cells.push_back(allCells_[index]);
     cellModels = std::move(cells);
+    SelectorEvent searched(SelectorEventKind::search);
+    searched.count = kept.size();
+    // Analytics learn how long the text was, never what it said.
+    searched.textLength = graphemeCount(text, text.size()).value_or(text.size());
+    events.send(searched);
 }
 
 }  // namespace velawidget

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <velawidget/SelectorEvents.h>
 #include <velawidget/platform/Scheduler.h>
 
 #include <chrono>
@@ -43,6 +44,8 @@ class BankListViewModel : public ObservableObject {
     Published<bool> loadFailed;
     /// True while the rows come from the cache after a failed download.
     Published<bool> mayBeOutdated;
+    /// One `search` event each time the rows follow a typed (not blank) text.
+    PassthroughSubject<SelectorEvent> events;
 
     /// Shows every one of `newBanks` and ends a failure; the search text
     /// applies again at its next change. `outdated`: they were read from the

@@ -25,9 +25,10 @@ class SelectorPresenter {
   public:
     virtual ~SelectorPresenter() = default;
 
-    /// A new selector screen showing `services.model`.
+    /// A new selector screen showing `services.model`, which tells
+    /// `onResult` (when set) how each of its showings ended.
     virtual std::unique_ptr<BankSelectorController> makeSelector(
-        const SelectorServices& services) = 0;
+        const SelectorServices& services, SelectorResultHandler onResult) = 0;
     /// Shows `selector` over `parent`, which then owns it.
     virtual void present(std::unique_ptr<BankSelectorController> selector, HostWindow parent) = 0;
     /// The first window the host made; empty when there is none.

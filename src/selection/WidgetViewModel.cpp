@@ -6,6 +6,7 @@
 #include "catalogue/PaymentLink.h"
 #include "core/Debug.h"
 #include "selection/BankLink.h"
+#include "selection/PublicBank.h"
 
 namespace velawidget {
 
@@ -17,6 +18,8 @@ WidgetViewModel::WidgetViewModel(std::shared_ptr<BankListViewModel> bankListView
     // The subscription lives exactly as long as this object, so `this` stays valid in it.
     subscriptions_.push_back(bankListViewModel_->selectedBank.sink(
         [this](const std::optional<Bank>& bank) { openBank(bank); }));
+    subscriptions_.push_back(bankListViewModel_->events.sink(
+        [this](const SelectorEvent& event) { events.send(event); }));
 }
 
 bool WidgetViewModel::prepare(std::string_view paymentURL) {
@@ -56,11 +59,28 @@ void WidgetViewModel::loadBankList(std::optional<Schema> previous) {
     // list would claim that no bank matches the search, and no later step
     // would ever fetch one, so this is a download after all.
     if (!cached) return download(current);
-    bankListViewModel_->updateBanks(services_.storage.applyLastUsedOrder(std::move(*cached)));
+    showBanks(services_.storage.applyLastUsedOrder(std::move(*cached)), /*fromCache=*/true,
+              /*outdated=*/false);
+}
+
+void WidgetViewModel::showBanks(std::vector<Bank> banks, bool fromCache, bool outdated) {
+    SelectorEvent shown(SelectorEventKind::listShown);
+    shown.count = banks.size();
+    shown.fromCache = fromCache;
+    bankListViewModel_->updateBanks(std::move(banks), outdated);
+    events.send(shown);
+}
+
+void WidgetViewModel::report(SelectorEventKind kind, const Bank& bank) {
+    SelectorEvent event(kind);
+    if (paymentURL_) event.bank = publicBank(*paymentURL_, bank);
+    event.webClient = bank.webClientActive();
+    events.send(event);
 }
 
 void WidgetViewModel::retryBankList() {
     if (!schema_) return;
+    events.send(SelectorEvent(SelectorEventKind::retry));
     bankListViewModel_->updateBanks(BankListViewModel::loadingPlaceholders());
     download(*schema_);
 }
@@ -86,11 +106,12 @@ void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResul
         return;
     }
     if (auto* banks = std::get_if<std::vector<Bank>>(&result)) {
-        bankListViewModel_->updateBanks(std::move(*banks),
-                                        source == Storage::Source::cacheAfterFailure);
+        const bool fromCache = source == Storage::Source::cacheAfterFailure;
+        showBanks(std::move(*banks), fromCache, /*outdated=*/fromCache);
     } else {
         bankListViewModel_->showLoadFailure(
             services_.texts->get(FixedText::emptyBankListFetchingResult));
+        events.send(SelectorEvent(SelectorEventKind::loadFailed));
     }
 }
 
@@ -100,16 +121,22 @@ void WidgetViewModel::openBank(const std::optional<Bank>& bank) {
     if (!link) return;
     debugLine("did select bank " + bank->logoURL);
     services_.storage.updateLastUsedBank(bank->logoURL);
+    report(SelectorEventKind::bankChosen, *bank);
     services_.urlOpener->open(
-        std::string(link->buffer()), [self = shared_from_this()](bool success) {
-            self->services_.mainQueue->async([self, success] { self->handleOpenResult(success); });
+        std::string(link->buffer()), [self = shared_from_this(), chosen = *bank](bool success) {
+            self->services_.mainQueue->async(
+                [self, chosen, success] { self->handleOpenResult(chosen, success); });
         });
 }
 
-void WidgetViewModel::handleOpenResult(bool success) {
+void WidgetViewModel::handleOpenResult(const Bank& bank, bool success) {
+    // Reported before the screens react, so a screen closing on the
+    // dismissal already knows how its showing ended.
     if (success) {
+        report(SelectorEventKind::bankOpened, bank);
         dismissPublisher.send(Unit{});
     } else {
+        report(SelectorEventKind::appNotFound, bank);
         bankAppNotFoundError = true;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <velawidget/SelectorEvents.h>
 #include <velawidget/platform/DispatchQueue.h>
 #include <velawidget/platform/UrlOpener.h>
 
@@ -46,6 +47,11 @@ class WidgetViewModel : public ObservableObject,
 
     /// One event each time the screen must close.
     PassthroughSubject<Unit> dismissPublisher;
+    /// Everything that happens to the list and its banks, as it happens
+    /// (screens add their own showings and the phone code).
+    PassthroughSubject<SelectorEvent> events;
+    /// The queue all of this model's work runs on.
+    const DispatchQueuePtr& mainQueue() const { return services_.mainQueue; }
 
     /// Loads a payment link: the URL first, then its kind, which starts the
     /// bank list's load; then tells screens already showing the model to
@@ -80,7 +86,9 @@ class WidgetViewModel : public ObservableObject,
     void handleBankListResult(Schema requested, Storage::FetchResult result,
                               Storage::Source source);
     void openBank(const std::optional<Bank>& bank);
-    void handleOpenResult(bool success);
+    void handleOpenResult(const Bank& bank, bool success);
+    void showBanks(std::vector<Bank> banks, bool fromCache, bool outdated);
+    void report(SelectorEventKind kind, const Bank& bank);
 
     Services services_;
     std::shared_ptr<BankListViewModel> bankListViewModel_;

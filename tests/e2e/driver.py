@@ -124,6 +124,16 @@ class Shopper:
     def no_alert(self):
         wait_for("the alert to close", lambda: not self.alerts())
 
+    def reported(self, line):
+        """Waits for the demo to print `line`: it prints the selector's events and results."""
+        log = self.desktop.work / "demo.log"
+        try:
+            wait_for(f"the demo to report {line!r}",
+                     lambda: line in log.read_text(encoding="utf-8").splitlines())
+        except Failure:
+            raise Failure(f"the demo printed {log.read_text(encoding='utf-8')!r}") from None
+        return log.read_text(encoding="utf-8")
+
 
 STEPS = []
 
@@ -198,6 +208,11 @@ def keyboard_path_to_a_bank_whose_app_is_installed(shopper):
                       f"expected [{expected}]")
     s.wait_gone(SELECTOR)
     s.screenshot("06-bank-app-opened")
+    bank = shopper.banks_matching("qr", "velm")[0]
+    printed = shopper.reported(f"result: bankOpened {bank} (app)")
+    hits = len(shopper.banks_matching("qr", "velm"))
+    if f"event: search length 4, {hits} hits" not in printed or "velm" in printed:
+        raise Failure(f"the search events say {printed!r}")
 
 
 @step
@@ -247,6 +262,9 @@ def escape_closes_the_alert_then_the_selector(shopper):
     s.wait_gone(SELECTOR)
     if len(shopper.desktop.received_links()) != 1:
         raise Failure("a bank without an app received a link")
+    printed = shopper.reported(f"result: bankNotOpened {shopper.banks_matching('qr', 'quas')[0]} (app)")
+    if "event: qrShown" not in printed:
+        raise Failure("showing the code was not reported")
 
 
 @step

@@ -154,6 +154,18 @@ TEST_F(BankListTest, BanksCarryTheirLinksAndThoseWithoutALinkAreLeftOut) {
         EXPECT_EQ(result.value()[i]->dboLink(), expected[i].link);
     }
     EXPECT_TRUE(caches().exists("qrbanksListStorage"));
+
+    // A host drawing its own list records the shopper's choice where the
+    // selector does, so the next list starts with it. Recent banks are kept
+    // by logo address: a bank without one has no record.
+    auto& sdk = VelaWidgetSDK::shared();
+    EXPECT_FALSE(sdk.recordChosenBank(*result.value()[3]));
+    EXPECT_TRUE(sdk.recordChosenBank(*result.value()[2]));
+    std::dynamic_pointer_cast<RunLoop>(currentPlatform().mainQueue)->runUntilIdle();
+    const auto again = query(qrLink, vela::test::bankListDocument(banks));
+    ASSERT_TRUE(again.has_value());
+    EXPECT_EQ(again.value()[0]->name(), "Web");
+    EXPECT_EQ(again.value()[1]->name(), "Relative logo");
 }
 
 TEST_F(BankListTest, OverlappingQueriesEachCompleteOnceOnTheirOwnQueue) {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "selection/SelectorSession.h"
 #include "selection/WidgetViewModel.h"
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
@@ -255,6 +256,79 @@ TEST_F(WidgetViewModelTest, PendingCompletionsKeepTheModelAliveAndATapWithoutALi
     opener->answer(0, true);
     mainLoop->runUntilIdle();
     EXPECT_TRUE(weak.expired());
+}
+
+TEST_F(WidgetViewModelTest, EachShowingEndsInOneResultAndTheEventsTellWhatHappened) {
+    std::vector<std::string> events;
+    Cancellable watch = model->events.sink([&events](const SelectorEvent& event) {
+        std::string line(toString(event.kind));
+        if (event.count || event.textLength) {
+            line += " " + std::to_string(event.count) + "/" + std::to_string(event.textLength);
+        }
+        if (event.fromCache) line += " cached";
+        if (event.bank) line += " " + event.bank->name() + (event.webClient ? " web" : "");
+        events.push_back(line);
+    });
+    std::vector<SelectorResult> results;
+    SelectorSession session(model);
+    session.setResultHandler(
+        [&results](const SelectorResult& result) { results.push_back(result); });
+    auto showing = [&](const std::function<void()>& steps) {
+        events.clear();
+        session.begin();
+        session.begin();
+        steps();
+        const auto told = results.size();
+        session.end();
+        session.end();
+        EXPECT_EQ(results.size(), told) << "told on the main queue, after the screen went";
+        mainLoop->runUntilIdle();
+        EXPECT_EQ(results.size(), told + 1);
+        return results.back();
+    };
+    using Lines = std::vector<std::string>;
+
+    auto result = showing([&] {
+        ASSERT_TRUE(model->prepare(qrLink));
+        answer(0, std::nullopt);
+    });
+    EXPECT_EQ(result.outcome, SelectorOutcome::loadFailed);
+    EXPECT_EQ(events, (Lines{"opened", "loadFailed", "closed"}));
+
+    // The shopper retries, searches (the text itself is never told), and
+    // the chosen bank cannot be opened.
+    auto banks = qrBanks;
+    banks.push_back({"Web bank", "web", "webapp", "https://online.bank.example/pay", "true"});
+    result = showing([&] {
+        model->retryBankList();
+        answer(0, bankListDocument(banks));
+        list.searchingBarViewInput = "web ";
+        clock->advance(BankListViewModel::searchThrottle);
+        tap("Web bank");
+        opener->answer(0, false);
+        mainLoop->runUntilIdle();
+    });
+    EXPECT_EQ(result.outcome, SelectorOutcome::bankNotOpened);
+    ASSERT_TRUE(result.bank);
+    EXPECT_EQ(result.bank->dboLink(), "https://online.bank.example/" + id32 + "?type=01&sum=100");
+    EXPECT_TRUE(result.webClient);
+    EXPECT_EQ(events, (Lines{"opened", "retry", "listShown 4/0", "search 1/4",
+                             "bankChosen Web bank web", "appNotFound Web bank web", "closed"}));
+
+    // Opened, the model closes the screen; the cached list serves the next one.
+    result = showing([&] {
+        tap("Web bank");
+        opener->answer(1, true);
+        mainLoop->runUntilIdle();
+    });
+    EXPECT_EQ(result.outcome, SelectorOutcome::bankOpened);
+    EXPECT_EQ(result.bank->name(), "Web bank");
+    EXPECT_EQ(dismissals, 1);
+    result = showing([&] { ASSERT_TRUE(model->prepare(qrLink)); });
+    EXPECT_EQ(result.outcome, SelectorOutcome::cancelled);
+    EXPECT_FALSE(result.bank);
+    EXPECT_EQ(events, (Lines{"opened", "listShown 4/0 cached", "closed"}));
+    EXPECT_EQ(results.size(), 4u);
 }
 
 }  // namespace

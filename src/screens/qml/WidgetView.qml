@@ -20,7 +20,14 @@ FocusScope {
     // The QR code of the payment link covers the list while this holds.
     readonly property bool showsPhonePayment: phoneHost.item !== null
 
+    // Up on a visible window: each such showing ends in one `finished`.
+    readonly property bool showing: visible && Window.visibility !== Window.Hidden
+
     signal dismissRequested()
+    // How a showing ended: {outcome, bankName, link, webClient}.
+    signal finished(var result)
+    // What happens in the selector, for analytics: {kind, count, textLength, fromCache, ...}.
+    signal selectorEvent(var event)
 
     implicitWidth: 390
     implicitHeight: 720
@@ -137,9 +144,20 @@ FocusScope {
         function onBankAppNotFoundErrorChanged() {
             root.syncAlert()
         }
+        function onFinished(result) {
+            root.finished(result)
+        }
+        function onSelectorEvent(event) {
+            root.selectorEvent(event)
+        }
     }
     onModelChanged: syncAlert()
-    Component.onCompleted: syncAlert()
+    onShowingChanged: root.model.setShowing(root.showing)
+    Component.onCompleted: {
+        syncAlert()
+        root.model.setShowing(root.showing)
+    }
+    Component.onDestruction: root.model.setShowing(false)
 
     // The alert follows the flag; only its button writes the flag back.
     function syncAlert() {
@@ -169,8 +187,10 @@ FocusScope {
     // Made on each opening and dropped on the way back: nothing of it stays
     // alive behind the list.
     function showPhonePayment() {
-        if (!root.showsPhonePayment)
+        if (!root.showsPhonePayment) {
             phoneHost.setSource("PayByPhoneView.qml", {payment: phone})
+            root.model.reportPhoneCode()
+        }
         phoneHost.item.forceActiveFocus(Qt.OtherFocusReason) // qmllint disable
     }
 
