@@ -24,7 +24,9 @@ cmd_install_test() {
         as_root rm -rf "$work/tarball-tmp"
         as_root debootstrap --variant=minbase --unpack-tarball="$work/base.tgz" bookworm "$root" "$mirror" >>"$work/debootstrap.log"
     fi
-    trap install_test_cleanup RETURN
+    # EXIT as well as RETURN: under `set -e` a failing step leaves the shell
+    # without returning, and /proc must not stay mounted in the tree.
+    trap install_test_cleanup EXIT RETURN
     as_root mount -t proc proc "$root/proc"
     as_root cp /etc/resolv.conf "$root/etc/resolv.conf"
     as_root sh -c "printf 'deb %s bookworm main\ndeb %s bookworm-updates main\ndeb %s-security bookworm-security main\n' \
@@ -48,7 +50,7 @@ cmd_install_test() {
         for i in $(seq 100); do grep -q "^listening on" sandbox.out 2>/dev/null && break; sleep 0.1; done
         address=$(sed -n "s/^listening on //p" sandbox.out)
         build-console/console-host \
-            "https://qr.vela.example/AD10006M8KH1ECD38QD8ENPA5QVDDVAP?sum=100" "$address" sandbox.pem >banks.txt
+            "https://qr.vela.example/VELATESTPAYMENTSTATIC00000000001?sum=100" "$address" sandbox.pem >banks.txt
         kill $!
         QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software \
             /usr/lib/qt6/bin/qmltestrunner -input tst_import.qml >qmltest.txt 2>&1 || { cat qmltest.txt; exit 1; }
@@ -59,4 +61,5 @@ cmd_install_test() {
 install_test_cleanup() {
     local root="$BUILD/install-test/root"
     if mountpoint -q "$root/proc" 2>/dev/null; then as_root umount "$root/proc"; fi
+    trap - EXIT RETURN
 }
