@@ -31,6 +31,8 @@ QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model,
     model->setParent(&view);
     model->setResultHandler(std::move(onResult));
     view.setTitle(model->selectorTitle());
+    QObject::connect(model, &WidgetViewBridge::textsChanged, &view,
+                     [window = &view, model] { window->setTitle(model->selectorTitle()); });
     paintBackground(view);
     QObject::connect(&ActiveColorScheme::instance(), &ActiveColorScheme::changed, &view,
                      [window = &view] { paintBackground(*window); });

@@ -24,12 +24,12 @@ class BankListBridge : public QObject {
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
     Q_PROPERTY(bool hasErrorMessage READ hasErrorMessage NOTIFY errorMessageChanged)
-    Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder CONSTANT)
+    Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder NOTIFY textsChanged)
     Q_PROPERTY(bool loadFailed READ loadFailed NOTIFY loadFailedChanged)
     Q_PROPERTY(bool mayBeOutdated READ mayBeOutdated NOTIFY mayBeOutdatedChanged)
-    Q_PROPERTY(QString outdatedNotice READ outdatedNotice CONSTANT)
-    Q_PROPERTY(QString listName READ listName CONSTANT)
-    Q_PROPERTY(QString retryLabel READ retryLabel CONSTANT)
+    Q_PROPERTY(QString outdatedNotice READ outdatedNotice NOTIFY textsChanged)
+    Q_PROPERTY(QString listName READ listName NOTIFY textsChanged)
+    Q_PROPERTY(QString retryLabel READ retryLabel NOTIFY textsChanged)
 
   public:
     BankListBridge(std::shared_ptr<BankListViewModel> model, QObject* parent = nullptr);
@@ -57,6 +57,8 @@ class BankListBridge : public QObject {
     void errorMessageChanged();
     void loadFailedChanged();
     void mayBeOutdatedChanged();
+    /// The texts are in another language now (told by the widget's bridge).
+    void textsChanged();
 
   private:
     QString text(FixedText which) const {

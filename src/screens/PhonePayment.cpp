@@ -11,6 +11,7 @@ PhonePayment::PhonePayment(QObject* parent) : QObject(parent) {}
 void PhonePayment::setModel(WidgetViewBridge* model) {
     if (model == model_) return;
     subscriptions_.clear();
+    if (model_) disconnect(model_, &WidgetViewBridge::textsChanged, this, nullptr);
     model_ = model;
     if (model_) {
         // A new link is announced before it lands: read it once it has, so the
@@ -20,8 +21,10 @@ void PhonePayment::setModel(WidgetViewBridge* model) {
             readPending_ = true;
             QMetaObject::invokeMethod(this, &PhonePayment::readLink, Qt::QueuedConnection);
         }));
+        connect(model_, &WidgetViewBridge::textsChanged, this, &PhonePayment::textsChanged);
     }
     Q_EMIT modelChanged();
+    Q_EMIT textsChanged();
     readLink();
 }
 

@@ -19,10 +19,10 @@ class PhonePayment : public QObject {
     QML_ELEMENT
     Q_PROPERTY(velawidget::WidgetViewBridge* model READ model WRITE setModel NOTIFY modelChanged)
     Q_PROPERTY(QString link READ link NOTIFY linkChanged)
-    Q_PROPERTY(QString title READ title NOTIFY modelChanged)
-    Q_PROPERTY(QString scanText READ scanText NOTIFY modelChanged)
-    Q_PROPERTY(QString unavailableText READ unavailableText NOTIFY modelChanged)
-    Q_PROPERTY(QString backText READ backText NOTIFY modelChanged)
+    Q_PROPERTY(QString title READ title NOTIFY textsChanged)
+    Q_PROPERTY(QString scanText READ scanText NOTIFY textsChanged)
+    Q_PROPERTY(QString unavailableText READ unavailableText NOTIFY textsChanged)
+    Q_PROPERTY(QString backText READ backText NOTIFY textsChanged)
 
   public:
     explicit PhonePayment(QObject* parent = nullptr);
@@ -38,6 +38,7 @@ class PhonePayment : public QObject {
   Q_SIGNALS:
     void modelChanged();
     void linkChanged();
+    void textsChanged();
 
   private:
     QString text(FixedText which) const;

@@ -37,6 +37,10 @@ WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObje
     }));
     subscriptions_.push_back(
         model_->dismissPublisher.sink([this](const Unit&) { Q_EMIT dismissRequested(); }));
+    subscriptions_.push_back(model_->textsReplaced.sink([this](const Unit&) {
+        Q_EMIT textsChanged();
+        Q_EMIT bankList_->textsChanged();
+    }));
     // The kind is not a published value: a will-change of either model
     // re-renders the explanation once the change has landed.
     subscriptions_.push_back(model_->onWillChange([this] { scheduleRender(); }));

@@ -25,11 +25,11 @@ class WidgetViewBridge : public QObject {
     Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY descriptionTextChanged)
     Q_PROPERTY(
         bool bankAppNotFoundError READ bankAppNotFoundError NOTIFY bankAppNotFoundErrorChanged)
-    Q_PROPERTY(QString alertTitle READ alertTitle CONSTANT)
-    Q_PROPERTY(QString alertMessage READ alertMessage CONSTANT)
-    Q_PROPERTY(QString alertButton READ alertButton CONSTANT)
-    Q_PROPERTY(QString selectorTitle READ selectorTitle CONSTANT)
-    Q_PROPERTY(bool rightToLeft READ rightToLeft CONSTANT)
+    Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY textsChanged)
+    Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY textsChanged)
+    Q_PROPERTY(QString alertButton READ alertButton NOTIFY textsChanged)
+    Q_PROPERTY(QString selectorTitle READ selectorTitle NOTIFY textsChanged)
+    Q_PROPERTY(bool rightToLeft READ rightToLeft NOTIFY textsChanged)
 
   public:
     explicit WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent = nullptr);
@@ -67,6 +67,8 @@ class WidgetViewBridge : public QObject {
 
   Q_SIGNALS:
     void descriptionTextChanged();
+    /// The texts are in another language (and perhaps direction) now.
+    void textsChanged();
     void bankAppNotFoundErrorChanged();
     /// The model asked the screen to close (a bank link was opened).
     void dismissRequested();

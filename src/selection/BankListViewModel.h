@@ -33,6 +33,9 @@ class BankListViewModel : public ObservableObject {
 
     const std::vector<Bank>& banks() const { return banks_; }
     const FixedTexts& texts() const { return *texts_; }
+    /// Texts of another language from now on; a message already shown keeps
+    /// its words until it changes.
+    void setTexts(std::shared_ptr<const FixedTexts> texts) { texts_ = std::move(texts); }
 
     Published<std::vector<BankListCellViewModel>> cellModels;
     Published<std::optional<Bank>> selectedBank;

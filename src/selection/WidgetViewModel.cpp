@@ -45,6 +45,13 @@ std::string WidgetViewModel::descriptionText() const {
     return localizedText(services_.texts->lookup(), key);
 }
 
+void WidgetViewModel::setTexts(std::shared_ptr<const FixedTexts> texts) {
+    bankListViewModel_->setTexts(texts);
+    services_.texts = std::move(texts);
+    textsReplaced.send(Unit{});
+    sendWillChange();
+}
+
 void WidgetViewModel::setSchema(Schema schema) {
     const auto previous = std::exchange(schema_, schema);
     loadBankList(previous);

@@ -69,6 +69,10 @@ class WidgetViewModel : public ObservableObject,
     /// (nothing before a kind is known) + "DescriptionText".
     std::string descriptionText() const;
     const FixedTexts& texts() const { return *services_.texts; }
+    /// Both models speak another language from now on; screens hear it
+    /// through `textsReplaced` and re-render.
+    void setTexts(std::shared_ptr<const FixedTexts> texts);
+    PassthroughSubject<Unit> textsReplaced;
     /// Stores the kind and loads its banks: a changed kind downloads, the same
     /// kind again re-reads the cached list at once, or downloads when there is
     /// none to read.

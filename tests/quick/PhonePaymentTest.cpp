@@ -20,6 +20,7 @@
 #include <string>
 #include <variant>
 
+#include "platform/qt/QtTexts.h"
 #include "screens/QrCode.h"
 #include "support/FakeHttpClient.h"
 #include "support/TempDir.h"
@@ -112,6 +113,25 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     ASSERT_NE(find("phoneCode"), nullptr);
     EXPECT_FALSE(find("phoneCode")->property("valid").toBool());
     EXPECT_FALSE(find("phoneCode")->isVisible());
+    EXPECT_EQ(find("phoneMessage")->property("text").toString(),
+              QStringLiteral("This payment link is too long to show as a code."));
+
+    // Another language at run time: a shown screen follows it at once, its
+    // window title too, and Arabic mirrors it.
+    auto german = [](const char* key) {
+        return QString::fromStdString(
+            quick::QtTexts(quick::QtTexts::localeNamed("de")).localized(key));
+    };
+    auto* model = root->property("model").value<QObject*>();
+    ASSERT_TRUE(quick::setLocale("de"));
+    pump(quick::window(*longSelector));
+    EXPECT_EQ(find("phoneMessage")->property("text").toString(),
+              german("LS.VelaWidget.phoneCodeUnavailable"));
+    EXPECT_EQ(quick::window(*longSelector)->title(), german("LS.VelaWidget.selectorTitle"));
+    EXPECT_FALSE(model->property("rightToLeft").toBool());
+    ASSERT_TRUE(quick::setLocale("ar"));
+    EXPECT_TRUE(model->property("rightToLeft").toBool());
+    ASSERT_TRUE(quick::setLocale("en"));
     EXPECT_EQ(find("phoneMessage")->property("text").toString(),
               QStringLiteral("This payment link is too long to show as a code."));
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace velawidget::quick {
 
@@ -44,6 +45,15 @@ struct QtPlatformOptions : HttpClientOptions {
 /// opener's answers always run on the application's GUI thread. Throws
 /// `std::invalid_argument` when `connectTo` is not ADDRESS:PORT.
 VELAWIDGET_QUICK_API Platform qtPlatform(const QtPlatformOptions& options = {});
+
+/// Switches the selector's texts and layout direction to another language
+/// (a BCP 47 name, as `QtPlatformOptions::locale`; a name Qt does not know
+/// means the default `QLocale`). Selectors already shown re-render at once;
+/// a list message already shown keeps its words until it changes. The
+/// host's translation file still wins key by key. Returns false, changing
+/// nothing, when the kit's texts are not the Qt platform's (the host
+/// installed a `TextLookup` of its own). Main thread only.
+VELAWIDGET_QUICK_API bool setLocale(std::string_view name);
 
 /// The colour scheme the selector draws in.
 enum class ColorScheme {

@@ -32,6 +32,7 @@ QtTexts::QtTexts(const QLocale& locale, const std::optional<std::filesystem::pat
     } else {
         language_ = english_.language();
     }
+    hostFile_ = hostFile;
     if (!hostFile) return;
     auto bytes = readHostTranslation(*hostFile);
     if (!bytes) return;

@@ -40,9 +40,12 @@ class QtTexts final : public TextLookup {
     Qt::LayoutDirection layoutDirection() const { return locale_.textDirection(); }
     /// Whether the host's file was loaded.
     bool hasHostTexts() const { return hasHost_; }
+    /// The host's file as it was given, loaded or not.
+    const std::optional<std::filesystem::path>& hostFile() const { return hostFile_; }
 
   private:
     QLocale locale_;
+    std::optional<std::filesystem::path> hostFile_;
     QString language_;
     // The host's translator reads these bytes in place, so they outlive it.
     QByteArray hostBytes_;
