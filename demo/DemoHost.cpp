@@ -2,6 +2,7 @@
 
 #include <velawidget/platform.h>
 #include <velawidget/quick.h>
+#include <velawidget/quick/QtPlatform.h>
 #include <velawidget/velawidget.h>
 
 #include <QVariantMap>
@@ -88,6 +89,7 @@ void DemoHost::listBanks(const QString& link) {
             [this, alive = alive_](velawidget::BankListResult result) {
                 if (!*alive) return;
                 banks_.clear();
+                records_.clear();
                 if (!result) {
                     setStatus(QString::fromStdString(make_error_code(result.error()).message()));
                 } else {
@@ -96,6 +98,7 @@ void DemoHost::listBanks(const QString& link) {
                         row.insert(QStringLiteral("name"), QString::fromStdString(bank->name()));
                         row.insert(QStringLiteral("link"), QString::fromStdString(bank->dboLink()));
                         banks_.append(row);
+                        records_.push_back(bank);
                     }
                     setStatus(QStringLiteral("%1 banks").arg(banks_.size()));
                 }
@@ -107,6 +110,21 @@ void DemoHost::listBanks(const QString& link) {
         Q_EMIT banksChanged();
         setStatus(QString::fromStdString(error.code().message()));
         Q_EMIT listed();
+    }
+}
+
+void DemoHost::recordChosen(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= records_.size()) return;
+    const auto& bank = *records_[static_cast<std::size_t>(row)];
+    const bool kept = velawidget::VelaWidgetSDK::shared().recordChosenBank(bank);
+    setStatus(QString::fromStdString(bank.name()) +
+              (kept ? QStringLiteral(" recorded as chosen")
+                    : QStringLiteral(" has no logo address to record")));
+}
+
+void DemoHost::setLocale(const QString& name) {
+    if (!velawidget::quick::setLocale(name.toStdString())) {
+        setStatus(QStringLiteral("The selector's texts are the host's own"));
     }
 }
 

@@ -10,7 +10,8 @@
 
 namespace velawidget {
 class BankSelectorController;
-}
+class VelaWidgetBank;
+}  // namespace velawidget
 
 namespace vela::demo {
 
@@ -40,6 +41,11 @@ class DemoHost : public QObject {
     Q_INVOKABLE void showSelector(const QString& link);
     /// "List banks": the data-only query; the result lands in `banks`.
     Q_INVOKABLE void listBanks(const QString& link);
+    /// A row of the data-only table chosen: recorded as the selector records
+    /// a tapped bank, so both show it first next time.
+    Q_INVOKABLE void recordChosen(int row);
+    /// The language menu: the selector's texts and direction, at run time.
+    Q_INVOKABLE void setLocale(const QString& name);
 
   Q_SIGNALS:
     void banksChanged();
@@ -51,6 +57,7 @@ class DemoHost : public QObject {
     void setStatus(const QString& status);
 
     QVariantList banks_;
+    std::vector<std::shared_ptr<const velawidget::VelaWidgetBank>> records_;
     QString status_;
     std::vector<std::unique_ptr<velawidget::BankSelectorController>> selectors_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

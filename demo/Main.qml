@@ -14,6 +14,8 @@ ApplicationWindow {
     // The demo's DemoHost and the link to start with (--link), handed in by main().
     required property QtObject host
     required property string initialLink
+    // The selector's language at start (--locale), for the language menu.
+    required property string initialLocale
 
     ColumnLayout {
         anchors.fill: parent
@@ -33,6 +35,18 @@ ApplicationWindow {
             spacing: 8
             Button { text: "QR sample"; onClicked: link.text = window.host.qrSample }
             Button { text: "Subscription sample"; onClicked: link.text = window.host.subSample }
+            // Switches shown selectors too, at once.
+            ComboBox {
+                objectName: "language"
+                Accessible.name: "Selector language"
+                textRole: "name"
+                valueRole: "code"
+                model: [{code: "en", name: "English"}, {code: "de", name: "Deutsch"},
+                        {code: "ar", name: "العربية"}, {code: "uk", name: "Українська"},
+                        {code: "zh_Hans", name: "简体中文"}]
+                Component.onCompleted: currentIndex = Math.max(0, indexOfValue(window.initialLocale))
+                onActivated: window.host.setLocale(currentValue)
+            }
         }
         RowLayout {
             spacing: 8
@@ -69,8 +83,15 @@ ApplicationWindow {
             }
             delegate: RowLayout {
                 required property var modelData
+                required property int index
                 width: ListView.view.width
-                Label { text: modelData.name; Layout.preferredWidth: 220; elide: Text.ElideRight }
+                // Choosing here records the bank as the selector would.
+                Button {
+                    text: modelData.name
+                    flat: true
+                    Layout.preferredWidth: 220
+                    onClicked: window.host.recordChosen(index)
+                }
                 Label {
                     text: modelData.link
                     Layout.fillWidth: true

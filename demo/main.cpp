@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
     QQmlApplicationEngine engine;
     velawidget::quick::registerQmlModule(engine);
     engine.setInitialProperties({{QStringLiteral("host"), QVariant::fromValue(&host)},
-                                 {QStringLiteral("initialLink"), link}});
+                                 {QStringLiteral("initialLink"), link},
+                                 {QStringLiteral("initialLocale"), options->locale}});
     engine.load(QUrl(QStringLiteral("qrc:/VelaDemo/Main.qml")));
     if (engine.rootObjects().isEmpty()) return 1;
     return QGuiApplication::exec();

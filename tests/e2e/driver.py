@@ -25,6 +25,7 @@ LOAD_FAILED_DE = ("Die Liste der Banken konnte nicht geladen werden. "
                   "Bitte versuchen Sie es später erneut.")
 SEARCH_DE = "Bank suchen"
 RETRY_DE = "Erneut versuchen"
+SELECTOR_DE = "Bank auswählen"
 PAY_WITH_PHONE = "Pay with your phone"
 SCAN_WITH_PHONE = "Scan this code with your phone's camera to pay"
 PAYMENT = "VELATESTPAYMENTSTATIC00000000001"
@@ -326,6 +327,18 @@ def offline_without_a_cache_in_german_then_retry(shopper):
     s.screenshot("12-retried-german")
     if s.windows(SELECTOR) and window not in s.windows(SELECTOR):
         raise Failure("a second selector opened")
+    # The host switches to Arabic while the selector is up: it follows at
+    # once, mirrored, its window title too.
+    s.click(s.node(shopper.app, at.ROLE_COMBO_BOX, "Selector language"))
+    s.key("Down", "Return")
+    field = s.node(shopper.app, name=SEARCH_AR)
+    x, _, width, _ = s.geometry(window)
+    fx, _, fwidth, _ = s.extents(field)
+    s.screenshot("12b-switched-to-arabic")
+    if not (x + width) - (fx + fwidth) > fx - x:
+        raise Failure("the selector is not mirrored after the switch to Arabic")
+    if s.xdotool("getwindowname", str(window)).strip() == SELECTOR_DE:
+        raise Failure("the selector's window title stayed German")
 
 
 @step
