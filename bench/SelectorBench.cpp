@@ -31,6 +31,7 @@
 #include "BankListGenerator.h"
 #include "Summary.h"
 #include "platform/qt/QtEventLoop.h"
+#include "support/ListProbe.h"
 
 namespace {
 
@@ -105,19 +106,6 @@ double threadSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-QQuickItem* rowAt(QQuickItem* list, int row) {
-    QQuickItem* item = nullptr;
-    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item),
-                              Q_ARG(int, row));
-    return item;
-}
-
-bool showsBanks(QQuickItem* list) {
-    if (!list || list->property("count").toInt() == 0) return false;
-    auto* first = rowAt(list, 0);
-    return first && !first->property("placeholder").toBool();
-}
-
 QQuickItem* listOf(QQuickWindow* window) {
     auto* root = window->contentItem()->childItems().value(0);
     return root ? root->findChild<QQuickItem*>(QStringLiteral("bankList")) : nullptr;
@@ -131,7 +119,7 @@ void selectorStart(benchmark::State& state) {
     {
         auto warm = velawidget::VelaWidgetSDK::shared().bankListViewController(qrLink);
         warm->show();
-        while (!showsBanks(listOf(velawidget::quick::window(*warm))))
+        while (!vela::test::showsBanks(listOf(velawidget::quick::window(*warm))))
             QCoreApplication::processEvents();
     }
     for (auto _ : state) {
@@ -140,7 +128,7 @@ void selectorStart(benchmark::State& state) {
         auto* window = velawidget::quick::window(*selector);
         window->resize(390, 720);
         selector->show();
-        while (!showsBanks(listOf(window))) QCoreApplication::processEvents();
+        while (!vela::test::showsBanks(listOf(window))) QCoreApplication::processEvents();
         benchmark::DoNotOptimize(window->grabWindow());
         state.SetIterationTime(threadSeconds() - start);
         selector.reset();
@@ -197,7 +185,8 @@ void scrollMemory(benchmark::State& state) {
         window->resize(390, 720);
         selector->show();
         auto* list = listOf(window);
-        while (!showsBanks(list) || list->property("count").toLongLong() < state.range(0)) {
+        while (!vela::test::showsBanks(list) ||
+               list->property("count").toLongLong() < state.range(0)) {
             QCoreApplication::processEvents();
         }
         const long before = residentKilobytes();

@@ -18,6 +18,7 @@
 #include <iostream>
 
 #include "DemoHost.h"
+#include "support/ListProbe.h"
 
 namespace vela::demo {
 namespace {
@@ -35,19 +36,6 @@ bool waitFor(const std::function<bool()>& done, int ms) {
 
 void settle(int ms) {
     waitFor([] { return false; }, ms);
-}
-
-QQuickItem* rowAt(QQuickItem* list, int row) {
-    QQuickItem* item = nullptr;
-    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item),
-                              Q_ARG(int, row));
-    return item;
-}
-
-bool listShowsBanks(QQuickItem* list) {
-    if (!list || list->property("count").toInt() == 0) return false;
-    auto* first = rowAt(list, 0);
-    return first && !first->property("placeholder").toBool();
 }
 
 bool save(QQuickWindow* window, const QString& path) {
@@ -88,14 +76,14 @@ int renderScreenshots(const QString& link, const QString& dir, const QString& lo
     selector->show();
     QQuickItem* root = window->contentItem()->childItems().value(0);
     auto* list = root ? root->findChild<QQuickItem*>(QStringLiteral("bankList")) : nullptr;
-    if (!waitFor([&] { return listShowsBanks(list); }, 15000)) {
+    if (!waitFor([&] { return vela::test::showsBanks(list); }, 15000)) {
         std::cerr << "vela-demo: the bank list did not arrive\n";
     }
     // Give the visible rows' logos a moment to come in.
     waitFor(
         [&] {
             for (int row = 0; row < 6; ++row) {
-                auto* item = rowAt(list, row);
+                auto* item = vela::test::rowAt(list, row);
                 auto* tile =
                     item ? item->findChild<QQuickItem*>(QStringLiteral("logoTile")) : nullptr;
                 if (tile && !tile->property("loaded").toBool()) return false;

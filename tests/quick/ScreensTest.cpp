@@ -37,6 +37,7 @@
 #include "screens/WidgetViewBridge.h"
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
+#include "support/ListProbe.h"
 #include "support/ManualClock.h"
 #include "support/TempDir.h"
 
@@ -115,13 +116,6 @@ void throttle() {
 template <class T = QQuickItem>
 T* find(QObject* root, const char* name) {
     return root->findChild<T*>(QString::fromLatin1(name));
-}
-
-QQuickItem* rowItem(QQuickItem* list, int row) {
-    QQuickItem* item = nullptr;
-    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, item),
-                              Q_ARG(int, row));
-    return item;
 }
 
 QPoint centre(QQuickItem* item) {
@@ -269,13 +263,13 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     ASSERT_TRUE(screen.show());
     pump();
     for (int row = 0; row < 5; ++row)
-        EXPECT_TRUE(rowItem(screen.list, row)->property("placeholder").toBool()) << row;
+        EXPECT_TRUE(vela::test::rowAt(screen.list, row)->property("placeholder").toBool()) << row;
     EXPECT_EQ(find(screen.root, "explanation")->property("text").toString(),
               QStringLiteral("LS.VelaWidget.qrDescriptionText"));
 
     answerBankList(vela::test::bankListDocument(threeBanks));
     ASSERT_EQ(screen.names().size(), 3u);
-    QPointer<QQuickItem> betuk = rowItem(screen.list, 1);
+    QPointer<QQuickItem> betuk = vela::test::rowAt(screen.list, 1);
     ASSERT_FALSE(betuk.isNull());
     EXPECT_FALSE(betuk->property("placeholder").toBool());
     // Each visible row asked for its logo, cache first; a wide logo is shown whole.
@@ -305,7 +299,7 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     throttle();
     EXPECT_EQ(screen.names(), std::vector<std::string>{"Betuk Bank"});
     // The surviving row is the same delegate, logo and all.
-    EXPECT_EQ(rowItem(screen.list, 0), betuk.data());
+    EXPECT_EQ(vela::test::rowAt(screen.list, 0), betuk.data());
     EXPECT_TRUE(tile->property("loaded").toBool());
     QTest::keyClick(screen.window, Qt::Key_Backspace);
     QTest::keyClick(screen.window, Qt::Key_Backspace);
@@ -347,7 +341,7 @@ TEST(Screens, DarkRowsAnswerThePointerAndAMissingTextShowsItsKey) {
         const auto logo = find(screen.root, "velaLogo")->property("source").toUrl().toString();
         EXPECT_EQ(logo.contains(QStringLiteral("vela_logo_dark_mode")), dark) << dark;
     }
-    auto* row = rowItem(screen.list, 0);
+    auto* row = vela::test::rowAt(screen.list, 0);
     auto colour = [&] { return row->property("color").value<QColor>(); };
     const QColor rest = colour();
     EXPECT_EQ(rest, QColor(QStringLiteral("#1E2329")));
