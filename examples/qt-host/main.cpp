@@ -16,11 +16,20 @@ class Host : public QObject {
   public:
     Q_INVOKABLE void choose(const QString& link) {
         try {
-            velawidget::VelaWidgetSDK::shared().showBankSelector(link.toStdString());
+            // Told once the selector is gone: opened, not opened, cancelled or failed.
+            velawidget::VelaWidgetSDK::shared().showBankSelector(
+                link.toStdString(), [this](const velawidget::SelectorResult& result) {
+                    std::cout << "selector: " << velawidget::toString(result.outcome)
+                              << (result.bank ? " " + result.bank->name() : "") << std::endl;
+                    Q_EMIT finished(result.outcome);
+                });
         } catch (const std::system_error& error) {
             std::cerr << "cannot show the selector: " << error.code().message() << '\n';
         }
     }
+
+  Q_SIGNALS:
+    void finished(velawidget::SelectorOutcome outcome);
 };
 
 int main(int argc, char** argv) {
@@ -52,9 +61,12 @@ int main(int argc, char** argv) {
             host.choose(args[0]);
             const auto windows = QGuiApplication::topLevelWindows();
             const bool shown = windows.size() == 2 && windows.last()->isVisible();
-            if (shown) windows.last()->close();
             std::cout << (shown ? "selector presented and closed" : "no selector") << std::endl;
-            QCoreApplication::exit(shown ? 0 : 1);
+            if (!shown) return QCoreApplication::exit(1);
+            QObject::connect(&host, &Host::finished, [](velawidget::SelectorOutcome outcome) {
+                QCoreApplication::exit(outcome == velawidget::SelectorOutcome::cancelled ? 0 : 1);
+            });
+            windows.last()->close();
         });
     }
     return QGuiApplication::exec();

@@ -125,14 +125,14 @@ class Shopper:
     def no_alert(self):
         wait_for("the alert to close", lambda: not self.alerts())
 
-    def reported(self, line):
-        """Waits for the demo to print `line`: it prints the selector's events and results."""
-        log = self.desktop.work / "demo.log"
+    def reported(self, line, app="demo"):
+        """Waits for the app to print `line`: both print what the selector tells them."""
+        log = self.desktop.work / f"{app}.log"
         try:
             wait_for(f"the demo to report {line!r}",
                      lambda: line in log.read_text(encoding="utf-8").splitlines())
         except Failure:
-            raise Failure(f"the demo printed {log.read_text(encoding='utf-8')!r}") from None
+            raise Failure(f"the {app} printed {log.read_text(encoding='utf-8')!r}") from None
         return log.read_text(encoding="utf-8")
 
 
@@ -401,6 +401,7 @@ def presented_over_a_host_window(shopper):
              lambda: link in shopper.desktop.received_links())
     s.wait_gone(SELECTOR)
     s.screenshot("16-host-bank-app-opened")
+    shopper.reported(f"selector: bankOpened {expected[0]}", app="qt-host")
 
 
 def main():

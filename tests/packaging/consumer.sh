@@ -66,6 +66,7 @@ if [[ -f "$work/static/lib/cmake/VelaWidget/VelaWidgetquickTargets.cmake" ]]; th
             "$work/qt-host/qt-host" "$link" "$address" "$work/sandbox.pem" --present-and-close \
             >"$work/qt-out.txt" 2>"$work/qt-err.txt" || { cat "$work/qt-err.txt" >&2; fail "qt-host failed"; }
         grep -q "selector presented and closed" "$work/qt-out.txt" || fail "qt-host showed no selector"
+        grep -qx "selector: cancelled" "$work/qt-out.txt" || fail "qt-host was not told the selector was cancelled"
         cat "$work/qt-out.txt"
     fi
 fi
