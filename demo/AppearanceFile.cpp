@@ -7,7 +7,7 @@ namespace vela::demo {
 namespace {
 
 // As much as the kit reads; one byte more tells a larger file apart.
-constexpr qint64 maxBytes = 64 * 1024;
+constexpr qint64 maxBytes = qint64{64} * 1024;
 
 }  // namespace
 

@@ -9,7 +9,7 @@
 namespace velawidget {
 
 /// The largest appearance text read: a full one is well under 1 KiB.
-inline constexpr qsizetype maxAppearanceBytes = 64 * 1024;
+inline constexpr qsizetype maxAppearanceBytes = qsizetype{64} * 1024;
 
 /// An appearance from the JSON shape `appearanceFromJson` documents; none,
 /// with the first fault in `problem`, when the object does not fit it.
