@@ -407,7 +407,8 @@ TEST(Screens, AppearanceRestylesTheScreenAndTheDefaultIsTheKitsOwn) {
 
     QQmlExpression apply(qmlContext(screen.root), screen.root,
                          QStringLiteral("Appearance.apply({light: {MainBackground: '#f4f1ea'}, "
-                                        "accent: '#2a6f4e', cornerRadius: 4, fontScale: 10, "
+                                        "accent: Qt.rgba(0x2a / 255, 0x6f / 255, 0x4e / 255, 1), "
+                                        "cornerRadius: 4, fontScale: 10, "
                                         "fontFamily: 'DejaVu Serif'})"));
     ASSERT_TRUE(apply.evaluate().toBool()) << apply.error().toString().toStdString();
     EXPECT_EQ(look(),
