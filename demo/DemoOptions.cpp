@@ -12,10 +12,15 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
         const char* flag;
         QString DemoOptions::*field;
     } flags[] = {
-        {"--connect-to", &DemoOptions::connectTo}, {"--cacert", &DemoOptions::caFile},
-        {"--caches-dir", &DemoOptions::cachesDir}, {"--screenshots", &DemoOptions::screenshotDir},
-        {"--bank-app", &DemoOptions::bankAppLink}, {"--link", &DemoOptions::link},
-        {"--locale", &DemoOptions::locale},        {"--qr-png", &DemoOptions::phoneCodePng},
+        {"--connect-to", &DemoOptions::connectTo},
+        {"--cacert", &DemoOptions::caFile},
+        {"--caches-dir", &DemoOptions::cachesDir},
+        {"--screenshots", &DemoOptions::screenshotDir},
+        {"--bank-app", &DemoOptions::bankAppLink},
+        {"--link", &DemoOptions::link},
+        {"--locale", &DemoOptions::locale},
+        {"--qr-png", &DemoOptions::phoneCodePng},
+        {"--appearance", &DemoOptions::appearanceFile},
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];

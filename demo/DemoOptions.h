@@ -20,6 +20,8 @@ struct DemoOptions {
     QString link;
     /// The locale the selector speaks and lays out in, e.g. "de" or "ar" (right to left).
     QString locale;
+    /// A JSON file with the selector's colours, corners and font (`appearanceFromJson`).
+    QString appearanceFile;
     /// A dark application palette, as a dark desktop theme gives; the selector follows it.
     bool dark = false;
 };
@@ -31,10 +33,12 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
 inline constexpr const char* demoUsage =
     "usage: vela-demo [--connect-to ADDRESS:PORT] [--cacert FILE] [--caches-dir DIR]\n"
     "                 [--screenshots DIR] [--qr-png FILE] [--link PAYMENT-LINK] [--locale NAME]\n"
-    "                 [--dark]\n"
+    "                 [--dark] [--appearance FILE]\n"
     "                 [QT-OPTIONS]\n"
     "       vela-demo --bank-app LINK\n"
     "--locale NAME: the selector's language and direction (de, ar, he, ...).\n"
+    "--appearance FILE: the selector's colours, corners and font from a JSON file\n"
+    "                   (demo/appearance-sample.json shows every key).\n"
     "Qt's own options work too, e.g. -reverse or -platform NAME.";
 
 /// Whether the raw command line, before Qt took its options, names `flag`.

@@ -68,7 +68,8 @@ std::unique_ptr<velawidget::BankSelectorController> offscreenSelector(const QStr
     }
 }
 
-int renderScreenshots(const QString& link, const QString& dir, const QString& locale) {
+int renderScreenshots(const QString& link, const QString& dir, const QString& locale,
+                      const std::optional<velawidget::quick::Appearance>& appearance) {
     QDir().mkpath(dir);
     auto selector = offscreenSelector(link);
     if (!selector) return 2;
@@ -100,6 +101,12 @@ int renderScreenshots(const QString& link, const QString& dir, const QString& lo
     settle(100);
     ok &= save(window, dir + QStringLiteral("/selector-dark.png"));
     velawidget::quick::setColorScheme(velawidget::quick::ColorScheme::light);
+    if (appearance) {
+        velawidget::quick::setAppearance(*appearance);
+        settle(100);
+        ok &= save(window, dir + QStringLiteral("/selector-appearance.png"));
+        velawidget::quick::setAppearance({});
+    }
 
     if (auto* field =
             root ? root->findChild<QQuickItem*>(QStringLiteral("searchField")) : nullptr) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <velawidget/BankSelectorController.h>
+#include <velawidget/quick/Appearance.h>
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace vela::demo {
 
@@ -15,7 +17,10 @@ std::unique_ptr<velawidget::BankSelectorController> offscreenSelector(const QStr
 /// selector-light.png, selector-dark.png and selector-search.png into `dir`,
 /// prints the data-only query's answer, and returns the exit status. With a
 /// `locale` (as given to --locale) the light one is also written as
-/// selector-LOCALE.png, so the languages' pictures stand side by side.
-int renderScreenshots(const QString& link, const QString& dir, const QString& locale = {});
+/// selector-LOCALE.png, so the languages' pictures stand side by side. With
+/// an `appearance` the light scheme is also written in it, as
+/// selector-appearance.png; the other pictures keep the kit's own look.
+int renderScreenshots(const QString& link, const QString& dir, const QString& locale = {},
+                      const std::optional<velawidget::quick::Appearance>& appearance = {});
 
 }  // namespace vela::demo

@@ -1,5 +1,6 @@
 // vela-demo: a small host application for the bank selector.
 #include <velawidget/quick.h>
+#include <velawidget/quick/Appearance.h>
 #include <velawidget/quick/QtPlatform.h>
 #include <velawidget/velawidget.h>
 
@@ -14,6 +15,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "AppearanceFile.h"
 #include "DemoHost.h"
 #include "DemoOptions.h"
 #include "PhoneCodeShot.h"
@@ -78,6 +80,14 @@ int main(int argc, char** argv) {
     }
 
     if (options->dark) QGuiApplication::setPalette(darkPalette());
+    std::optional<velawidget::quick::Appearance> appearance;
+    if (!options->appearanceFile.isEmpty()) {
+        appearance = vela::demo::readAppearanceFile(options->appearanceFile, problem);
+        if (!appearance) {
+            std::cerr << "vela-demo: " << problem.toStdString() << '\n';
+            return 65;
+        }
+    }
 
     velawidget::quick::QtPlatformOptions platform;
     if (!options->connectTo.isEmpty()) platform.connectTo = options->connectTo.toStdString();
@@ -99,8 +109,9 @@ int main(int argc, char** argv) {
         const QString dir = options->screenshotDir.isEmpty()
                                 ? QStringLiteral("vela-demo-screenshots")
                                 : options->screenshotDir;
-        return vela::demo::renderScreenshots(link, dir, options->locale);
+        return vela::demo::renderScreenshots(link, dir, options->locale, appearance);
     }
+    if (appearance) velawidget::quick::setAppearance(*appearance);
 
     vela::demo::DemoHost host;
     QQmlApplicationEngine engine;

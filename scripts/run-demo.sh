@@ -54,6 +54,7 @@ cmd_demo() {
                local previous="" argument
                for argument in "$@"; do
                    [ "$previous" = "--locale" ] && echo "  and $BUILD/demo/selector-$argument.png"
+                   [ "$previous" = "--appearance" ] && echo "  and $BUILD/demo/selector-appearance.png"
                    previous="$argument"
                done ;;
         esac

@@ -4,7 +4,7 @@
 # build/fuzz-tree/crashes/<target> to be minimised and committed by hand.
 # The fuzzers get no terminal input: started as a background job they would
 # otherwise be stopped by job control when they touch the terminal.
-FUZZ_TARGETS=(payment_link bank_list last_used bank_link logo svg_sanitizer qr_code host_translation)
+FUZZ_TARGETS=(payment_link bank_list last_used bank_link logo svg_sanitizer qr_code host_translation appearance)
 
 cmd_fuzz() {
     local seconds="${1:-60}"

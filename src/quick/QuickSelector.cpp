@@ -8,8 +8,7 @@
 #include <QVariantMap>
 
 #include "core/Debug.h"
-#include "screens/ActiveColorScheme.h"
-#include "screens/ColorCatalogue.h"
+#include "screens/AppearanceState.h"
 #include "screens/WidgetViewBridge.h"
 
 namespace velawidget {
@@ -18,8 +17,7 @@ namespace {
 // The window clears to the screen's background, so a frame drawn before the
 // content is laid out, or a resize, never shows black or white.
 void paintBackground(QQuickView& view) {
-    const auto& colour = namedColor(QStringLiteral("MainBackground"));
-    view.setColor(ActiveColorScheme::instance().dark() ? colour.dark : colour.light);
+    view.setColor(AppearanceState::instance().resolved().color(QStringLiteral("MainBackground")));
 }
 
 }  // namespace
@@ -34,7 +32,7 @@ QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model,
     QObject::connect(model, &WidgetViewBridge::textsChanged, &view,
                      [window = &view, model] { window->setTitle(model->selectorTitle()); });
     paintBackground(view);
-    QObject::connect(&ActiveColorScheme::instance(), &ActiveColorScheme::changed, &view,
+    QObject::connect(&AppearanceState::instance(), &AppearanceState::changed, &view,
                      [window = &view] { paintBackground(*window); });
     view.setResizeMode(QQuickView::SizeRootObjectToView);
     // The model is there before the view is built and the window shown, so

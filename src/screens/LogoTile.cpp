@@ -5,8 +5,7 @@
 #include <QQmlEngine>
 #include <utility>
 
-#include "screens/ActiveColorScheme.h"
-#include "screens/ColorCatalogue.h"
+#include "screens/AppearanceState.h"
 #include "screens/LogoLoader.h"
 
 namespace velawidget {
@@ -14,7 +13,6 @@ namespace velawidget {
 namespace {
 
 constexpr qreal tileSize = 50;
-constexpr qreal cornerRadius = 12;
 
 }  // namespace
 
@@ -22,8 +20,7 @@ LogoTile::LogoTile(QQuickItem* parent) : QQuickPaintedItem(parent) {
     setAntialiasing(true);
     setImplicitWidth(tileSize);
     setImplicitHeight(tileSize);
-    connect(&ActiveColorScheme::instance(), &ActiveColorScheme::changed, this,
-            [this] { update(); });
+    connect(&AppearanceState::instance(), &AppearanceState::changed, this, [this] { update(); });
 }
 
 LogoTile::~LogoTile() = default;
@@ -109,14 +106,14 @@ void LogoTile::setImage(QImage image) {
 
 void LogoTile::paint(QPainter* painter) {
     const QRectF tile(0, 0, width(), height());
+    const ResolvedAppearance& look = AppearanceState::instance().resolved();
     QPainterPath clip;
-    clip.addRoundedRect(tile, cornerRadius, cornerRadius);
+    clip.addRoundedRect(tile, look.cornerRadius, look.cornerRadius);
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->setClipPath(clip);
     if (image_.isNull()) {
-        const auto& colour = namedColor(QStringLiteral("SecondaryBackground"));
-        painter->fillPath(clip, ActiveColorScheme::instance().dark() ? colour.dark : colour.light);
+        painter->fillPath(clip, look.color(QStringLiteral("SecondaryBackground")));
         return;
     }
     // The whole logo, centred; the strips it leaves stay transparent.

@@ -2,6 +2,7 @@
 
 #include <QtQml/qqmlregistration.h>
 
+#include <QColor>
 #include <QObject>
 #include <QQmlPropertyMap>
 #include <QUrl>
@@ -10,9 +11,11 @@
 namespace velawidget {
 
 /// The kit's resource bundle as QML sees it: `Resources.colors.MainTextColor`
-/// follows the current scheme, `Resources.image("vela_logo")` names an image
-/// of the module. Lookups never reach the host's resources: everything lives
-/// under the module's own prefix.
+/// follows the current scheme and the host's appearance,
+/// `Resources.image("vela_logo")` names an image of the module. Lookups
+/// never reach the host's resources: everything lives under the module's own
+/// prefix. Sizes come as the kit's own times `fontScale`, corners as
+/// `radius` (rows, bars, buttons) and `smallRadius` (loading bars).
 class Resources : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -21,6 +24,14 @@ class Resources : public QObject {
     // A plain value to QML: the map's keys are the scheme's colour names,
     // which no type information can list, so qmllint leaves those lookups be.
     Q_PROPERTY(QVariant colors READ colorsValue CONSTANT)
+    Q_PROPERTY(qreal radius READ radius NOTIFY appearanceChanged)
+    Q_PROPERTY(qreal smallRadius READ smallRadius NOTIFY appearanceChanged)
+    Q_PROPERTY(QString fontFamily READ fontFamily NOTIFY appearanceChanged)
+    Q_PROPERTY(qreal fontScale READ fontScale NOTIFY appearanceChanged)
+    // Whether the host gave an accent; `focusColor` is the accent then and
+    // the main text colour otherwise.
+    Q_PROPERTY(bool accented READ accented NOTIFY appearanceChanged)
+    Q_PROPERTY(QColor focusColor READ focusColor NOTIFY appearanceChanged)
 
   public:
     explicit Resources(QObject* parent = nullptr);
@@ -28,14 +39,22 @@ class Resources : public QObject {
     bool darkScheme() const;
     QQmlPropertyMap* colors() { return &colors_; }
     QVariant colorsValue() { return QVariant::fromValue<QObject*>(&colors_); }
+    qreal radius() const;
+    qreal smallRadius() const;
+    QString fontFamily() const;
+    qreal fontScale() const;
+    bool accented() const;
+    QColor focusColor() const;
 
     /// The image of that name in the module, or an empty address.
     Q_INVOKABLE QUrl image(const QString& name) const;
 
   Q_SIGNALS:
     void darkSchemeChanged();
+    void appearanceChanged();
 
   private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void refresh();
 
     QQmlPropertyMap colors_;

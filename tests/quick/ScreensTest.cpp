@@ -10,14 +10,19 @@
 #include <velawidget/platform.h>
 #include <velawidget/platform/PosixFileStore.h>
 #include <velawidget/quick.h>
+#include <velawidget/quick/Appearance.h>
 #include <velawidget/quick/QtPlatform.h>
 
 #include <QBuffer>
+#include <QFile>
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPersistentModelIndex>
 #include <QPointer>
+#include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlExpression>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
@@ -366,6 +371,72 @@ TEST(Screens, DarkRowsAnswerThePointerAndAMissingTextShowsItsKey) {
     EXPECT_EQ(ok->property("text").toString(), QStringLiteral("LS.VelaWidget.ok"));
     screen.click(ok);
     EXPECT_FALSE(screen.model->bankAppNotFoundError());
+}
+
+// The shop's look set from QML reaches every part of the real screen; the
+// default appearance is the kit's own to the pixel size and colour.
+TEST(Screens, AppearanceRestylesTheScreenAndTheDefaultIsTheKitsOwn) {
+    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    ASSERT_TRUE(screen.show());
+    pump();  // the same link again: the list comes from the cache
+    ASSERT_EQ(screen.names().size(), 3u);
+    quick::setColorScheme(quick::ColorScheme::light);
+    auto* row = rowItem(screen.list, 0);
+    auto* explanation = find(screen.root, "explanation");
+    auto* button = find(screen.root, "payWithPhoneButton");
+    auto border = [](QQuickItem* item, const char* name) {
+        return item->property("border").value<QObject*>()->property(name);
+    };
+    auto look = [&] {
+        pump();
+        const auto font = explanation->property("font").value<QFont>();
+        return std::tuple(screen.window->color(), row->property("radius").toReal(),
+                          font.pixelSize(), font.family(), border(button, "width").toReal(),
+                          border(button, "color").value<QColor>());
+    };
+    const auto kit = look();
+    EXPECT_EQ(kit,
+              std::tuple(QColor(QStringLiteral("#FFFFFF")), 12.0, 14,
+                         QGuiApplication::font().family(), 0.0, QColor(QStringLiteral("#1B1F24"))));
+
+    QQmlExpression apply(qmlContext(screen.root), screen.root,
+                         QStringLiteral("Appearance.apply({light: {MainBackground: '#f4f1ea'}, "
+                                        "accent: Qt.rgba(0x2a / 255, 0x6f / 255, 0x4e / 255, 1), "
+                                        "cornerRadius: 4, fontScale: 10, "
+                                        "fontFamily: 'DejaVu Serif'})"));
+    ASSERT_TRUE(apply.evaluate().toBool()) << apply.error().toString().toStdString();
+    EXPECT_EQ(look(),
+              std::tuple(QColor(QStringLiteral("#f4f1ea")), 4.0, 42, QStringLiteral("DejaVu Serif"),
+                         1.0, QColor(QStringLiteral("#2a6f4e"))))
+        << "the font scale is clamped to 3";
+    EXPECT_EQ(quick::appearance().fontScale, 10) << "read back as given";
+    quick::setColorScheme(quick::ColorScheme::dark);
+    EXPECT_EQ(std::get<0>(look()), QColor(QStringLiteral("#111418"))) << "dark was not given";
+
+    quick::setAppearance({});
+    quick::setColorScheme(quick::ColorScheme::light);
+    EXPECT_EQ(look(), kit);
+    quick::setColorScheme(quick::ColorScheme::system);
+}
+
+TEST(Appearance, ReadsTheShippedSampleAndRefusesWhatDoesNotFit) {
+    QFile sample(QStringLiteral(VELA_APPEARANCE_SAMPLE));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const quick::Appearance shop = quick::appearanceFromJson(sample.readAll().toStdString());
+    EXPECT_EQ(shop.light.mainBackground, quick::rgb(0xf4f1ea));
+    EXPECT_EQ(shop.dark.placeholderBackground, quick::rgb(0x222d27));
+    EXPECT_EQ(std::tuple(*shop.accent, *shop.cornerRadius, *shop.fontFamily, shop.fontScale),
+              std::tuple(quick::rgb(0x2a6f4e), 4.0, std::string("DejaVu Serif"), 1.25));
+    EXPECT_EQ(quick::appearanceFromJson(R"({"accent": "#802a6f4e"})").accent,
+              quick::rgb(0x2a6f4e, 0x80));
+    for (const std::string& bad : std::vector<std::string>{
+             "", "[]", "{", R"({"accent": "green"})", R"({"accent": "#2a6f4"})",
+             R"({"accent": "#+a6f4e"})", R"({"light": {"MainBackgrond": "#ffffff"}})",
+             R"({"dark": ["#ffffff"]})", R"({"fontScale": "1.5"})", R"({"cornerRadius": null})",
+             R"({"fontFamily": 1})", R"({"colour": "#ffffff"})",
+             "{\"fontFamily\": \"" + std::string(64 * 1024, 'x') + "\"}"}) {
+        EXPECT_THROW(quick::appearanceFromJson(bad), std::invalid_argument) << bad.substr(0, 40);
+    }
 }
 
 TEST(SelectorCalls, RefuseBadLinksMissingHostsAndMissingParents) {

@@ -56,7 +56,7 @@ Item {
         }
 
         background: Rectangle {
-            radius: 12
+            radius: Resources.radius
             color: Resources.colors.MainBackground
             border.width: 1
             border.color: Resources.colors.SecondaryBackground
@@ -66,7 +66,8 @@ Item {
             text: alert.title
             padding: 16
             bottomPadding: 0
-            font.pixelSize: 18
+            font.pixelSize: Math.round(18 * Resources.fontScale)
+            font.family: Resources.fontFamily
             font.bold: true
             color: Resources.colors.MainTextColor
             horizontalAlignment: Text.AlignLeft
@@ -81,7 +82,8 @@ Item {
             Accessible.name: alert.title
             Accessible.description: text
             text: host.model.alertMessage
-            font.pixelSize: 14
+            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.family: Resources.fontFamily
             color: Resources.colors.MainTextColor
             horizontalAlignment: Text.AlignLeft
             LayoutMirroring.enabled: host.mirrored
@@ -122,7 +124,8 @@ Item {
                 anchors.rightMargin: 16
                 anchors.top: parent.top
                 text: host.model.alertButton
-                font.pixelSize: 14
+                font.pixelSize: Math.round(14 * Resources.fontScale)
+                font.family: Resources.fontFamily
                 leftPadding: 16
                 rightPadding: 16
                 contentItem: Text {
@@ -137,8 +140,8 @@ Item {
                     implicitHeight: 40
                     hovered: okButton.hovered
                     pressed: okButton.down
-                    border.width: okButton.visualFocus ? 2 : 0
-                    border.color: Resources.colors.MainTextColor
+                    border.width: okButton.visualFocus ? 2 : Resources.accented ? 1 : 0
+                    border.color: Resources.focusColor
                 }
                 Accessible.role: Accessible.Button
                 Accessible.name: text

@@ -31,7 +31,8 @@ FocusScope {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: 14
+            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.SecondaryTextColor
             Accessible.role: Accessible.StaticText
@@ -44,19 +45,20 @@ FocusScope {
             anchors.horizontalCenter: parent.horizontalCenter
             visible: root.model.loadFailed
             implicitWidth: retryLabel.implicitWidth + 32
-            implicitHeight: 40
+            implicitHeight: Math.max(40, retryLabel.implicitHeight + 16)
             activeFocusOnTab: true
             hovered: retryHover.hovered
             pressed: retryTap.pressed
-            border.width: activeFocus ? 2 : 0
-            border.color: Resources.colors.MainTextColor
+            border.width: activeFocus ? 2 : Resources.accented ? 1 : 0
+            border.color: Resources.focusColor
 
             Text {
                 id: retryLabel
                 anchors.centerIn: parent
                 text: root.model.retryLabel
                 textFormat: Text.PlainText
-                font.pixelSize: 14
+                font.pixelSize: Math.round(14 * Resources.fontScale)
+                font.family: Resources.fontFamily
                 font.weight: Font.Normal
                 color: Resources.colors.MainTextColor
             }
@@ -90,7 +92,8 @@ FocusScope {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: 12
+            font.pixelSize: Math.round(12 * Resources.fontScale)
+            font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.SecondaryTextColor
             Accessible.role: Accessible.StaticText

@@ -20,7 +20,7 @@ RowBackground {
     hovered: hover.hovered
     pressed: tap.pressed
     border.width: current ? 2 : 0
-    border.color: Resources.colors.MainTextColor
+    border.color: Resources.focusColor
 
     Accessible.role: Accessible.ListItem
     Accessible.name: placeholder ? "" : name
@@ -54,7 +54,8 @@ RowBackground {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignLeft
-            font.pixelSize: 18
+            font.pixelSize: Math.round(18 * Resources.fontScale)
+            font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.MainTextColor
         }

@@ -31,7 +31,8 @@ FocusScope {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: 18
+            font.pixelSize: Math.round(18 * Resources.fontScale)
+            font.family: Resources.fontFamily
             font.bold: true
             color: Resources.colors.MainTextColor
             Accessible.role: Accessible.Heading
@@ -59,7 +60,8 @@ FocusScope {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: 14
+            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.family: Resources.fontFamily
             color: Resources.colors.MainTextColor
             Accessible.role: Accessible.StaticText
             Accessible.name: text

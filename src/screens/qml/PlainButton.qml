@@ -12,18 +12,19 @@ RowBackground {
     signal activated()
 
     implicitWidth: label.implicitWidth + 32
-    implicitHeight: 40
+    implicitHeight: Math.max(40, label.implicitHeight + 16)
     activeFocusOnTab: true
     hovered: hover.hovered
     pressed: tap.pressed
-    border.width: activeFocus ? 2 : 0
-    border.color: Resources.colors.MainTextColor
+    border.width: activeFocus ? 2 : Resources.accented ? 1 : 0
+    border.color: Resources.focusColor
 
     Text {
         id: label
         anchors.centerIn: parent
         textFormat: Text.PlainText
-        font.pixelSize: 14
+        font.pixelSize: Math.round(14 * Resources.fontScale)
+        font.family: Resources.fontFamily
         font.weight: Font.Normal
         color: Resources.colors.MainTextColor
     }

@@ -16,12 +16,12 @@ FocusScope {
         field.forceActiveFocus(Qt.ShortcutFocusReason)
     }
 
-    implicitHeight: 40
-    height: 40
+    implicitHeight: Math.max(40, Math.round(40 * Resources.fontScale))
+    height: implicitHeight
 
     Rectangle {
         anchors.fill: parent
-        radius: 12
+        radius: Resources.radius
         color: Resources.colors.PlaceholderBackground
     }
 
@@ -36,8 +36,8 @@ FocusScope {
             anchors.left: parent.left
             anchors.leftMargin: 8
             anchors.verticalCenter: parent.verticalCenter
-            width: 14
-            height: 14
+            width: Math.round(14 * Resources.fontScale)
+            height: width
             source: Resources.image("magnifyingglass")
             color: Resources.colors.MainTextColor
             opacity: bar.model.searchText.length === 0 ? 0.2 : 1.0
@@ -57,7 +57,8 @@ FocusScope {
             horizontalAlignment: TextInput.AlignLeft
             verticalAlignment: TextInput.AlignVCenter
             clip: true
-            font.pixelSize: 14
+            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.MainTextColor
             inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase

@@ -76,7 +76,8 @@ FocusScope {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: 14
+            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.MainTextColor
             Accessible.role: Accessible.StaticText

@@ -1,0 +1,74 @@
+#include "screens/AppearanceState.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace velawidget {
+
+AppearanceState& AppearanceState::instance() {
+    static AppearanceState* state = new AppearanceState;  // lives as long as the application
+    return *state;
+}
+
+AppearanceState::AppearanceState() : resolved_(resolveAppearance(appearance_, false)) {
+    // Qt 6.4 tells of a palette change only through events.
+    if (auto* app = QCoreApplication::instance()) app->installEventFilter(this);
+    update();
+}
+
+bool AppearanceState::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == QCoreApplication::instance() &&
+        event->type() == QEvent::ApplicationPaletteChange) {
+        update();
+    }
+    return false;
+}
+
+void AppearanceState::setOverride(quick::ColorScheme scheme) {
+    override_ = scheme;
+    update();
+}
+
+void AppearanceState::setAppearance(const quick::Appearance& appearance) {
+    appearance_ = appearance;
+    update();
+}
+
+void AppearanceState::update() {
+    bool dark = false;
+    switch (override_) {
+        case quick::ColorScheme::light:
+            dark = false;
+            break;
+        case quick::ColorScheme::dark:
+            dark = true;
+            break;
+        case quick::ColorScheme::system:
+            dark = qGuiApp && QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
+            break;
+    }
+    ResolvedAppearance resolved = resolveAppearance(appearance_, dark);
+    if (dark == dark_ && resolved == resolved_) return;
+    dark_ = dark;
+    resolved_ = std::move(resolved);
+    Q_EMIT changed();
+}
+
+}  // namespace velawidget
+
+namespace velawidget::quick {
+
+void setColorScheme(ColorScheme scheme) {
+    velawidget::AppearanceState::instance().setOverride(scheme);
+}
+
+void setAppearance(const Appearance& appearance) {
+    velawidget::AppearanceState::instance().setAppearance(appearance);
+}
+
+Appearance appearance() {
+    return velawidget::AppearanceState::instance().appearance();
+}
+
+}  // namespace velawidget::quick

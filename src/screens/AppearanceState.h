@@ -1,0 +1,44 @@
+#pragma once
+
+#include <velawidget/quick/Appearance.h>
+#include <velawidget/quick/QtPlatform.h>
+
+#include <QObject>
+
+#include "screens/ResolvedAppearance.h"
+
+namespace velawidget {
+
+/// How every selector draws: the host's scheme override (or the application
+/// palette's: a window colour darker than mid-grey is dark) and its
+/// appearance, resolved for that scheme. The one value of the process that
+/// `setColorScheme` and `setAppearance` change; main thread only.
+class AppearanceState : public QObject {
+    Q_OBJECT
+
+  public:
+    static AppearanceState& instance();
+
+    bool dark() const { return dark_; }
+    const ResolvedAppearance& resolved() const { return resolved_; }
+    const quick::Appearance& appearance() const { return appearance_; }
+
+    void setOverride(quick::ColorScheme scheme);
+    void setAppearance(const quick::Appearance& appearance);
+
+  Q_SIGNALS:
+    /// The scheme or anything resolved changed.
+    void changed();
+
+  private:
+    AppearanceState();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void update();
+
+    quick::ColorScheme override_ = quick::ColorScheme::system;
+    quick::Appearance appearance_;
+    bool dark_ = false;
+    ResolvedAppearance resolved_;
+};
+
+}  // namespace velawidget
