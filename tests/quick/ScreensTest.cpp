@@ -381,7 +381,7 @@ TEST(Screens, AppearanceRestylesTheScreenAndTheDefaultIsTheKitsOwn) {
     pump();  // the same link again: the list comes from the cache
     ASSERT_EQ(screen.names().size(), 3u);
     quick::setColorScheme(quick::ColorScheme::light);
-    auto* row = rowItem(screen.list, 0);
+    auto* row = vela::test::rowAt(screen.list, 0);
     auto* explanation = find(screen.root, "explanation");
     auto* button = find(screen.root, "payWithPhoneButton");
     auto border = [](QQuickItem* item, const char* name) {
