@@ -115,7 +115,8 @@ FocusScope {
             objectName: "payWithPhoneButton"
             anchors.bottom: parent.bottom
             anchors.horizontalCenter: parent.horizontalCenter
-            implicitHeight: 36
+            // 36 at the kit's sizes; room for the label when the host scales the fonts up.
+            implicitHeight: Math.max(36, Math.ceil(20 * Resources.fontScale) + 12)
             text: phone.title
             onActivated: root.showPhonePayment()
         }
