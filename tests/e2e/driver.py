@@ -342,19 +342,23 @@ def offline_without_a_cache_in_german_then_retry(shopper):
 
 
 @step
-def right_to_left(shopper):
+def right_to_left_in_a_shops_appearance(shopper):
     s = shopper.screen
-    shopper.start_demo("--locale", "ar")
+    sample = Path(shopper.args.sandbox_data).parents[2] / "demo/appearance-sample.json"
+    shopper.start_demo("--locale", "ar", "--appearance", str(sample))
     window = shopper.open_from_demo()
     wait_for("rows", lambda: len(shopper.rows()) >= 5)
     x, _, width, _ = s.geometry(window)
     field = s.node(shopper.app, name=SEARCH_AR)
-    fx, _, fwidth, _ = s.extents(field)
+    fx, fy, fwidth, _ = s.extents(field)
     # Mirrored: the magnifying glass sits at the right, so the field starts further left.
     left_gap, right_gap = fx - x, (x + width) - (fx + fwidth)
-    s.screenshot("13-right-to-left")
+    shot = s.screenshot("13-right-to-left")
     if not right_gap > left_gap:
         raise Failure(f"the search field is not mirrored: {left_gap} px left, {right_gap} px right")
+    background = json.loads(sample.read_text())["light"]["MainBackground"]
+    if s.pixel(shot, x + 6, fy - 6) != background:
+        raise Failure(f"the background is {s.pixel(shot, x + 6, fy - 6)}, not the shop's {background}")
 
 
 @step

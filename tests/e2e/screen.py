@@ -68,6 +68,12 @@ class Screen:
                    "-colorspace", "Gray", "-format", "%[fx:mean]", "info:"], env=self.env)
         return float(out)
 
+    def pixel(self, path, x, y):
+        """The colour at (x, y) of a screenshot, as "#rrggbb"."""
+        out = run(["convert", str(path), "-crop", f"1x1+{x}+{y}", "+repage",
+                   "-format", "#%[hex:p{0,0}]", "info:"], env=self.env)
+        return out.strip().lower()[:7]
+
     # --- keyboard and mouse ---
 
     def type(self, text, field=None):
