@@ -33,7 +33,7 @@ class Contract : public testing::TestWithParam<std::string> {
     ClientSetup trusting(const SandboxProcess& sandbox) const {
         ClientSetup setup;
         setup.caFile = sandbox.certFile();
-        setup.connectTo = "127.0.0.1:" + std::to_string(sandbox.port());
+        setup.connectTo = sandbox.address();
         setup.cacheDirectory = cache_.path();
         return setup;
     }

@@ -71,7 +71,7 @@ TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
     SandboxProcess sandbox;
     QtHttpClientOptions options;
     options.caFile = sandbox.certFile();
-    options.connectTo = "127.0.0.1:" + std::to_string(sandbox.port());
+    options.connectTo = sandbox.address();
     options.cacheDirectory = caches.path() / "http-cache";
     // A compressed answer with a lifetime, as the SVG logos come.
     const std::string logo = "https://qr.vela.example/logos/1.svg";
