@@ -1,6 +1,6 @@
 // The selector screens offscreen, with a fake HTTP client, a manual clock for
 // the search throttle and a fake opener. What a shopper sees on a real desktop
-// (searching, opening a bank, the alert, offline, screen-reader names,
+// (searching, opening a bank, the alert, offline and retrying, screen-reader names,
 // right-to-left, presenting over a host) is driven end to end in tests/e2e;
 // these cases keep what only a controlled clock, network and scene pin down.
 
