@@ -17,8 +17,7 @@ const std::string qrLink = "https://qr.vela.example/VELATESTPAYMENTONEOFF0000000
 const std::string subLink = "https://sub.vela.example/VELATESTPAYMENTREPEAT00000000003";
 
 std::vector<std::string> sandboxFlags(const SandboxProcess& sandbox, const TempDir& caches) {
-    return {"--connect-to", "127.0.0.1:" + std::to_string(sandbox.port()),
-            "--cacert",     sandbox.certFile().string(),
+    return {"--connect-to", sandbox.address(),     "--cacert", sandbox.certFile().string(),
             "--caches-dir", caches.path().string()};
 }
 

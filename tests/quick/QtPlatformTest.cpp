@@ -71,7 +71,7 @@ TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
     SandboxProcess sandbox;
     QtHttpClientOptions options;
     options.caFile = sandbox.certFile();
-    options.connectTo = "127.0.0.1:" + std::to_string(sandbox.port());
+    options.connectTo = sandbox.address();
     options.cacheDirectory = caches.path() / "http-cache";
     // A compressed answer with a lifetime, as the SVG logos come.
     const std::string logo = "https://qr.vela.example/logos/1.svg";
@@ -266,7 +266,6 @@ TEST(LogoDecoder, DecodesWithinItsLimitsAndRefusesTheRest) {
     ASSERT_EQ(QImageReader(&header).size(), QSize(60000, 60000)) << "a valid header";
     EXPECT_EQ(decodeLogo(wide).size(), QSize(150, 30)) << "scaled to the box, aspect kept";
     EXPECT_EQ(decodeLogo(square).size(), QSize(16, 16)) << "never scaled up";
-    EXPECT_FALSE(decodeLogo(corpus("vela_logo.svg")).isNull());
 
     LogoLimits pixels, bytes;
     pixels.maxStoredPixels = 100 * 100;

@@ -11,15 +11,8 @@ using velawidget::HttpRequest;
 FakeHttpClient::FakeHttpClient() : queue_(std::make_shared<velawidget::RunLoop>()) {}
 
 void FakeHttpClient::get(HttpRequest request, std::function<void(HttpBody)> completion) {
-    std::unique_lock lock(mutex_);
+    std::lock_guard lock(mutex_);
     requests_.push_back(request);
-    if (autoReply_) {
-        auto reply = autoReply_;
-        lock.unlock();
-        queue_->async(
-            [completion = std::move(completion), body = reply(request)] { completion(body); });
-        return;
-    }
     pending_.push_back({std::move(request), std::move(completion)});
 }
 
@@ -55,11 +48,6 @@ void FakeHttpClient::respond(std::size_t index, HttpBody body) {
 
 void FakeHttpClient::respondAll(const HttpBody& body) {
     while (pendingCount() > 0) respond(0, body);
-}
-
-void FakeHttpClient::autoRespond(std::function<HttpBody(const HttpRequest&)> reply) {
-    std::lock_guard lock(mutex_);
-    autoReply_ = std::move(reply);
 }
 
 }  // namespace vela::test

@@ -33,11 +33,8 @@ class FakeHttpClient final : public velawidget::HttpClient {
     void respond(std::size_t index, velawidget::HttpBody body);
     /// Answers every pending request, oldest first, with the same body.
     void respondAll(const velawidget::HttpBody& body);
-    /// From now on, answers each new request at once with `reply(request)`.
-    void autoRespond(std::function<velawidget::HttpBody(const velawidget::HttpRequest&)> reply);
 
     velawidget::RunLoop& callbackQueue() { return *queue_; }
-    std::shared_ptr<velawidget::RunLoop> callbackQueuePtr() const { return queue_; }
 
   private:
     struct Pending {
@@ -49,7 +46,6 @@ class FakeHttpClient final : public velawidget::HttpClient {
     std::shared_ptr<velawidget::RunLoop> queue_;
     std::vector<velawidget::HttpRequest> requests_;
     std::vector<Pending> pending_;
-    std::function<velawidget::HttpBody(const velawidget::HttpRequest&)> autoReply_;
 };
 
 }  // namespace vela::test

@@ -27,8 +27,6 @@ class ManualClock final : public Scheduler {
     /// `now()` at its due time. Timers that fired actions schedule fire too
     /// when they fall due within the span. Returns how many fired.
     std::size_t advance(std::chrono::nanoseconds duration);
-    /// Timers scheduled and neither fired nor cancelled.
-    std::size_t pendingCount() const { return timers_->size(); }
 
   private:
     using Key = std::pair<TimePoint, std::uint64_t>;

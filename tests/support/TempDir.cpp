@@ -46,9 +46,9 @@ bool TempDir::exists(std::string_view name) const {
     return std::filesystem::exists(path_ / name);
 }
 
-std::vector<std::string> TempDir::entries() const {
+std::vector<std::string> TempDir::entries(std::string_view folder) const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(path_ / folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

@@ -28,8 +28,8 @@ class TempDir {
     /// The file's bytes, or none when it does not exist.
     std::optional<std::string> read(std::string_view name) const;
     bool exists(std::string_view name) const;
-    /// Names of the entries directly in the directory, sorted.
-    std::vector<std::string> entries() const;
+    /// Names of the entries directly in the directory (or in `folder` inside it), sorted.
+    std::vector<std::string> entries(std::string_view folder = {}) const;
 
   private:
     std::filesystem::path path_;

@@ -79,7 +79,9 @@ TEST(Observable, HandlersMayCancelSubscribeAndAssignWhileBeingCalled) {
     survivor.cancel();
 }
 
-TEST(Throttle, DeliversAtMostOncePerIntervalTheLatestValueAndAlwaysTheLast) {
+// How often a steady stream leaves, and with which value, is pinned by the
+// search model's typing case; here the edges it never reaches.
+TEST(Throttle, LeavesFromTheSchedulerAtOnceAfterAQuietSpellAndNothingOnceCancelled) {
     auto clock = std::make_shared<ManualClock>();
     const auto start = clock->now();
     std::vector<std::string> delivered;
@@ -90,32 +92,10 @@ TEST(Throttle, DeliversAtMostOncePerIntervalTheLatestValueAndAlwaysTheLast) {
     latest.input("a");
     EXPECT_TRUE(delivered.empty()) << "delivery comes from the scheduler, never inline";
     clock->advance(0ms);
-    EXPECT_EQ(delivered, (std::vector<std::string>{"a@0"}));
-
-    clock->advance(100ms);
-    latest.input("b");
-    clock->advance(100ms);
-    latest.input("c");
-    clock->advance(299ms);
-    EXPECT_EQ(delivered.size(), 1u);
-    clock->advance(1ms);
-    EXPECT_EQ(delivered.back(), "c@500") << "the most recent of the interval";
-
     clock->advance(2s);
-    EXPECT_EQ(delivered.size(), 2u) << "nothing arrived, nothing leaves";
     latest.input("d");  // long after the last delivery: leaves at once
     clock->advance(0ms);
-    EXPECT_EQ(delivered.back(), "d@2500");
-
-    std::vector<std::string> firsts;
-    auto first = throttle<std::string>(500ms, clock, false,
-                                       [&](const std::string& value) { firsts.push_back(value); });
-    first.input("1");
-    clock->advance(0ms);
-    first.input("2");
-    first.input("3");
-    clock->advance(500ms);
-    EXPECT_EQ(firsts, (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(delivered, (std::vector<std::string>{"a@0", "d@2000"}));
 
     latest.input("e");
     latest.input("f");
@@ -123,7 +103,7 @@ TEST(Throttle, DeliversAtMostOncePerIntervalTheLatestValueAndAlwaysTheLast) {
     clock->advance(1s);
     latest.input("g");
     clock->advance(1s);
-    EXPECT_EQ(delivered.back(), "d@2500") << "cancelled: nothing pending leaves, input is ignored";
+    EXPECT_EQ(delivered.back(), "d@2000") << "cancelled: nothing pending leaves, input is ignored";
 }
 
 }  // namespace

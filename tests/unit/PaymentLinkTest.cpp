@@ -131,13 +131,5 @@ TEST(PaymentLinkTest, ExtractsTheKindFromTheHostAloneAndSaysSo) {
     EXPECT_FALSE(parsed);
 }
 
-TEST(PaymentLinkTest, SchemaRawValuesAreExact) {
-    EXPECT_EQ(schemaFromRawValue("qr"), Schema::qr);
-    EXPECT_EQ(schemaFromRawValue("sub"), Schema::sub);
-    for (std::string_view raw : {"QR", "Sub", "", " qr", "qr.", "subscription"}) {
-        EXPECT_EQ(schemaFromRawValue(raw), std::nullopt) << raw;
-    }
-}
-
 }  // namespace
 }  // namespace velawidget
