@@ -12,6 +12,7 @@
 
 #include "Summary.h"
 #include "catalogue/BankListDocument.h"
+#include "core/Texts.h"
 #include "platform/portable/KeyTextLookup.h"
 #include "selection/BankListViewModel.h"
 #include "selection/NameFolding.h"
@@ -102,7 +103,8 @@ void memmemFloor(benchmark::State& state) {
 // The whole keystroke as the list model runs it: throttle, filter, rows and message published.
 void modelKeystroke(benchmark::State& state) {
     auto clock = std::make_shared<velawidget::ManualClock>();
-    velawidget::BankListViewModel model(clock, std::make_shared<velawidget::KeyTextLookup>());
+    velawidget::BankListViewModel model(clock, std::make_shared<const velawidget::FixedTexts>(
+                                                   std::make_shared<velawidget::KeyTextLookup>()));
     model.updateBanks(generatedBanks(static_cast<std::size_t>(state.range(0))));
     bool flip = false;
     for (auto _ : state) {
