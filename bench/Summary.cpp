@@ -101,7 +101,8 @@ void print(const std::vector<Row>& rows) {
 }
 
 void writeJson(const std::vector<Row>& rows, const std::filesystem::path& file) {
-    std::filesystem::create_directories(file.parent_path());
+    // A bare file name lives in the working directory, which exists.
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file);
     out << "[\n";
     for (std::size_t i = 0; i < rows.size(); ++i) {
