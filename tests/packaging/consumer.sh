@@ -87,7 +87,10 @@ cmake --build "$work/shared-build" -j "$jobs" >/dev/null
 cmake --install "$work/shared-build" --prefix "$work/shared" >/dev/null
 for lib in "$work"/shared/lib/libvelawidget*.so.1; do
     check_symbols "$lib" '^[TDBRCVWui]$' -D --defined-only "$lib"
-    objdump -p "$lib" | grep -q "SONAME *$(basename "$lib")" || fail "$lib has no SONAME"
+    # Read whole, not piped into `grep -q`: under pipefail, grep leaving at the
+    # first match fails the pipeline whenever objdump is still writing.
+    soname=$(objdump -p "$lib" | awk '$1 == "SONAME" {print $2}')
+    [[ $soname == "$(basename "$lib")" ]] || fail "$lib has no SONAME"
 done
 cmake -S "$source_dir/examples/console" -B "$work/console-shared" -G Ninja \
     -DCMAKE_PREFIX_PATH="$work/shared" >/dev/null
