@@ -88,5 +88,10 @@
         <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
         <translation>This list may be out of date.</translation>
     </message>
+    <message>
+        <source>LS.VelaWidget.invalidPaymentLink</source>
+        <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
+        <translation>This payment link is not valid. Please return to the shop and start the payment again.</translation>
+    </message>
 </context>
 </TS>

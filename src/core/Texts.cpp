@@ -34,6 +34,8 @@ std::string_view fixedTextKey(FixedText text) noexcept {
             return "LS.VelaWidget.back";
         case FixedText::outdatedListNotice:
             return "LS.VelaWidget.outdatedListNotice";
+        case FixedText::invalidPaymentLink:
+            return "LS.VelaWidget.invalidPaymentLink";
     }
     return {};
 }

@@ -27,9 +27,10 @@ enum class FixedText : std::size_t {
     phoneCodeUnavailable,
     back,
     outdatedListNotice,
+    invalidPaymentLink,
 };
 
-inline constexpr std::size_t fixedTextCount = 14;
+inline constexpr std::size_t fixedTextCount = 15;
 
 /// The localization key of a fixed text, e.g. "LS.VelaWidget.ok".
 std::string_view fixedTextKey(FixedText text) noexcept;

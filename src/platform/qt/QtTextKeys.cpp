@@ -46,6 +46,7 @@ constexpr const char* keys[] = {
     //: Quiet line above the bank list when the list could not be downloaded
     //: and the one kept from before is shown.
     QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.outdatedListNotice"),
+    QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.invalidPaymentLink"),
 };
 
 }  // namespace
