@@ -16,12 +16,28 @@ class QWindow;
 namespace velawidget::quick {
 
 /// The window hosting a selector made by this module, for hosts that place
-/// or parent it themselves; null for any other selector.
+/// or parent it themselves; null for any other selector. The selector owns
+/// its window and deletes it with itself. A host may hand it over to
+/// `QWidget::createWindowContainer`, which then owns it: deleting the
+/// container or the selector first is equally safe, and once the container
+/// deleted the window, this returns null and `show()`/`close()` do nothing.
 VELAWIDGET_QUICK_API QQuickWindow* window(const BankSelectorController& selector);
 
 /// `window` as the parent of `VelaWidgetSDK::presentBankListViewController`.
 inline HostWindow hostWindow(QWindow* window) noexcept {
     return HostWindow(window);
+}
+
+/// The top-level window of a Qt Widgets widget (`QWidget*`) as the parent
+/// of `VelaWidgetSDK::presentBankListViewController`: the selector is modal
+/// to the whole window the widget sits in. Null (and so refused by the
+/// call) until that window has been shown. A template, so that this module
+/// needs no Qt Widgets: it compiles where the host includes <QWidget>.
+template <typename Widget>
+    requires requires(Widget* widget) { widget->window()->windowHandle(); }
+inline HostWindow hostWindow(Widget* widget) {
+    if (!widget) return HostWindow();
+    return HostWindow(static_cast<QWindow*>(widget->window()->windowHandle()));
 }
 
 /// Makes the QML module `VelaWidget` importable in `engine`, for hosts that

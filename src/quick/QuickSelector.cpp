@@ -24,7 +24,7 @@ void paintBackground(QQuickView& view) {
 
 QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model,
                              SelectorResultHandler onResult)
-    : view_(std::make_unique<QQuickView>(&engine, nullptr)) {
+    : view_(new QQuickView(&engine, nullptr)) {
     QQuickView& view = *view_;
     model->setParent(&view);
     model->setResultHandler(std::move(onResult));
@@ -59,12 +59,16 @@ QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model,
     }
 }
 
+QuickSelector::~QuickSelector() {
+    delete view_.data();
+}
+
 void QuickSelector::show() {
-    view_->show();
+    if (view_) view_->show();
 }
 
 void QuickSelector::close() {
-    view_->close();
+    if (view_) view_->close();
 }
 
 }  // namespace velawidget

@@ -3,6 +3,7 @@
 #include <velawidget/BankSelectorController.h>
 #include <velawidget/SelectorEvents.h>
 
+#include <QPointer>
 #include <QQuickView>
 #include <memory>
 
@@ -18,12 +19,21 @@ class QuickSelector final : public BankSelectorController {
     /// how each showing of the window ended.
     QuickSelector(QQmlEngine& engine, WidgetViewBridge* model, SelectorResultHandler onResult);
 
+    /// Deletes the window unless someone else already did.
+    ~QuickSelector() override;
+    QuickSelector(const QuickSelector&) = delete;
+    QuickSelector& operator=(const QuickSelector&) = delete;
+
     void show() override;
     void close() override;
-    QQuickWindow* window() const { return view_.get(); }
+    /// Null once the window was deleted elsewhere (a widget container that
+    /// took it over and went first).
+    QQuickWindow* window() const { return view_.data(); }
 
   private:
-    std::unique_ptr<QQuickView> view_;
+    // Watched rather than owned outright: `QWidget::createWindowContainer`
+    // takes the window over and deletes it with the container.
+    QPointer<QQuickView> view_;
 };
 
 }  // namespace velawidget

@@ -37,8 +37,11 @@ bool isSelectorWindow(const QWindow& window) {
 QWindow* firstHostWindow() {
     if (!qGuiApp) return nullptr;
     const auto windows = QGuiApplication::topLevelWindows();
+    // A hidden window (a splash shown and hidden before the main window)
+    // would take the selector with it: it could neither be seen nor block
+    // the window the shopper is using.
     const auto host = std::find_if(windows.begin(), windows.end(), [](const QWindow* window) {
-        return !isSelectorWindow(*window);
+        return window->isVisible() && !isSelectorWindow(*window);
     });
     return host == windows.end() ? nullptr : *host;
 }

@@ -31,7 +31,8 @@ void PhonePayment::setModel(WidgetViewBridge* model) {
 void PhonePayment::readLink() {
     readPending_ = false;
     QString link;
-    if (model_) {
+    // A rejected link has no code: neither its own nor an earlier payment's.
+    if (model_ && model_->model().linkAccepted()) {
         if (const auto& url = model_->model().paymentURL()) {
             const auto text = url->buffer();
             link = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -1,6 +1,7 @@
 #include "screens/WidgetViewBridge.h"
 
 #include <QLocale>
+#include <QtGlobal>
 #include <QMetaObject>
 #include <QPointer>
 #include <utility>
@@ -35,6 +36,12 @@ WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObje
         bankAppNotFoundError_ = flag;
         Q_EMIT bankAppNotFoundErrorChanged();
     }));
+    subscriptions_.push_back(
+        model_->bankListViewModel().linkRejected.sink([this](bool rejected) {
+            if (rejected == linkRejected_) return;
+            linkRejected_ = rejected;
+            Q_EMIT linkRejectedChanged();
+        }));
     subscriptions_.push_back(
         model_->dismissPublisher.sink([this](const Unit&) { Q_EMIT dismissRequested(); }));
     subscriptions_.push_back(model_->textsReplaced.sink([this](const Unit&) {
@@ -89,7 +96,12 @@ void WidgetViewBridge::toggleBankAppNotFoundError() {
 }
 
 bool WidgetViewBridge::prepare(const QString& paymentURL) {
-    return model_->prepare(paymentURL.toStdString());
+    if (model_->prepare(paymentURL.toStdString())) return true;
+    // A host that ignores the return value still hears of it, in its log.
+    qWarning("VelaWidget: prepare() rejected a text that is not a payment link; the selector "
+             "opens no bank until a valid payment link is prepared");
+    Q_EMIT paymentLinkRejected(paymentURL);
+    return false;
 }
 
 void WidgetViewBridge::setShowing(bool showing) {

@@ -30,6 +30,7 @@ class WidgetViewBridge : public QObject {
     Q_PROPERTY(QString alertButton READ alertButton NOTIFY textsChanged)
     Q_PROPERTY(QString selectorTitle READ selectorTitle NOTIFY textsChanged)
     Q_PROPERTY(bool rightToLeft READ rightToLeft NOTIFY textsChanged)
+    Q_PROPERTY(bool linkRejected READ linkRejected NOTIFY linkRejectedChanged)
 
   public:
     explicit WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent = nullptr);
@@ -38,6 +39,9 @@ class WidgetViewBridge : public QObject {
     BankListBridge* bankList() { return bankList_.get(); }
     QString descriptionText() const { return descriptionText_; }
     bool bankAppNotFoundError() const { return bankAppNotFoundError_; }
+    /// The last link prepared was rejected: the screen offers no bank and
+    /// says that the payment link is not valid.
+    bool linkRejected() const { return linkRejected_; }
     QString alertTitle() const { return text(FixedText::error); }
     QString alertMessage() const { return text(FixedText::openUrlError); }
     QString alertButton() const { return text(FixedText::ok); }
@@ -52,8 +56,10 @@ class WidgetViewBridge : public QObject {
     /// The list's Retry button: downloads the current kind's banks again.
     Q_INVOKABLE void retryBankList();
     /// Loads a payment link into the model, for hosts written in QML.
-    /// Returns false (and leaves the model as it was) when the text is not a
-    /// payment link.
+    /// Returns false when the text is not a payment link: then every screen
+    /// of the model says so and opens nothing, not even the link prepared
+    /// before, until a valid link is prepared; `paymentLinkRejected` is
+    /// emitted and a warning logged.
     Q_INVOKABLE bool prepare(const QString& paymentURL);
     /// The screen is up (or no longer): each showing ends in one `finished`.
     Q_INVOKABLE void setShowing(bool showing);
@@ -70,6 +76,9 @@ class WidgetViewBridge : public QObject {
     /// The texts are in another language (and perhaps direction) now.
     void textsChanged();
     void bankAppNotFoundErrorChanged();
+    void linkRejectedChanged();
+    /// `prepare` refused `paymentURL`.
+    void paymentLinkRejected(const QString& paymentURL);
     /// The model asked the screen to close (a bank link was opened).
     void dismissRequested();
     /// How a showing ended: `outcome` ("bankOpened", "bankNotOpened",
@@ -92,6 +101,7 @@ class WidgetViewBridge : public QObject {
     std::unique_ptr<BankListBridge> bankList_;
     QString descriptionText_;
     bool bankAppNotFoundError_ = false;
+    bool linkRejected_ = false;
     bool renderPending_ = false;
     SelectorSession session_;
     // Last, so the handlers are gone before the members they write.

@@ -20,16 +20,22 @@ VelaWidgetSDK::Impl::Impl(Platform platform)
         WidgetViewModel::Services{storage, services.mainQueue, services.urlOpener, texts});
     // The host hears of events once the kit's own work for them is done, so
     // a handler may call back into the kit or close a selector.
+    // The handler is looked up when the event is delivered, not when it is
+    // queued: once `setEventHandler` returned on the main thread, a cleared
+    // or replaced handler is never called again. The facade lives for the
+    // rest of the process, so `this` outlives every queued delivery.
     eventForwarding = widgetViewModel->events.sink([this](const SelectorEvent& event) {
-        std::shared_ptr<const SelectorEventHandler> handler;
-        {
-            const std::lock_guard lock(eventHandlerLock);
-            handler = eventHandler;
-        }
-        if (!handler) return;
-        services.mainQueue->async([handler, event] { (*handler)(event); });
+        if (!currentEventHandler()) return;
+        services.mainQueue->async([this, event] {
+            if (auto handler = currentEventHandler()) (*handler)(event);
+        });
     });
     if (auto front = selectorPresenter()) front->attach(selectorServices());
+}
+
+std::shared_ptr<const SelectorEventHandler> VelaWidgetSDK::Impl::currentEventHandler() {
+    const std::lock_guard lock(eventHandlerLock);
+    return eventHandler;
 }
 
 SelectorPresenter& VelaWidgetSDK::Impl::presenter() const {

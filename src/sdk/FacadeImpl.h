@@ -24,6 +24,8 @@ struct VelaWidgetSDK::Impl {
     SelectorPresenter& presenter() const;
     /// Loads the link into the widget view model; throws `invalidURLString`.
     void prepare(std::string_view paymentURL);
+    /// The event handler in force now (null when none).
+    std::shared_ptr<const SelectorEventHandler> currentEventHandler();
     SelectorServices selectorServices() const { return {widgetViewModel, services.http}; }
 
     Platform services;

@@ -38,6 +38,7 @@ BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler,
       errorMessage(*this, std::nullopt),
       loadFailed(*this, false),
       mayBeOutdated(*this, false),
+      linkRejected(*this, false),
       texts_(std::move(texts)),
       banks_(loadingPlaceholders()),
       allCells_(cellModels.value()) {
@@ -45,7 +46,7 @@ BankListViewModel::BankListViewModel(SchedulerPtr mainScheduler,
     // except that a failed download's message outlasts any search.
     subscriptions_.push_back(
         cellModels.sink([this](const std::vector<BankListCellViewModel>& cells) {
-            if (loadFailed.value()) return;
+            if (loadFailed.value() || linkRejected.value()) return;
             if (cells.empty()) {
                 errorMessage = texts_->get(FixedText::emptyText);
             } else {
@@ -70,7 +71,31 @@ void BankListViewModel::updateBanks(std::vector<Bank> newBanks, bool outdated) {
         allCells_ = cellsOf(banks_);
     }
     if (loadFailed.value()) loadFailed = false;
-    cellModels = allCells_;
+    if (linkRejected.value()) return;
+    // The field keeps its text, so the rows follow it rather than showing
+    // every bank under a search they do not match; skeletons are no banks.
+    static const auto placeholders = loadingPlaceholders();
+    cellModels = banks_ == placeholders ? allCells_ : matchingCells(searchingBarViewInput.value());
+}
+
+void BankListViewModel::rejectLink(std::string message) {
+    if (mayBeOutdated.value()) mayBeOutdated = false;
+    if (loadFailed.value()) loadFailed = false;
+    linkRejected = true;
+    cellModels = {};
+    errorMessage = std::move(message);
+}
+
+void BankListViewModel::acceptLink() {
+    if (!linkRejected.value()) return;
+    linkRejected = false;
+    cellModels = matchingCells(searchingBarViewInput.value());
+}
+
+void BankListViewModel::clearSearch() {
+    if (searchingBarViewInput.value().empty()) return;
+    searchingBarViewInput = std::string();
+    if (!linkRejected.value()) cellModels = allCells_;
 }
 
 void BankListViewModel::showLoadFailure(std::string message) {
@@ -80,6 +105,7 @@ void BankListViewModel::showLoadFailure(std::string message) {
 }
 
 void BankListViewModel::selectBank(const BankListCellViewModel& cell) {
+    if (linkRejected.value()) return;
     debugLine("did select bank " + cell.name);
     std::optional<Bank> found;
     if (cell.logoURL) {
@@ -94,21 +120,24 @@ void BankListViewModel::selectBank(const BankListCellViewModel& cell) {
 }
 
 void BankListViewModel::filterBanks(const std::string& text) {
-    if (isBlank(text)) {
-        cellModels = allCells_;
-        return;
-    }
+    if (linkRejected.value()) return;
+    cellModels = matchingCells(text);
+    if (isBlank(text)) return;
+    SelectorEvent searched(SelectorEventKind::search);
+    searched.count = cellModels.value().size();
+    // Analytics learn how long the text was, never what it said.
+    searched.textLength = graphemeCount(text, text.size()).value_or(text.size());
+    events.send(searched);
+}
+
+std::vector<BankListCellViewModel> BankListViewModel::matchingCells(const std::string& text) {
+    if (isBlank(text)) return allCells_;
     if (!foldedNames_) foldedNames_.emplace(banks_);
     const auto kept = foldedNames_->matching(text);
     std::vector<BankListCellViewModel> cells;
     cells.reserve(kept.size());
     for (const auto index : kept) cells.push_back(allCells_[index]);
-    cellModels = std::move(cells);
-    SelectorEvent searched(SelectorEventKind::search);
-    searched.count = kept.size();
-    // Analytics learn how long the text was, never what it said.
-    searched.textLength = graphemeCount(text, text.size()).value_or(text.size());
-    events.send(searched);
+    return cells;
 }
 
 }  // namespace velawidget

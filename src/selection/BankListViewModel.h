@@ -47,20 +47,35 @@ class BankListViewModel : public ObservableObject {
     Published<bool> loadFailed;
     /// True while the rows come from the cache after a failed download.
     Published<bool> mayBeOutdated;
+    /// True from a rejected payment link until a valid one is prepared: no
+    /// rows, whatever arrives or is typed, and the message says why.
+    Published<bool> linkRejected;
     /// One `search` event each time the rows follow a typed (not blank) text.
     PassthroughSubject<SelectorEvent> events;
 
-    /// Shows every one of `newBanks` and ends a failure; the search text
-    /// applies again at its next change. `outdated`: they were read from the
-    /// cache because the download failed.
+    /// Shows `newBanks` that match the search text (the loading placeholders
+    /// all) and ends a failure. `outdated`: they were read from the cache
+    /// because the download failed.
     void updateBanks(std::vector<Bank> newBanks, bool outdated = false);
     /// Shows `message` instead of the rows until new banks arrive.
     void showLoadFailure(std::string message);
-    /// Selects the first bank whose logo address is the cell's (absent when none is).
+    /// Takes every row away and shows `message` instead until
+    /// `acceptLink()`: no bank of the earlier link stays within reach.
+    void rejectLink(std::string message);
+    /// Brings the rows back after a rejected link (the banks kept, filtered
+    /// by the search text); nothing when no link was rejected.
+    void acceptLink();
+    /// A new showing: an empty search, and all rows at once rather than after
+    /// the throttle, so the field and the list agree from the first frame.
+    void clearSearch();
+    /// Selects the first bank whose logo address is the cell's (absent when
+    /// none is, and while a link is rejected).
     void selectBank(const BankListCellViewModel& cell);
 
   private:
     void filterBanks(const std::string& text);
+    /// The rows for `text`: every one when it is blank.
+    std::vector<BankListCellViewModel> matchingCells(const std::string& text);
 
     std::shared_ptr<const FixedTexts> texts_;
     std::vector<Bank> banks_;

@@ -29,8 +29,18 @@ bool WidgetViewModel::prepare(std::string_view paymentURL) {
         debugLine("preparing widget view model failed, invalid paymentURL: " +
                   std::string(paymentURL));
     }
-    if (!accepted) return false;
+    if (!accepted) {
+        // The shopper must not pay an earlier payment that the host meant to
+        // replace: every row goes until the host prepares a valid link.
+        if (parsed) setPaymentURL(std::move(parsed));
+        linkAccepted_ = false;
+        bankListViewModel_->rejectLink(services_.texts->get(FixedText::invalidPaymentLink));
+        sendWillChange();
+        return false;
+    }
     setPaymentURL(std::move(accepted->url));
+    linkAccepted_ = true;
+    bankListViewModel_->acceptLink();
     setSchema(accepted->schema);
     // The link and its kind are plain fields: screens already showing the
     // model re-render from this signal.
@@ -70,7 +80,16 @@ void WidgetViewModel::loadBankList(std::optional<Schema> previous) {
               /*outdated=*/false);
 }
 
+std::vector<Bank> WidgetViewModel::linkable(std::vector<Bank> banks) const {
+    if (!paymentURL_) return banks;
+    // A row that no tap can serve is left out, as the data-only query leaves
+    // such a bank out of its answer.
+    std::erase_if(banks, [this](const Bank& bank) { return !makeBankLink(*paymentURL_, bank); });
+    return banks;
+}
+
 void WidgetViewModel::showBanks(std::vector<Bank> banks, bool fromCache, bool outdated) {
+    banks = linkable(std::move(banks));
     SelectorEvent shown(SelectorEventKind::listShown);
     shown.count = banks.size();
     shown.fromCache = fromCache;
@@ -78,15 +97,16 @@ void WidgetViewModel::showBanks(std::vector<Bank> banks, bool fromCache, bool ou
     events.send(shown);
 }
 
-void WidgetViewModel::report(SelectorEventKind kind, const Bank& bank) {
+SelectorEvent WidgetViewModel::report(SelectorEventKind kind, const Bank& bank) {
     SelectorEvent event(kind);
     if (paymentURL_) event.bank = publicBank(*paymentURL_, bank);
     event.webClient = bank.webClientActive();
     events.send(event);
+    return event;
 }
 
 void WidgetViewModel::retryBankList() {
-    if (!schema_) return;
+    if (!schema_ || !linkAccepted_) return;
     events.send(SelectorEvent(SelectorEventKind::retry));
     bankListViewModel_->updateBanks(BankListViewModel::loadingPlaceholders());
     download(*schema_);
@@ -112,6 +132,8 @@ void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResul
         debugLine("dropping bank list of an earlier kind: " + std::string(rawValue(requested)));
         return;
     }
+    // No rows while the link is rejected; the next valid link reads the cache.
+    if (!linkAccepted_) return;
     if (auto* banks = std::get_if<std::vector<Bank>>(&result)) {
         const bool fromCache = source == Storage::Source::cacheAfterFailure;
         showBanks(std::move(*banks), fromCache, /*outdated=*/fromCache);
@@ -123,12 +145,13 @@ void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResul
 }
 
 void WidgetViewModel::openBank(const std::optional<Bank>& bank) {
-    if (!bank || !paymentURL_) return;
+    if (!bank || !paymentURL_ || !linkAccepted_) return;
     auto link = makeBankLink(*paymentURL_, *bank);
     if (!link) return;
     debugLine("did select bank " + bank->logoURL);
     services_.storage.updateLastUsedBank(bank->logoURL);
     report(SelectorEventKind::bankChosen, *bank);
+    openPending_ = true;
     services_.urlOpener->open(
         std::string(link->buffer()), [self = shared_from_this(), chosen = *bank](bool success) {
             self->services_.mainQueue->async(
@@ -136,14 +159,24 @@ void WidgetViewModel::openBank(const std::optional<Bank>& bank) {
         });
 }
 
+void WidgetViewModel::afterOpenSettles(
+    std::function<void(const std::optional<SelectorEvent>&)> then) {
+    if (!openPending_) return then(std::nullopt);
+    openWaiters_.push_back(std::move(then));
+}
+
 void WidgetViewModel::handleOpenResult(const Bank& bank, bool success) {
+    openPending_ = false;
     // Reported before the screens react, so a screen closing on the
     // dismissal already knows how its showing ended.
+    const auto event =
+        report(success ? SelectorEventKind::bankOpened : SelectorEventKind::appNotFound, bank);
+    // Screens that closed while the system was still opening the link end
+    // their showings now, with what really happened.
+    for (auto& waiter : std::exchange(openWaiters_, {})) waiter(event);
     if (success) {
-        report(SelectorEventKind::bankOpened, bank);
         dismissPublisher.send(Unit{});
     } else {
-        report(SelectorEventKind::appNotFound, bank);
         bankAppNotFoundError = true;
     }
 }

@@ -5,10 +5,12 @@
 #include <velawidget/platform/UrlOpener.h>
 
 #include <boost/url/url.hpp>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue/BankListDocument.h"
 #include "catalogue/Schema.h"
@@ -55,10 +57,14 @@ class WidgetViewModel : public ObservableObject,
 
     /// Loads a payment link: the URL first, then its kind, which starts the
     /// bank list's load; then tells screens already showing the model to
-    /// re-render. A text that fails any acceptance test leaves the model
-    /// untouched, so a screen still showing keeps serving the link it had.
+    /// re-render. A text that fails an acceptance test keeps the kind, stores
+    /// the URL when it parses, and rejects the link: no screen offers a bank
+    /// or opens a link (of this payment or an earlier one) until a valid link
+    /// is prepared, and the list says that the payment link is not valid.
     /// Returns whether the link was accepted.
     bool prepare(std::string_view paymentURL);
+    /// False before the first link and after a rejected one.
+    bool linkAccepted() const { return linkAccepted_; }
 
     const std::optional<boost::urls::url>& paymentURL() const { return paymentURL_; }
     void setPaymentURL(std::optional<boost::urls::url> url) { paymentURL_ = std::move(url); }
@@ -84,6 +90,13 @@ class WidgetViewModel : public ObservableObject,
     /// True once the system could not open a bank's link; the alert clears it.
     Published<bool> bankAppNotFoundError;
 
+    /// A chosen bank's link is with the system and its answer not back yet.
+    bool openPending() const { return openPending_; }
+    /// Runs `then` with the `bankOpened` or `appNotFound` event once the
+    /// pending open is answered, after the event went out; at once with
+    /// nothing when no open is pending.
+    void afterOpenSettles(std::function<void(const std::optional<SelectorEvent>&)> then);
+
   private:
     void loadBankList(std::optional<Schema> previous);
     void download(Schema schema);
@@ -92,12 +105,17 @@ class WidgetViewModel : public ObservableObject,
     void openBank(const std::optional<Bank>& bank);
     void handleOpenResult(const Bank& bank, bool success);
     void showBanks(std::vector<Bank> banks, bool fromCache, bool outdated);
-    void report(SelectorEventKind kind, const Bank& bank);
+    SelectorEvent report(SelectorEventKind kind, const Bank& bank);
+    /// The banks a tap can serve: those the current link makes a link for.
+    std::vector<Bank> linkable(std::vector<Bank> banks) const;
 
     Services services_;
     std::shared_ptr<BankListViewModel> bankListViewModel_;
     std::optional<boost::urls::url> paymentURL_;
     std::optional<Schema> schema_;
+    bool linkAccepted_ = false;
+    bool openPending_ = false;
+    std::vector<std::function<void(const std::optional<SelectorEvent>&)>> openWaiters_;
     SubscriptionSet subscriptions_;
 };
 

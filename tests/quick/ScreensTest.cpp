@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QPersistentModelIndex>
 #include <QPointer>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlExpression>
@@ -399,6 +400,132 @@ TEST(Appearance, ReadsTheShippedSampleAndRefusesWhatDoesNotFit) {
              "{\"fontFamily\": \"" + std::string(64 * 1024, 'x') + "\"}"}) {
         EXPECT_THROW(quick::appearanceFromJson(bad), std::invalid_argument) << bad.substr(0, 40);
     }
+}
+
+// Answers the bank list if the last link started a download.
+void answerAnyBankList() {
+    pump();
+    const auto urls = testPlatform().http->pendingURLs();
+    if (std::any_of(urls.begin(), urls.end(), [](const auto& url) { return !isLogo(url); }))
+        answerBankList(vela::test::bankListDocument(threeBanks));
+}
+
+TEST(HostBoundary, ARejectedLinkEmptiesShownScreensUntilAValidLinkComes) {
+    auto& sdk = VelaWidgetSDK::shared();
+    auto& opened = testPlatform().opener->opened;
+    Screen screen{sdk.bankListViewController(qrLink)};
+    ASSERT_TRUE(screen.show());
+    answerAnyBankList();
+    ASSERT_EQ(screen.names().size(), 3u);
+
+    // The host's next payment is refused while the first screen is still up:
+    // it offers no bank of the earlier payment, and says why.
+    const std::string broken = "https://shop.example/" + id + "?type=02&sum=999";
+    EXPECT_THROW(sdk.bankListViewController(broken), std::system_error);
+    pump();
+    EXPECT_TRUE(screen.names().empty());
+    auto* message = find(screen.root, "bankListMessage");
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(message->property("text").toString(),
+              QStringLiteral("LS.VelaWidget.invalidPaymentLink"));
+    EXPECT_FALSE(find(screen.root, "retryButton")->isVisible());
+    EXPECT_TRUE(screen.root->property("linkRejected").toBool());
+    const auto before = opened.size();
+    QTest::keyClick(screen.window, Qt::Key_Down);
+    QTest::keyClick(screen.window, Qt::Key_Return);
+    screen.model->bankList()->selectRow(0);
+    pump();
+    EXPECT_EQ(opened.size(), before);
+
+    // A QML host that ignores the return value still hears of it.
+    QSignalSpy rejected(screen.root, SIGNAL(paymentLinkRejected(QString)));
+    EXPECT_FALSE(screen.model->prepare(QStringLiteral("not a link")));
+    EXPECT_EQ(rejected.count(), 1);
+
+    const std::string next = "https://qr.vela.example/" + id + "?type=02&sum=200";
+    ASSERT_TRUE(screen.model->prepare(QString::fromStdString(next)));
+    answerAnyBankList();
+    EXPECT_FALSE(screen.root->property("linkRejected").toBool());
+    ASSERT_EQ(screen.names().size(), 3u);
+    screen.model->bankList()->selectRow(0);
+    pump();
+    ASSERT_EQ(opened.size(), before + 1);
+    EXPECT_NE(opened.back().find("?type=02&sum=200"), std::string::npos) << opened.back();
+}
+
+TEST(HostBoundary, ReopeningStartsEmptyAndAClearedEventHandlerIsNeverCalled) {
+    auto& sdk = VelaWidgetSDK::shared();
+    Screen screen{sdk.bankListViewController(qrLink)};
+    ASSERT_TRUE(screen.show());
+    answerAnyBankList();
+    auto* field = find(screen.root, "searchField");
+    screen.type("Amb");
+    throttle();
+    EXPECT_EQ(screen.names(), std::vector<std::string>{"Ambel Bank"});
+    screen.controller->close();
+    pump();
+    // The field and the list agree again at once, before any throttle.
+    ASSERT_TRUE(screen.show());
+    EXPECT_EQ(field->property("text").toString(), QString());
+    EXPECT_EQ(screen.names().size(), 3u);
+    screen.type("Bet");
+    EXPECT_EQ(field->property("text").toString(), QStringLiteral("Bet"));
+
+    int calls = 0;
+    sdk.setEventHandler([&calls](const SelectorEvent&) { ++calls; });
+    screen.model->reportPhoneCode();
+    pump();
+    EXPECT_EQ(calls, 1);
+    // Queued before the handler was cleared, delivered after: never to it.
+    screen.model->reportPhoneCode();
+    sdk.setEventHandler({});
+    pump();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(HostBoundary, APureQmlHostTypesAtOnceAndHiddenWindowsAreNoParents) {
+    QQmlEngine engine;
+    quick::registerQmlModule(engine);
+    QQmlComponent component(&engine);
+    // Nothing gives the view focus: it takes it when shown.
+    component.setData(R"(import QtQuick
+import VelaWidget
+Window {
+    width: 390; height: 720
+    WidgetView { objectName: "view"; anchors.fill: parent; model: SharedSelector.model }
+})",
+                      QUrl());
+    std::unique_ptr<QObject> made(component.create());
+    ASSERT_TRUE(made) << component.errorString().toStdString();
+    auto* host = qobject_cast<QQuickWindow*>(made.get());
+    ASSERT_TRUE(host);
+    auto* view = find(host, "view");
+    ASSERT_TRUE(view);
+    auto* model = view->property("model").value<WidgetViewBridge*>();
+    ASSERT_TRUE(model->prepare(QString::fromStdString(qrLink)));
+    host->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host));
+    answerAnyBankList();
+    QTest::keyClick(host, 'g');
+    EXPECT_EQ(model->bankList()->searchText(), QStringLiteral("g"));
+
+    // A splash shown and hidden before the main window is no parent.
+    auto& sdk = VelaWidgetSDK::shared();
+    host->hide();
+    QWindow main;
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    sdk.showBankSelector(qrLink);
+    pump();
+    QPointer<QWindow> presented;
+    for (auto* window : QGuiApplication::topLevelWindows())
+        if (window->transientParent()) presented = window;
+    ASSERT_TRUE(presented);
+    EXPECT_EQ(presented->transientParent(), &main);
+    presented->close();
+    pump();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(presented.isNull());
 }
 
 TEST(SelectorCalls, RefuseBadLinksMissingHostsAndMissingParents) {

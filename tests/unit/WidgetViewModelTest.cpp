@@ -125,10 +125,12 @@ TEST_F(WidgetViewModelTest, EachLinkShowsItsKindsBanksDownloadingOnlyWhenTheCach
     EXPECT_EQ(http->requests().size(), 1u);
     EXPECT_EQ(namesOf(list), (Names{"Bank qr-b", "Bank qr-c", "Bank qr-a"}));
 
-    // Rejected links leave the accepted one in place and start nothing.
+    // Rejected links start nothing; one that parses is kept as the URL (and
+    // serves nothing), one that does not leaves the URL alone.
     EXPECT_FALSE(model->prepare("https://sub.vela.example/short?type=03"));
     EXPECT_FALSE(model->prepare("http://[::1"));
-    EXPECT_EQ(std::string(model->paymentURL()->buffer()), qrLink);
+    EXPECT_EQ(std::string(model->paymentURL()->buffer()), "https://sub.vela.example/short?type=03");
+    EXPECT_EQ(model->schema(), Schema::qr);
     EXPECT_EQ(http->requests().size(), 1u);
 
     // Another kind keeps the rows until its download; a tap meanwhile uses the new link.
@@ -212,13 +214,8 @@ TEST_F(WidgetViewModelTest, ATapRecordsTheBankOpensItsLinkAndClosesOrRaisesTheAl
     EXPECT_TRUE(model->bankAppNotFoundError.value());
     EXPECT_EQ(dismissals, 0);
 
-    // No link can be built: no record, no request, no alert.
-    model->bankAppNotFoundError = false;
-    tap("Broken web bank");
-    EXPECT_EQ(opener->urls.size(), 1u);
-    EXPECT_EQ(storage.readLastUsedBanks(), std::vector<std::string>{"qr-a"});
-    mainLoop->runUntilIdle();
-    EXPECT_FALSE(model->bankAppNotFoundError.value());
+    // A bank no link can be built for is no row: a tap on it would do nothing.
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-a", "Bank qr-b", "Bank qr-c"}));
 
     // The same row twice: two requests, two outcomes.
     tap("Bank qr-c");
@@ -229,6 +226,111 @@ TEST_F(WidgetViewModelTest, ATapRecordsTheBankOpensItsLinkAndClosesOrRaisesTheAl
     EXPECT_EQ(dismissals, 0);
     mainLoop->runUntilIdle();
     EXPECT_EQ(dismissals, 2);
+}
+
+TEST_F(WidgetViewModelTest, ARejectedLinkLeavesNoBankOfAnEarlierPaymentWithinReach) {
+    ASSERT_TRUE(model->prepare(qrLink));
+    answer(0, bankListDocument(qrBanks));
+    const auto earlierCell = list.cellModels.value().at(0);
+    const std::string invalid = "T:LS.VelaWidget.invalidPaymentLink";
+
+    // Parses but is no payment link: kept as the URL, the kind stays, no row
+    // is left, and nothing brings one back until a valid link comes.
+    const std::string broken = "https://shop.example/" + id32 + "?type=01&sum=999";
+    EXPECT_FALSE(model->prepare(broken));
+    EXPECT_FALSE(model->linkAccepted());
+    ASSERT_TRUE(model->paymentURL());
+    EXPECT_EQ(model->paymentURL()->buffer(), broken);
+    EXPECT_EQ(model->schema(), Schema::qr);
+    EXPECT_TRUE(list.cellModels.value().empty());
+    EXPECT_EQ(list.errorMessage.value(), invalid);
+    EXPECT_FALSE(list.loadFailed.value()) << "no Retry: the shopper cannot mend the link";
+    list.selectBank(earlierCell);
+    model->retryBankList();
+    list.searchingBarViewInput = "qr";
+    clock->advance(BankListViewModel::searchThrottle);
+    EXPECT_TRUE(opener->urls.empty());
+    EXPECT_TRUE(list.cellModels.value().empty());
+    EXPECT_EQ(list.errorMessage.value(), invalid);
+    EXPECT_EQ(http->pendingCount(), 0u);
+
+    // A text that does not even parse rejects the link all the same; a
+    // download of the earlier link that lands meanwhile shows nothing.
+    ASSERT_TRUE(model->prepare(subLink));
+    EXPECT_FALSE(model->prepare("::not a link::"));
+    answer(0, bankListDocument(subBanks));
+    EXPECT_TRUE(list.cellModels.value().empty());
+    list.selectBank(earlierCell);
+    EXPECT_TRUE(opener->urls.empty());
+
+    // The next valid link brings its own payment back, filtered as typed.
+    list.searchingBarViewInput = "";
+    ASSERT_TRUE(model->prepare("https://sub.vela.example/" + id32 + "?type=03&sum=200"));
+    EXPECT_TRUE(list.errorMessage.value() != invalid);
+    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank sub-a", "Bank sub-b"}));
+    tap("Bank sub-b");
+    ASSERT_EQ(opener->urls.size(), 1u);
+    EXPECT_EQ(opener->urls[0], "bankapp://sub.vela.example/" + id32 + "?type=03&sum=200");
+}
+
+TEST_F(WidgetViewModelTest, TheListFollowsTheFieldAndANewShowingStartsWithAnEmptySearch) {
+    ASSERT_TRUE(model->prepare(qrLink));
+    answer(0, bankListDocument(qrBanks));
+    SelectorSession session(model);
+    session.begin();
+    list.searchingBarViewInput = "qr-b";
+    clock->advance(BankListViewModel::searchThrottle);
+    EXPECT_EQ(namesOf(list), std::vector<std::string>{"Bank qr-b"});
+    session.end();
+
+    // The same link again reads the cached list: it still follows the text.
+    ASSERT_TRUE(model->prepare(qrLink));
+    EXPECT_EQ(list.searchingBarViewInput.value(), "qr-b");
+    EXPECT_EQ(namesOf(list), std::vector<std::string>{"Bank qr-b"});
+
+    // A new showing: empty field, every row at once, before any throttle.
+    session.begin();
+    EXPECT_EQ(list.searchingBarViewInput.value(), "");
+    EXPECT_EQ(namesOf(list).size(), 3u);
+    clock->advance(BankListViewModel::searchThrottle);
+    EXPECT_EQ(namesOf(list).size(), 3u);
+}
+
+TEST_F(WidgetViewModelTest, AShowingClosedWhileTheBankOpensEndsWithTheSystemsAnswer) {
+    std::vector<std::string> events;
+    Cancellable watch = model->events.sink(
+        [&events](const SelectorEvent& event) { events.emplace_back(toString(event.kind)); });
+    std::vector<SelectorResult> results;
+    ASSERT_TRUE(model->prepare(qrLink));
+    answer(0, bankListDocument(qrBanks));
+    for (const bool opened : {true, false}) {
+        SCOPED_TRACE(opened);
+        events.clear();
+        {
+            SelectorSession session(model);
+            session.setResultHandler(
+                [&results](const SelectorResult& result) { results.push_back(result); });
+            session.begin();
+            tap("Bank qr-b");
+            // The shopper closes the window before the system answered; the
+            // screen, and with it the session, may be gone by then.
+            session.end();
+        }
+        mainLoop->runUntilIdle();
+        EXPECT_EQ(events, (std::vector<std::string>{"opened", "bankChosen"}));
+        const auto told = results.size();
+        opener->answer(opener->urls.size() - 1, opened);
+        mainLoop->runUntilIdle();
+        EXPECT_EQ(events, (std::vector<std::string>{"opened", "bankChosen",
+                                                    opened ? "bankOpened" : "appNotFound",
+                                                    "closed"}));
+        ASSERT_EQ(results.size(), told + 1);
+        EXPECT_EQ(results.back().outcome,
+                  opened ? SelectorOutcome::bankOpened : SelectorOutcome::bankNotOpened);
+        ASSERT_TRUE(results.back().bank);
+        EXPECT_EQ(results.back().bank->name(), "Bank qr-b");
+        model->bankAppNotFoundError = false;
+    }
 }
 
 TEST_F(WidgetViewModelTest, PendingCompletionsKeepTheModelAliveAndATapWithoutALinkDoesNothing) {

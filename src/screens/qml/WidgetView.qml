@@ -22,8 +22,12 @@ FocusScope {
 
     // Up on a visible window: each such showing ends in one `finished`.
     readonly property bool showing: visible && Window.visibility !== Window.Hidden
+    // The last link prepared was not a payment link: no bank is offered.
+    readonly property bool linkRejected: root.model.linkRejected
 
     signal dismissRequested()
+    // `model.prepare(paymentURL)` refused the text; the screen says so.
+    signal paymentLinkRejected(string paymentURL)
     // How a showing ended: {outcome, bankName, link, webClient}.
     signal finished(var result)
     // What happens in the selector, for analytics: {kind, count, textLength, fromCache, ...}.
@@ -152,12 +156,23 @@ FocusScope {
         function onSelectorEvent(event) {
             root.selectorEvent(event)
         }
+        function onPaymentLinkRejected(paymentURL) {
+            root.paymentLinkRejected(paymentURL)
+        }
     }
     onModelChanged: syncAlert()
-    onShowingChanged: root.model.setShowing(root.showing)
+    onShowingChanged: root.showingBegins()
     Component.onCompleted: {
         syncAlert()
+        root.showingBegins()
+    }
+
+    // Typing goes to the search from the moment the screen is up, whether
+    // or not the host gave it focus.
+    function showingBegins() {
         root.model.setShowing(root.showing)
+        if (root.showing && !root.showsPhonePayment)
+            search.focusField()
     }
     Component.onDestruction: root.model.setShowing(false)
 

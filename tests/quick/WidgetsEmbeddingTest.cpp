@@ -1,0 +1,82 @@
+// A Qt Widgets host: the selector's window inside a widget container, and a
+// widget as the parent of a presented selector.
+
+#include <gtest/gtest.h>
+#include <velawidget/VelaWidgetSDK.h>
+#include <velawidget/platform.h>
+#include <velawidget/platform/PosixFileStore.h>
+#include <velawidget/quick.h>
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QQuickWindow>
+#include <QTest>
+#include <QWidget>
+#include <memory>
+
+#include "support/FakeHttpClient.h"
+#include "support/TempDir.h"
+
+namespace velawidget {
+namespace {
+
+const std::string qrLink = "https://qr.vela.example/VELATESTPAYMENTSTATIC00000000001?type=02";
+
+TEST(WidgetsHost, EitherTheContainerOrTheSelectorMayGoFirst) {
+    auto& sdk = VelaWidgetSDK::shared();
+    for (const bool containerFirst : {true, false}) {
+        SCOPED_TRACE(containerFirst);
+        auto selector = sdk.bankListViewController(qrLink);
+        QPointer<QQuickWindow> window = quick::window(*selector);
+        ASSERT_TRUE(window);
+        auto container = std::make_unique<QWidget>();
+        auto* inner = QWidget::createWindowContainer(window, container.get());
+        inner->resize(390, 720);
+        container->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(container.get()));
+        if (containerFirst) {
+            container.reset();
+            EXPECT_TRUE(window.isNull());
+            EXPECT_EQ(quick::window(*selector), nullptr);
+            selector->show();  // nothing left to show, and no crash
+            selector->close();
+            selector.reset();
+        } else {
+            selector.reset();
+            EXPECT_TRUE(window.isNull());
+            QCoreApplication::processEvents();
+            container.reset();
+        }
+    }
+}
+
+TEST(WidgetsHost, AWidgetNamesItsTopLevelWindowAsTheParent) {
+    QMainWindow main;
+    auto* pay = new QPushButton(QStringLiteral("Pay"));
+    main.setCentralWidget(pay);
+    EXPECT_FALSE(quick::hostWindow(pay)) << "no window before the widget is shown";
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    const HostWindow parent = quick::hostWindow(pay);
+    ASSERT_TRUE(parent);
+    EXPECT_EQ(parent.get(), main.windowHandle());
+    EXPECT_FALSE(quick::hostWindow(static_cast<QWidget*>(nullptr)));
+}
+
+}  // namespace
+}  // namespace velawidget
+
+int main(int argc, char** argv) {
+    using namespace velawidget;
+    // Nothing here reaches a network or the shopper's cache.
+    vela::test::TempDir caches;
+    Platform platform;
+    platform.http = std::make_shared<vela::test::FakeHttpClient>();
+    platform.files = std::make_shared<PosixFileStore>(caches.path());
+    if (!installPlatform(std::move(platform))) return 3;
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
