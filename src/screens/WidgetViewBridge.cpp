@@ -1,9 +1,9 @@
 #include "screens/WidgetViewBridge.h"
 
 #include <QLocale>
-#include <QtGlobal>
 #include <QMetaObject>
 #include <QPointer>
+#include <QtGlobal>
 #include <utility>
 
 #include "core/Texts.h"
@@ -36,12 +36,11 @@ WidgetViewBridge::WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObje
         bankAppNotFoundError_ = flag;
         Q_EMIT bankAppNotFoundErrorChanged();
     }));
-    subscriptions_.push_back(
-        model_->bankListViewModel().linkRejected.sink([this](bool rejected) {
-            if (rejected == linkRejected_) return;
-            linkRejected_ = rejected;
-            Q_EMIT linkRejectedChanged();
-        }));
+    subscriptions_.push_back(model_->bankListViewModel().linkRejected.sink([this](bool rejected) {
+        if (rejected == linkRejected_) return;
+        linkRejected_ = rejected;
+        Q_EMIT linkRejectedChanged();
+    }));
     subscriptions_.push_back(
         model_->dismissPublisher.sink([this](const Unit&) { Q_EMIT dismissRequested(); }));
     subscriptions_.push_back(model_->textsReplaced.sink([this](const Unit&) {
@@ -98,8 +97,9 @@ void WidgetViewBridge::toggleBankAppNotFoundError() {
 bool WidgetViewBridge::prepare(const QString& paymentURL) {
     if (model_->prepare(paymentURL.toStdString())) return true;
     // A host that ignores the return value still hears of it, in its log.
-    qWarning("VelaWidget: prepare() rejected a text that is not a payment link; the selector "
-             "opens no bank until a valid payment link is prepared");
+    qWarning(
+        "VelaWidget: prepare() rejected a text that is not a payment link; the selector "
+        "opens no bank until a valid payment link is prepared");
     Q_EMIT paymentLinkRejected(paymentURL);
     return false;
 }

@@ -71,12 +71,12 @@ void SelectorSession::end() {
         // Closed while the system was still opening the chosen bank's link:
         // the shopper may be paying, so the showing ends with the system's
         // answer, never as cancelled. The model outlives this session.
-        model_->afterOpenSettles([model = model_.get(), handler = handler_,
-                                  result = std::move(result)](
-                                     const std::optional<SelectorEvent>& answer) mutable {
-            if (answer) settle(result, *answer);
-            finish(*model, std::move(result), handler);
-        });
+        model_->afterOpenSettles(
+            [model = model_.get(), handler = handler_,
+             result = std::move(result)](const std::optional<SelectorEvent>& answer) mutable {
+                if (answer) settle(result, *answer);
+                finish(*model, std::move(result), handler);
+            });
         return;
     }
     finish(*model_, std::move(result), handler_);

@@ -321,9 +321,9 @@ TEST_F(WidgetViewModelTest, AShowingClosedWhileTheBankOpensEndsWithTheSystemsAns
         const auto told = results.size();
         opener->answer(opener->urls.size() - 1, opened);
         mainLoop->runUntilIdle();
-        EXPECT_EQ(events, (std::vector<std::string>{"opened", "bankChosen",
-                                                    opened ? "bankOpened" : "appNotFound",
-                                                    "closed"}));
+        EXPECT_EQ(events,
+                  (std::vector<std::string>{"opened", "bankChosen",
+                                            opened ? "bankOpened" : "appNotFound", "closed"}));
         ASSERT_EQ(results.size(), told + 1);
         EXPECT_EQ(results.back().outcome,
                   opened ? SelectorOutcome::bankOpened : SelectorOutcome::bankNotOpened);
