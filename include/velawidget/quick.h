@@ -34,12 +34,9 @@ inline HostWindow hostWindow(QWindow* window) noexcept {
 /// call) until that window has been shown. A template, so that this module
 /// needs no Qt Widgets: it compiles where the host includes <QWidget>.
 template <typename Widget>
-requires requires(Widget* widget) {
-    widget->window()->windowHandle();
-}
-inline HostWindow hostWindow(Widget* widget) {
+inline auto hostWindow(Widget* widget) -> decltype(widget->window()->windowHandle(), HostWindow()) {
     if (!widget) return HostWindow();
-    return HostWindow(static_cast<QWindow*>(widget->window()->windowHandle()));
+    return HostWindow(widget->window()->windowHandle());
 }
 
 /// Makes the QML module `VelaWidget` importable in `engine`, for hosts that
