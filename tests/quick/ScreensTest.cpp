@@ -483,6 +483,29 @@ TEST(HostBoundary, ReopeningStartsEmptyAndAClearedEventHandlerIsNeverCalled) {
     EXPECT_EQ(calls, 1);
 }
 
+TEST(Keyboard, HomeEndAndPagesMoveThroughTheListAndUpFromTheTopReturnsToTheSearch) {
+    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    ASSERT_TRUE(screen.show());
+    answerAnyBankList();
+    ASSERT_EQ(screen.names().size(), 3u);
+    auto* field = find(screen.root, "searchField");
+    auto current = [&] { return screen.list->property("currentIndex").toInt(); };
+    QTest::keyClick(screen.window, Qt::Key_Down);
+    ASSERT_TRUE(screen.list->hasActiveFocus());
+    const std::vector<std::pair<Qt::Key, int>> moves = {
+        {Qt::Key_End, 2},      {Qt::Key_Home, 0}, {Qt::Key_PageDown, 2},
+        {Qt::Key_PageUp, 0},   {Qt::Key_Down, 1}, {Qt::Key_Up, 0},
+    };
+    for (const auto& [key, row] : moves) {
+        QTest::keyClick(screen.window, key);
+        EXPECT_EQ(current(), row) << static_cast<int>(key);
+    }
+    QTest::keyClick(screen.window, Qt::Key_Up);
+    EXPECT_TRUE(field->hasActiveFocus());
+    screen.type("b");
+    EXPECT_EQ(screen.model->bankList()->searchText(), QStringLiteral("b"));
+}
+
 TEST(HostBoundary, APureQmlHostTypesAtOnceAndHiddenWindowsAreNoParents) {
     QQmlEngine engine;
     quick::registerQmlModule(engine);

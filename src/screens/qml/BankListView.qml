@@ -13,6 +13,8 @@ FocusScope {
     readonly property bool showsMessage: root.model.hasErrorMessage
 
     signal retryRequested()
+    // Up on the first row: the search field above takes the keys again.
+    signal leftAtTop()
 
     Column {
         anchors.top: parent.top
@@ -142,6 +144,37 @@ FocusScope {
         Keys.onReturnPressed: selectCurrent()
         Keys.onEnterPressed: selectCurrent()
         Keys.onSpacePressed: selectCurrent()
+
+        // The rows a page holds, judged by the current row's height.
+        function pageRows() {
+            const row = currentItem ? currentItem.height + spacing : 0
+            return row > 0 ? Math.max(1, Math.floor(height / row) - 1) : 1
+        }
+        function moveTo(index) {
+            if (count === 0)
+                return
+            currentIndex = Math.max(0, Math.min(count - 1, index))
+            positionViewAtIndex(currentIndex, ListView.Contain)
+        }
+        Keys.onUpPressed: (event) => {
+            if (currentIndex <= 0)
+                root.leftAtTop()
+            else
+                moveTo(currentIndex - 1)
+        }
+        Keys.onPressed: (event) => {
+            if (event.key === Qt.Key_Home)
+                moveTo(0)
+            else if (event.key === Qt.Key_End)
+                moveTo(count - 1)
+            else if (event.key === Qt.Key_PageUp)
+                moveTo(currentIndex - pageRows())
+            else if (event.key === Qt.Key_PageDown)
+                moveTo(currentIndex + pageRows())
+            else
+                return
+            event.accepted = true
+        }
 
         delegate: BankRow {
             width: ListView.view.width

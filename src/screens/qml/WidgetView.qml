@@ -111,6 +111,7 @@ FocusScope {
                 root.model.retryBankList()
                 search.focusField()
             }
+            onLeftAtTop: search.focusField()
         }
 
         // Bank apps are rare on a desktop: the shopper can pay from a phone instead.
