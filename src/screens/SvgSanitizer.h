@@ -20,7 +20,15 @@ struct SvgLimits {
     int maxUses = 64;
     /// Gradients may borrow the stops of another through "#id"; chains stay short.
     int maxGradients = 128;
+    /// Characters of titles, descriptions and style sheets together.
     qsizetype maxTextLength = qsizetype{16} * 1024;
+    /// What drawing costs, counted before anything is drawn, each `use`
+    /// counting the element it names once more: elements drawn, characters
+    /// of text drawn (each one a glyph to shape and fill), and the length
+    /// of path data (`d`, `points`) drawn.
+    int maxDrawnElements = 2000;
+    qsizetype maxGlyphs = 256;
+    qsizetype maxPathData = qsizetype{64} * 1024;
 };
 
 /// A fresh SVG document holding only what a logo needs to draw: the shape,
