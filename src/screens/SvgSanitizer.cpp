@@ -85,8 +85,6 @@ const QSet<QString> keptAttributes{
     QStringLiteral("stroke-linecap"),
     QStringLiteral("stroke-linejoin"),
     QStringLiteral("stroke-miterlimit"),
-    QStringLiteral("stroke-dasharray"),
-    QStringLiteral("stroke-dashoffset"),
     QStringLiteral("stroke-opacity"),
     QStringLiteral("opacity"),
     QStringLiteral("color"),
@@ -122,10 +120,10 @@ bool onlyLocalUrls(QStringView text) {
 }
 
 /// CSS the renderer would read: no at-rules (imports), no escapes that could
-/// spell a `url(` the check above does not see, no markup.
+/// spell a `url(` the check above does not see, no markup, no dash patterns.
 bool safeCss(QStringView text) {
     return !text.contains(u'@') && !text.contains(u'\\') && !text.contains(u'<') &&
-           onlyLocalUrls(text);
+           !text.contains(u"dasharray", Qt::CaseInsensitive) && onlyLocalUrls(text);
 }
 
 // The outermost element's size as Qt's reader takes it: a negative size, or
@@ -321,8 +319,8 @@ class Sanitizer {
     // Adds to what the document costs to draw; false once that is over a limit.
     bool draw(const Cost& cost) {
         drawn_ += cost;
-        return drawn_.elements <= limits_.maxDrawnElements &&
-               drawn_.glyphs <= limits_.maxGlyphs && drawn_.pathData <= limits_.maxPathData;
+        return drawn_.elements <= limits_.maxDrawnElements && drawn_.glyphs <= limits_.maxGlyphs &&
+               drawn_.pathData <= limits_.maxPathData;
     }
 
     void end() {
@@ -368,8 +366,8 @@ class Sanitizer {
     const SvgLimits& limits_;
     std::vector<Frame> stack_;
     QHash<QString, Closed> ids_;
-    QSet<QString> open_;        // ids of elements not closed yet
-    int skipped_ = 0;           // depth inside an element being left out
+    QSet<QString> open_;  // ids of elements not closed yet
+    int skipped_ = 0;     // depth inside an element being left out
     int elements_ = 0;
     int stops_ = 0;
     int uses_ = 0;

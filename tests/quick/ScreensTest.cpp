@@ -355,8 +355,8 @@ TEST(Screens, EveryLabelOfTheScreenAndTheAlertIsPlainText) {
         const QVariant format = item->property("textFormat");
         if (!format.isValid() || !item->isVisible()) continue;
         ++labels;
-        EXPECT_EQ(format.toInt(), 0) << "not Text.PlainText: \""
-                                     << item->property("text").toString().toStdString() << '"';
+        EXPECT_EQ(format.toInt(), 0)
+            << "not Text.PlainText: \"" << item->property("text").toString().toStdString() << '"';
     }
     EXPECT_GT(labels, 5);
     screen.model->toggleBankAppNotFoundError();
