@@ -6,14 +6,45 @@
 # otherwise be stopped by job control when they touch the terminal.
 FUZZ_TARGETS=(payment_link bank_list last_used bank_link logo svg_sanitizer qr_code host_translation appearance)
 
+# fuzz_clang: the clang that builds the fuzzers, versioned or not, whichever is installed.
+fuzz_clang() {
+    local candidate
+    for candidate in clang-14 clang; do
+        if command -v "$candidate" >/dev/null; then
+            echo "$candidate"
+            return 0
+        fi
+    done
+    echo "fuzz: no clang found (clang-14 or clang)" >&2
+    return 1
+}
+
+# fuzz_findings DIR STATUS: fails when the fuzzer exited with a non-zero STATUS or
+# left a crash, leak, timeout or out-of-memory input in DIR; each is named.
+fuzz_findings() {
+    local dir="$1" status="$2" found=0 file
+    for file in "$dir"/crash-* "$dir"/leak-* "$dir"/timeout-* "$dir"/oom-*; do
+        [ -e "$file" ] || continue
+        echo "fuzz: finding $file" >&2
+        found=1
+    done
+    if [ "$status" -ne 0 ]; then
+        echo "fuzz: fuzzer exited with status $status" >&2
+        found=1
+    fi
+    return $found
+}
+
 cmd_fuzz() {
     local seconds="${1:-60}"
     [ $# -gt 1 ] && FUZZ_TARGETS=("${@:2}")
     local dir="${VELA_FUZZ_BUILD_DIR:-$ROOT/build/fuzz-tree}"
     cmd_setup
     if [ ! -f "$dir/build.ninja" ]; then
-        CC=clang-14 CXX=clang++-14 cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+        local cc
+        cc="$(fuzz_clang)"
+        CC="$cc" CXX="${cc/clang/clang++}" cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="${cc/clang/clang++}" \
             -DVELA_FUZZ=ON -DVELA_SANITIZE=address,undefined \
             -DVELA_BUILD_QUICK=OFF -DVELA_BUILD_TOOLS=OFF -DVELA_BUILD_TESTS=ON
     fi
@@ -24,13 +55,13 @@ cmd_fuzz() {
     for t in "${FUZZ_TARGETS[@]}"; do
         mkdir -p "$dir/corpus/$t" "$dir/crashes/$t"
         echo "fuzz: $t for ${seconds}s"
-        if ! (cd "$dir/crashes/$t" && LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp" "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 \
-                -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-                "$dir/corpus/$t" "$ROOT/fuzz/corpus/$t" </dev/null 2>&1 | tee "$dir/$t.log" | grep -E "^(stat::|==|SUMMARY|.*property failed)"); then
-            :
-        fi
-        if ls "$dir/crashes/$t"/crash-* "$dir/crashes/$t"/leak-* "$dir/crashes/$t"/timeout-* >/dev/null 2>&1; then
-            echo "fuzz: $t FAILED, inputs in $dir/crashes/$t" >&2
+        local status=0
+        (cd "$dir/crashes/$t" && LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp" "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 \
+            -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+            "$dir/corpus/$t" "$ROOT/fuzz/corpus/$t") </dev/null >"$dir/$t.log" 2>&1 || status=$?
+        grep -E "^(stat::|==|SUMMARY|.*property failed)" "$dir/$t.log" || true
+        if ! fuzz_findings "$dir/crashes/$t" "$status"; then
+            echo "fuzz: $t FAILED, inputs in $dir/crashes/$t, log in $dir/$t.log" >&2
             failed=1
         fi
     done

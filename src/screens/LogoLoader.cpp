@@ -26,8 +26,14 @@ LogoLoader::LogoLoader(HttpClientPtr http, const LogoLoaderSettings& settings, Q
 }
 
 LogoLoader::~LogoLoader() {
-    std::lock_guard lock(link_->mutex);
-    link_->loader = nullptr;
+    {
+        std::lock_guard lock(link_->mutex);
+        link_->loader = nullptr;
+    }
+    // Decodes not started yet are dropped: the pool's destructor would
+    // otherwise run each of them first, holding up the host's exit. Only
+    // the one under way is waited for.
+    decoders_.clear();
 }
 
 LogoLoader* LogoLoader::forEngine(QQmlEngine* engine) {

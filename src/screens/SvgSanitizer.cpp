@@ -85,8 +85,6 @@ const QSet<QString> keptAttributes{
     QStringLiteral("stroke-linecap"),
     QStringLiteral("stroke-linejoin"),
     QStringLiteral("stroke-miterlimit"),
-    QStringLiteral("stroke-dasharray"),
-    QStringLiteral("stroke-dashoffset"),
     QStringLiteral("stroke-opacity"),
     QStringLiteral("opacity"),
     QStringLiteral("color"),
@@ -122,10 +120,10 @@ bool onlyLocalUrls(QStringView text) {
 }
 
 /// CSS the renderer would read: no at-rules (imports), no escapes that could
-/// spell a `url(` the check above does not see, no markup.
+/// spell a `url(` the check above does not see, no markup, no dash patterns.
 bool safeCss(QStringView text) {
     return !text.contains(u'@') && !text.contains(u'\\') && !text.contains(u'<') &&
-           onlyLocalUrls(text);
+           !text.contains(u"dasharray", Qt::CaseInsensitive) && onlyLocalUrls(text);
 }
 
 // The outermost element's size as Qt's reader takes it: a negative size, or
@@ -154,11 +152,33 @@ std::optional<QString> fragmentOf(const QString& href) {
     return href.mid(1);
 }
 
+// What drawing an element costs, its content and the elements its `use`s
+// name included.
+struct Cost {
+    qsizetype elements = 0;
+    qsizetype glyphs = 0;
+    qsizetype pathData = 0;
+
+    Cost& operator+=(const Cost& other) {
+        elements += other.elements;
+        glyphs += other.glyphs;
+        pathData += other.pathData;
+        return *this;
+    }
+};
+
 struct Frame {
     QString element;
     QString id;
     bool holdsUse = false;
     int stops = 0;
+    Cost cost;
+};
+
+// A closed element with an id, as a `use` may name it.
+struct Closed {
+    bool holdsUse = false;
+    Cost cost;
 };
 
 class Sanitizer {
@@ -225,6 +245,7 @@ class Sanitizer {
 
         std::vector<std::pair<QString, QString>> kept;
         QString id;
+        Cost cost{1, 0, 0};
         std::optional<QString> target;
         for (const auto& attribute : reader_.attributes()) {
             if (attribute.value().size() > limits_.maxAttributeLength) return false;
@@ -249,6 +270,9 @@ class Sanitizer {
                 !isPlainLength(value)) {
                 continue;
             }
+            if (attributeName == QLatin1String("d") || attributeName == QLatin1String("points")) {
+                cost.pathData += value.size();
+            }
             if (attributeName == QLatin1String("id")) {
                 // A second element of the same id could stand in for the
                 // first, `use`s and all; it keeps no id.
@@ -268,12 +292,15 @@ class Sanitizer {
             // Only an element already closed and free of `use`s: no cycle,
             // no doubling from one level to the next.
             const auto found = target ? ids_.constFind(*target) : ids_.constEnd();
-            if (found == ids_.constEnd() || found.value() || ++uses_ > limits_.maxUses) {
+            if (found == ids_.constEnd() || found.value().holdsUse || ++uses_ > limits_.maxUses) {
                 open_.remove(id);
                 skipped_ = 1;
                 return true;
             }
+            // The named element is drawn once more, wherever it stood.
+            cost += found.value().cost;
         }
+        if (!draw(cost)) return false;
 
         writer_.writeStartElement(name);
         if (stack_.empty()) {
@@ -285,8 +312,15 @@ class Sanitizer {
         if (target && (isUse || isGradient(name))) {
             writer_.writeAttribute(QStringLiteral("xlink:href"), QLatin1Char('#') + *target);
         }
-        stack_.push_back(Frame{name, id, isUse, 0});
+        stack_.push_back(Frame{name, id, isUse, 0, cost});
         return true;
+    }
+
+    // Adds to what the document costs to draw; false once that is over a limit.
+    bool draw(const Cost& cost) {
+        drawn_ += cost;
+        return drawn_.elements <= limits_.maxDrawnElements && drawn_.glyphs <= limits_.maxGlyphs &&
+               drawn_.pathData <= limits_.maxPathData;
     }
 
     void end() {
@@ -299,9 +333,12 @@ class Sanitizer {
         stack_.pop_back();
         if (!frame.id.isEmpty()) {
             open_.remove(frame.id);
-            ids_.insert(frame.id, frame.holdsUse);
+            ids_.insert(frame.id, Closed{frame.holdsUse, frame.cost});
         }
-        if (frame.holdsUse && !stack_.empty()) stack_.back().holdsUse = true;
+        if (!stack_.empty()) {
+            if (frame.holdsUse) stack_.back().holdsUse = true;
+            stack_.back().cost += frame.cost;
+        }
         writer_.writeEndElement();
     }
 
@@ -310,8 +347,14 @@ class Sanitizer {
         const QString& element = stack_.back().element;
         if (!textElements.contains(element)) return true;  // whitespace between shapes
         const QStringView text = reader_.text();
-        textLength_ += text.size();
-        if (textLength_ > limits_.maxTextLength) return false;
+        if (element == QLatin1String("text") || element == QLatin1String("tspan")) {
+            const Cost glyphs{0, text.size(), 0};
+            stack_.back().cost += glyphs;
+            if (!draw(glyphs)) return false;
+        } else {
+            textLength_ += text.size();
+            if (textLength_ > limits_.maxTextLength) return false;
+        }
         if (element == QLatin1String("style") && !safeCss(text)) return false;
         writer_.writeCharacters(text.toString());
         return true;
@@ -322,14 +365,15 @@ class Sanitizer {
     QXmlStreamWriter writer_;
     const SvgLimits& limits_;
     std::vector<Frame> stack_;
-    QHash<QString, bool> ids_;  // closed elements: whether they hold a `use`
-    QSet<QString> open_;        // ids of elements not closed yet
-    int skipped_ = 0;           // depth inside an element being left out
+    QHash<QString, Closed> ids_;
+    QSet<QString> open_;  // ids of elements not closed yet
+    int skipped_ = 0;     // depth inside an element being left out
     int elements_ = 0;
     int stops_ = 0;
     int uses_ = 0;
     int gradients_ = 0;
     qsizetype textLength_ = 0;
+    Cost drawn_;
     bool sawRoot_ = false;
 };
 

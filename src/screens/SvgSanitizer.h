@@ -20,14 +20,23 @@ struct SvgLimits {
     int maxUses = 64;
     /// Gradients may borrow the stops of another through "#id"; chains stay short.
     int maxGradients = 128;
+    /// Characters of titles, descriptions and style sheets together.
     qsizetype maxTextLength = qsizetype{16} * 1024;
+    /// What drawing costs, counted before anything is drawn, each `use`
+    /// counting the element it names once more: elements drawn, characters
+    /// of text drawn (each one a glyph to shape and fill), and the length
+    /// of path data (`d`, `points`) drawn.
+    int maxDrawnElements = 2000;
+    qsizetype maxGlyphs = 128;
+    qsizetype maxPathData = qsizetype{32} * 1024;
 };
 
 /// A fresh SVG document holding only what a logo needs to draw: the shape,
 /// text, gradient and clipping elements of SVG Tiny with their presentation
 /// attributes. Everything that reaches outside the document (images,
 /// `use`/`href` other than a same-document "#id", `url(...)` other than
-/// "url(#id)", CSS imports), scripts, `foreignObject`, animation, DTDs,
+/// "url(#id)", CSS imports), dash patterns (a short dash along a long path is
+/// millions of dashes to draw), scripts, `foreignObject`, animation, DTDs,
 /// entities, comments and processing instructions is left out. None when the
 /// bytes are not a well-formed SVG document within the limits.
 std::optional<QByteArray> sanitizeSvg(const QByteArray& bytes, const SvgLimits& limits = {});

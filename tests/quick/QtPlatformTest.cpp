@@ -17,6 +17,7 @@
 #include <QTranslator>
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -195,6 +196,20 @@ TEST(QtPlatform, MainQueueTimersAndOpenerAnswerOnTheGuiThreadWhicheverThreadMade
     EXPECT_EQ(ranOn, std::vector<QThread*>(4, qApp->thread()));
 }
 
+// A compiled translation file put together block by block: the magic
+// number, then each block's tag, big-endian length and bytes.
+std::string qmBlock(char tag, const std::string& payload) {
+    const auto size = static_cast<std::uint32_t>(payload.size());
+    std::string block{tag};
+    for (int shift = 24; shift >= 0; shift -= 8) block += static_cast<char>((size >> shift) & 0xff);
+    return block + payload;
+}
+
+std::string qmFile(const std::string& blocks) {
+    return std::string("\x3c\xb8\x64\x18\xca\xef\x9c\x95\xcd\x21\x1c\xbf\x60\xa1\xbd\xdd", 16) +
+           blocks;
+}
+
 TEST(QtTexts, EveryLanguageTranslatesEveryKeyAndTheHostsFileComesFirst) {
     // Every key the kit forms is on the list the tables are kept by.
     const auto keys = kitTextKeys();
@@ -232,11 +247,28 @@ TEST(QtTexts, EveryLanguageTranslatesEveryKeyAndTheHostsFileComesFirst) {
     dir.write("huge.qm", "");
     std::filesystem::resize_file(dir.path() / "huge.qm", maxHostTranslationBytes + 1);
     dir.write("plain.qm", "not a translation\n");
+    // A dependencies block naming the file itself: Qt would load it again and
+    // again until the stack runs out.
+    std::string selfName;
+    for (char c : (dir / "depends.qm").string()) selfName += std::string{'\0', c};
+    dir.write("depends.qm",
+              qmFile(qmBlock('\x96', qmBlock(0, selfName).substr(1))));  // a 32-bit length, UTF-16
+    // A context table whose one chain starts 128 KiB past its block: Qt
+    // loads it and reads there at the first lookup.
+    dir.write("far-context.qm",
+              qmFile(qmBlock('\x2f', std::string("\0\x01\xff\xff", 4)) +
+                     qmBlock('\x42', std::string(8, '\0')) + qmBlock('\x69', "\x01")));
     const std::pair<std::filesystem::path, const char*> unusable[] = {
         {dir / "missing.qm", "host translation file missing"},
         {dir.path(), "host translation file missing or not a file"},
         {dir / "huge.qm", "host translation file larger than 4194304 bytes"},
         {dir / "plain.qm", "host translation file is not a compiled translation"},
+        {dir / "depends.qm",
+         "host translation file is not a compiled translation the kit can use "
+         "(names other translation files it depends on)"},
+        {dir / "far-context.qm",
+         "host translation file is not a compiled translation the kit "
+         "can use (context chain past its block)"},
     };
     for (const auto& [path, line] : unusable) {
         vela::test::DebugCapture debug;
@@ -306,6 +338,8 @@ TEST(SvgSanitizer, KeepsTheDrawingAndNothingThatReachesOutside) {
         {svg(R"x(<rect fill="url(https://x.example/f.svg#p)" stroke="url(#g)" onload="x()")x"
              R"x( style="fill:url(file:///etc/x)"/>)x"),
          R"x(stroke="url(#g)")x", "x.example"},
+        {svg(R"x(<path d="M0 0v20" stroke="#000" stroke-dasharray="0.01" style="stroke-dasharray:1"/>)x"),
+         "<path", "dash"},
         // A size Qt's reader would reject the whole document for is left out.
         {R"x(<svg xmlns="http://www.w3.org/2000/svg" width="-4" height="1e30" viewBox="0 0 9 9">)x" +
              rect + "</svg>",
@@ -318,6 +352,20 @@ TEST(SvgSanitizer, KeepsTheDrawingAndNothingThatReachesOutside) {
         {svg("<linearGradient>" + repeated("<stop/>", 65) + "</linearGradient>"), std::nullopt},
         {svg(repeated("<g>", 30) + repeated("</g>", 30)), std::nullopt},
         {svg(repeated(rect, 2001)), std::nullopt},
+        // What drawing costs is counted before drawing, each `use` counting
+        // what it names again: a long text drawn 63 times took 12 s.
+        {svg(R"x(<defs><text id="t">)x" + repeated("W", 16000) + "</text></defs>" +
+             repeated(R"x(<use xlink:href="#t"/>)x", 63)),
+         std::nullopt},
+        {svg(R"x(<text id="t">)x" + repeated("W", 100) + "</text>"), "WWW"},
+        {svg(R"x(<text id="t">)x" + repeated("W", 100) + R"x(</text><use xlink:href="#t"/>)x"),
+         std::nullopt},
+        {svg(R"x(<g id="g">)x" + repeated(R"x(<rect width="1" height="1"/>)x", 100) + "</g>" +
+             repeated(R"x(<use xlink:href="#g"/>)x", 40)),
+         std::nullopt},
+        {svg(R"x(<path id="p" d=")x" + repeated("l1 1", 5000) + R"x("/>)x"), "<path"},
+        {svg(R"x(<path id="p" d=")x" + repeated("l1 1", 5000) + R"x("/><use xlink:href="#p"/>)x"),
+         std::nullopt},
         {"<html><svg/></html>", std::nullopt},
         {svg("<rect>"), std::nullopt},
     };

@@ -29,6 +29,7 @@
 #include <QSGRendererInterface>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVariant>
 #include <QWindow>
 #include <algorithm>
 #include <stdexcept>
@@ -334,6 +335,34 @@ TEST(Screens, SubscriptionsSayWhatTheyAreAndDarkRowsAnswerThePointer) {
     EXPECT_TRUE(testPlatform().opener->opened.empty()) << "a press dragged away opens nothing";
     EXPECT_EQ(colour(), rest);
     quick::setColorScheme(quick::ColorScheme::system);
+}
+
+// Every text the kit shows is plain: a host's translation with markup in it
+// (an <img> naming a local file, say) is shown as typed, never rendered.
+TEST(Screens, EveryLabelOfTheScreenAndTheAlertIsPlainText) {
+    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    ASSERT_TRUE(screen.show());
+    pump();
+    screen.model->toggleBankAppNotFoundError();
+    pump();
+    auto* ok = find(screen.window->contentItem(), "alertOkButton");
+    ASSERT_TRUE(ok && ok->isVisible());
+    std::vector<QQuickItem*> items{screen.window->contentItem()};
+    int labels = 0;
+    while (!items.empty()) {
+        QQuickItem* item = items.back();
+        items.pop_back();
+        for (auto* child : item->childItems()) items.push_back(child);
+        const QVariant format = item->property("textFormat");
+        if (!format.isValid() || !item->isVisible()) continue;
+        ++labels;
+        EXPECT_EQ(format.toInt(), 0)
+            << "not Text.PlainText: \"" << item->property("text").toString().toStdString() << '"';
+    }
+    EXPECT_GT(labels, 5);
+    screen.model->toggleBankAppNotFoundError();
+    pump();
+    EXPECT_FALSE(ok->isVisible());
 }
 
 // The shop's look set from QML reaches every part of the real screen; the

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <velawidget/platform/PosixFileStore.h>
 
@@ -26,7 +27,15 @@ TEST(PosixFileStore, WriteCreatesTheDirectoryAndReplacesWholeFilesAtomically) {
     EXPECT_EQ(store.cachesDirectory(), caches);
 
     const std::string binary("x\0y\n\xFF", 5);
-    ASSERT_FALSE(store.write(caches / "f", binary));
+    // Under a umask that takes nothing away, the directories made are still private.
+    const mode_t umask = ::umask(0);
+    const auto written = store.write(caches / "f", binary);
+    ::umask(umask);
+    ASSERT_FALSE(written);
+    for (const auto& made : {dir / "a", caches}) {
+        EXPECT_EQ(std::filesystem::status(made).permissions(), std::filesystem::perms::owner_all)
+            << made;
+    }
     EXPECT_EQ(readText(store, caches / "f", 100), binary);
     ASSERT_FALSE(store.write(caches / "f", ""));
     EXPECT_EQ(readText(store, caches / "f", 100), "");

@@ -27,8 +27,9 @@ struct QtPlatformOptions : HttpClientOptions {
     /// A compiled translation file (.qm, context "VelaWidget", the kit's
     /// keys as source texts) whose texts replace the kit's key by key; a key
     /// it lacks falls back to the kit's table for the locale, then to
-    /// English. A file that is missing, unreadable, over 4 MiB or not a
-    /// translation file is ignored (with a debug line).
+    /// English. A file that is missing, unreadable, over 4 MiB, not a
+    /// well-formed translation file or one that names other translation
+    /// files it depends on is ignored (with a debug line).
     std::optional<std::filesystem::path> translationFile;
 };
 

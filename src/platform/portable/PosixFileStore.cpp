@@ -23,6 +23,19 @@ std::error_code lastError() {
     return {errno, std::generic_category()};
 }
 
+// The caches hold what the shopper chose; a directory made for them is its
+// owner's alone whatever the umask, as the files in it are.
+std::error_code createPrivateDirectories(const fs::path& directory) {
+    std::error_code ec;
+    if (fs::is_directory(directory, ec)) return {};
+    const fs::path parent = directory.parent_path();
+    if (!parent.empty() && parent != directory) {
+        if (auto error = createPrivateDirectories(parent)) return error;
+    }
+    if (::mkdir(directory.c_str(), S_IRWXU) != 0 && errno != EEXIST) return lastError();
+    return {};
+}
+
 std::string programName() {
     // glibc keeps the short name of argv[0]; /proc is the fallback elsewhere.
     std::string name = program_invocation_short_name ? program_invocation_short_name : "";
@@ -188,9 +201,7 @@ std::variant<std::string, std::error_code> PosixFileStore::read(const fs::path& 
 
 std::error_code PosixFileStore::write(const fs::path& file, std::string_view bytes) const {
     const fs::path directory = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    std::error_code ec;
-    fs::create_directories(directory, ec);
-    if (ec) return ec;
+    if (auto error = createPrivateDirectories(directory)) return error;
 
     removeStaleTemporaries(directory, file);
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/Debug.h"
+#include "platform/qt/QmCheck.h"
 
 namespace velawidget::quick {
 
@@ -30,6 +31,11 @@ std::optional<QByteArray> readHostTranslation(const std::filesystem::path& file)
     }
     if (input.error() != QFileDevice::NoError) {
         debugLine("host translation file unreadable: " + file.string());
+        return std::nullopt;
+    }
+    if (auto fault = qmStructureFault(bytes)) {
+        debugLine("host translation file is not a compiled translation the kit can use (" + *fault +
+                  "): " + file.string());
         return std::nullopt;
     }
     return bytes;

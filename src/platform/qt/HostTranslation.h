@@ -12,8 +12,9 @@ namespace velawidget::quick {
 inline constexpr std::int64_t maxHostTranslationBytes = std::int64_t{4} * 1024 * 1024;
 
 /// The bytes of a host's compiled translation file (.qm), read whole, or
-/// nothing when it is not a regular file, cannot be read or is larger than
-/// `maxHostTranslationBytes`. Each refusal composes a debug line.
+/// nothing when it is not a regular file, cannot be read, is larger than
+/// `maxHostTranslationBytes` or is not a compiled translation a QTranslator
+/// can read safely (see `qmStructureFault`). Each refusal composes a debug line.
 std::optional<QByteArray> readHostTranslation(const std::filesystem::path& file);
 
 }  // namespace velawidget::quick

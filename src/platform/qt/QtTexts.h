@@ -22,8 +22,8 @@ class QtTexts final : public TextLookup {
   public:
     /// `hostFile` is a compiled translation file (.qm) of the host's with
     /// texts for the kit's keys (context "VelaWidget"). A file that is
-    /// missing, unreadable, too large or not a translation file leaves only
-    /// the kit's tables, with a debug line.
+    /// missing, unreadable, too large, malformed or naming other files it
+    /// depends on leaves only the kit's tables, with a debug line.
     explicit QtTexts(const QLocale& locale = QLocale(),
                      const std::optional<std::filesystem::path>& hostFile = std::nullopt);
 

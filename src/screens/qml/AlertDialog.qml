@@ -130,6 +130,7 @@ Item {
                 rightPadding: 16
                 contentItem: Text {
                     text: okButton.text
+                    textFormat: Text.PlainText
                     font: okButton.font
                     color: Resources.colors.MainTextColor
                     horizontalAlignment: Text.AlignHCenter
