@@ -1,17 +1,14 @@
 # Installs the libraries, the public headers, a CMake package and pkg-config
-# files: `cmake --install BUILD --prefix DIR`.
+# files (VelaWidgetPkgConfig.cmake): `cmake --install BUILD --prefix DIR`.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(VELA_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/VelaWidget)
-# A static library's own dependencies are the host's to link, so pkg-config
-# lists them as public then.
+# A static package's config file finds the libraries the kit's libraries use.
 if(BUILD_SHARED_LIBS)
     set(VELA_STATIC_PACKAGE "")
-    set(VELA_PC_PRIVATE ".private")
 else()
     set(VELA_STATIC_PACKAGE ON)
-    set(VELA_PC_PRIVATE "")
 endif()
 
 # Each component has its own export set, so a host asks only for what it links.
@@ -62,13 +59,4 @@ install(FILES ${PROJECT_BINARY_DIR}/VelaWidgetConfig.cmake
     ${PROJECT_BINARY_DIR}/VelaWidgetConfigVersion.cmake DESTINATION ${VELA_PACKAGE_DIR}
     COMPONENT dev)
 
-configure_file(${PROJECT_SOURCE_DIR}/cmake/velawidget.pc.in
-    ${PROJECT_BINARY_DIR}/velawidget.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/velawidget.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
-    COMPONENT dev)
-if(TARGET velawidget_curl)
-    configure_file(${PROJECT_SOURCE_DIR}/cmake/velawidget-curl.pc.in
-        ${PROJECT_BINARY_DIR}/velawidget-curl.pc @ONLY)
-    install(FILES ${PROJECT_BINARY_DIR}/velawidget-curl.pc
-        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
-endif()
+include(${PROJECT_SOURCE_DIR}/cmake/VelaWidgetPkgConfig.cmake)

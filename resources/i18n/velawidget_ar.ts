@@ -10,8 +10,8 @@
     </message>
     <message>
         <source>LS.VelaWidget.emptyBankListFetchingResult</source>
-        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
-        <translation>تعذّر تحميل قائمة البنوك. يُرجى المحاولة مرة أخرى لاحقًا.</translation>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before. The Retry button stands right below it.</extracomment>
+        <translation>تعذّر تحميل قائمة البنوك. يُرجى التحقق من اتصالك بالإنترنت والمحاولة مرة أخرى.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.searchPlaceholderText</source>
@@ -87,6 +87,11 @@
         <source>LS.VelaWidget.outdatedListNotice</source>
         <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
         <translation>قد لا تكون هذه القائمة محدّثة.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.invalidPaymentLink</source>
+        <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
+        <translation>رابط الدفع هذا غير صالح. يُرجى العودة إلى المتجر وبدء الدفع من جديد.</translation>
     </message>
 </context>
 </TS>

@@ -10,8 +10,8 @@
     </message>
     <message>
         <source>LS.VelaWidget.emptyBankListFetchingResult</source>
-        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
-        <translation>Die Liste der Banken konnte nicht geladen werden. Bitte versuchen Sie es später erneut.</translation>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before. The Retry button stands right below it.</extracomment>
+        <translation>Die Liste der Banken konnte nicht geladen werden. Prüfen Sie Ihre Internetverbindung und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.searchPlaceholderText</source>
@@ -36,12 +36,12 @@
     <message>
         <source>LS.VelaWidget.qrDescriptionText</source>
         <extracomment>Explanation under the logo for a one-off payment (QR link).</extracomment>
-        <translation>Wählen Sie die Bank, mit der Sie bezahlen möchten. Ihre App öffnet sich mit der Zahlung.</translation>
+        <translation>Wählen Sie die Bank, mit der Sie bezahlen möchten. Die App der Bank öffnet sich mit den bereits ausgefüllten Zahlungsdaten.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.subDescriptionText</source>
         <extracomment>Explanation under the logo for a subscription link.</extracomment>
-        <translation>Wählen Sie die Bank, die dieses Abonnement bezahlt. Ihre App öffnet sich zur Bestätigung.</translation>
+        <translation>Wählen Sie die Bank, die dieses Abonnement bezahlt. Die App der Bank öffnet sich zur Bestätigung.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.DescriptionText</source>
@@ -87,6 +87,11 @@
         <source>LS.VelaWidget.outdatedListNotice</source>
         <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
         <translation>Diese Liste ist möglicherweise nicht aktuell.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.invalidPaymentLink</source>
+        <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
+        <translation>Dieser Zahlungslink ist ungültig. Bitte kehren Sie zum Shop zurück und starten Sie die Zahlung erneut.</translation>
     </message>
 </context>
 </TS>

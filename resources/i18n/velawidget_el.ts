@@ -10,8 +10,8 @@
     </message>
     <message>
         <source>LS.VelaWidget.emptyBankListFetchingResult</source>
-        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
-        <translation>Δεν ήταν δυνατή η φόρτωση της λίστας τραπεζών. Δοκιμάστε ξανά αργότερα.</translation>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before. The Retry button stands right below it.</extracomment>
+        <translation>Δεν ήταν δυνατή η φόρτωση της λίστας τραπεζών. Ελέγξτε τη σύνδεσή σας και δοκιμάστε ξανά.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.searchPlaceholderText</source>
@@ -26,7 +26,7 @@
     <message>
         <source>LS.VelaWidget.openUrlError</source>
         <extracomment>Message of the alert shown when the chosen bank&apos;s app could not be opened.</extracomment>
-        <translation>Δεν ήταν δυνατό το άνοιγμα της εφαρμογής της τράπεζας. Εγκαταστήστε την ή επιλέξτε άλλη τράπεζα.</translation>
+        <translation>Δεν ήταν δυνατό να ανοίξει η εφαρμογή της τράπεζας. Εγκαταστήστε την εφαρμογή ή επιλέξτε άλλη τράπεζα.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.ok</source>
@@ -87,6 +87,11 @@
         <source>LS.VelaWidget.outdatedListNotice</source>
         <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
         <translation>Αυτή η λίστα ίσως δεν είναι ενημερωμένη.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.invalidPaymentLink</source>
+        <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
+        <translation>Αυτός ο σύνδεσμος πληρωμής δεν είναι έγκυρος. Επιστρέψτε στο κατάστημα και ξεκινήστε ξανά την πληρωμή.</translation>
     </message>
 </context>
 </TS>

@@ -10,8 +10,8 @@
     </message>
     <message>
         <source>LS.VelaWidget.emptyBankListFetchingResult</source>
-        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
-        <translation>The list of banks could not be loaded. Please try again later.</translation>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before. The Retry button stands right below it.</extracomment>
+        <translation>The list of banks could not be loaded. Check your connection and try again.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.searchPlaceholderText</source>

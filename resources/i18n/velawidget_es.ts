@@ -10,8 +10,8 @@
     </message>
     <message>
         <source>LS.VelaWidget.emptyBankListFetchingResult</source>
-        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
-        <translation>No se pudo cargar la lista de bancos. Vuelve a intentarlo más tarde.</translation>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before. The Retry button stands right below it.</extracomment>
+        <translation>No se pudo cargar la lista de bancos. Comprueba tu conexión y vuelve a intentarlo.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.searchPlaceholderText</source>
@@ -36,7 +36,7 @@
     <message>
         <source>LS.VelaWidget.qrDescriptionText</source>
         <extracomment>Explanation under the logo for a one-off payment (QR link).</extracomment>
-        <translation>Elige el banco con el que quieres pagar. Su app se abrirá con el pago ya completado.</translation>
+        <translation>Elige el banco con el que quieres pagar. Su app se abrirá con los datos del pago ya rellenados.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.subDescriptionText</source>
@@ -87,6 +87,11 @@
         <source>LS.VelaWidget.outdatedListNotice</source>
         <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
         <translation>Es posible que esta lista no esté actualizada.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.invalidPaymentLink</source>
+        <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
+        <translation>Este enlace de pago no es válido. Vuelve a la tienda e inicia el pago de nuevo.</translation>
     </message>
 </context>
 </TS>

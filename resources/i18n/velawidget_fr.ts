@@ -10,8 +10,8 @@
     </message>
     <message>
         <source>LS.VelaWidget.emptyBankListFetchingResult</source>
-        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
-        <translation>Impossible de charger la liste des banques. Veuillez réessayer plus tard.</translation>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before. The Retry button stands right below it.</extracomment>
+        <translation>Impossible de charger la liste des banques. Vérifiez votre connexion et réessayez.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.searchPlaceholderText</source>
@@ -36,7 +36,7 @@
     <message>
         <source>LS.VelaWidget.qrDescriptionText</source>
         <extracomment>Explanation under the logo for a one-off payment (QR link).</extracomment>
-        <translation>Choisissez la banque avec laquelle vous voulez payer. Son application s’ouvre avec le paiement déjà rempli.</translation>
+        <translation>Choisissez la banque avec laquelle vous voulez payer. Son application s’ouvre avec le paiement prérempli.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.subDescriptionText</source>
@@ -87,6 +87,11 @@
         <source>LS.VelaWidget.outdatedListNotice</source>
         <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
         <translation>Cette liste n’est peut-être pas à jour.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.invalidPaymentLink</source>
+        <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
+        <translation>Ce lien de paiement n’est pas valide. Veuillez revenir à la boutique et relancer le paiement.</translation>
     </message>
 </context>
 </TS>

@@ -10,8 +10,8 @@
     </message>
     <message>
         <source>LS.VelaWidget.emptyBankListFetchingResult</source>
-        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
-        <translation>Не удалось загрузить список банков. Пожалуйста, повторите попытку позже.</translation>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before. The Retry button stands right below it.</extracomment>
+        <translation>Не удалось загрузить список банков. Проверьте подключение к интернету и повторите попытку.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.searchPlaceholderText</source>
@@ -36,7 +36,7 @@
     <message>
         <source>LS.VelaWidget.qrDescriptionText</source>
         <extracomment>Explanation under the logo for a one-off payment (QR link).</extracomment>
-        <translation>Выберите банк, через который хотите оплатить. Его приложение откроется с уже заполненным платежом.</translation>
+        <translation>Выберите банк, через который хотите заплатить. Откроется приложение банка с уже заполненными данными платежа.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.subDescriptionText</source>
@@ -87,6 +87,11 @@
         <source>LS.VelaWidget.outdatedListNotice</source>
         <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
         <translation>Этот список может быть устаревшим.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.invalidPaymentLink</source>
+        <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
+        <translation>Эта платёжная ссылка недействительна. Вернитесь в магазин и начните оплату заново.</translation>
     </message>
 </context>
 </TS>

@@ -10,13 +10,13 @@
     </message>
     <message>
         <source>LS.VelaWidget.emptyBankListFetchingResult</source>
-        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
-        <translation>Banka listesi yüklenemedi. Lütfen daha sonra tekrar deneyin.</translation>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before. The Retry button stands right below it.</extracomment>
+        <translation>Banka listesi yüklenemedi. İnternet bağlantınızı kontrol edip yeniden deneyin.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.searchPlaceholderText</source>
         <extracomment>Placeholder of the search field above the bank list.</extracomment>
-        <translation>Bankanızı arayın</translation>
+        <translation>Bankanızı bulun</translation>
     </message>
     <message>
         <source>LS.VelaWidget.error</source>
@@ -61,7 +61,7 @@
     <message>
         <source>LS.VelaWidget.retry</source>
         <extracomment>Button under the loading-failure message; downloads the bank list again.</extracomment>
-        <translation>Tekrar dene</translation>
+        <translation>Tekrar deneyin</translation>
     </message>
     <message>
         <source>LS.VelaWidget.payWithPhone</source>
@@ -87,6 +87,11 @@
         <source>LS.VelaWidget.outdatedListNotice</source>
         <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
         <translation>Bu liste güncel olmayabilir.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.invalidPaymentLink</source>
+        <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
+        <translation>Bu ödeme bağlantısı geçerli değil. Lütfen mağazaya dönün ve ödemeyi yeniden başlatın.</translation>
     </message>
 </context>
 </TS>

@@ -10,8 +10,8 @@
     </message>
     <message>
         <source>LS.VelaWidget.emptyBankListFetchingResult</source>
-        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before.</extracomment>
-        <translation>Не вдалося завантажити список банків. Будь ласка, спробуйте пізніше.</translation>
+        <extracomment>Message in the bank list when the list of banks could not be downloaded and none was kept from before. The Retry button stands right below it.</extracomment>
+        <translation>Не вдалося завантажити список банків. Перевірте підключення до інтернету й спробуйте ще раз.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.searchPlaceholderText</source>
@@ -36,7 +36,7 @@
     <message>
         <source>LS.VelaWidget.qrDescriptionText</source>
         <extracomment>Explanation under the logo for a one-off payment (QR link).</extracomment>
-        <translation>Виберіть банк, через який хочете оплатити. Його застосунок відкриється з уже заповненим платежем.</translation>
+        <translation>Виберіть банк, через який хочете заплатити. Відкриється застосунок банку з уже заповненими даними платежу.</translation>
     </message>
     <message>
         <source>LS.VelaWidget.subDescriptionText</source>
@@ -87,6 +87,11 @@
         <source>LS.VelaWidget.outdatedListNotice</source>
         <extracomment>Quiet line above the bank list when the list could not be downloaded and the one kept from before is shown.</extracomment>
         <translation>Цей список може бути застарілим.</translation>
+    </message>
+    <message>
+        <source>LS.VelaWidget.invalidPaymentLink</source>
+        <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
+        <translation>Це платіжне посилання недійсне. Поверніться до магазину та почніть оплату знову.</translation>
     </message>
 </context>
 </TS>

@@ -22,7 +22,7 @@ SEARCH = "Search for your bank"
 SEARCH_AR = "ابحث عن بنكك"
 NOTHING_FOUND = "No banks match your search"
 LOAD_FAILED_DE = ("Die Liste der Banken konnte nicht geladen werden. "
-                  "Bitte versuchen Sie es später erneut.")
+                  "Prüfen Sie Ihre Internetverbindung und versuchen Sie es erneut.")
 SEARCH_DE = "Bank suchen"
 RETRY_DE = "Erneut versuchen"
 SELECTOR_DE = "Bank auswählen"

@@ -23,6 +23,27 @@ check_symbols() {
 $foreign"
 }
 
+# The definitions the installed CMake package hands a host that links TARGET.
+target_definitions() {  # EXPORT-FILE TARGET
+    awk -v start="set_target_properties($2 PROPERTIES" '$0 == start {on = 1; next}
+        on && /^\)/ {on = 0} on && $1 == "INTERFACE_COMPILE_DEFINITIONS" {print $2}' "$1" |
+        tr -d '"' | tr ';' '\n'
+}
+
+# A pkg-config file states each field once (pkg-config reads one line of a
+# field and drops the others) and hands a host every definition the matching
+# CMake target does.
+check_pc() {  # PKGCONFIG-DIR NAME EXPORT-FILE TARGET
+    local file="$1/$2.pc" repeated cflags definition
+    [[ -f $file ]] || fail "no $2.pc in $1"
+    repeated=$(grep -o '^[A-Za-z.]*:' "$file" | sort | uniq -d)
+    [[ -z $repeated ]] || fail "$2.pc repeats $repeated"
+    cflags=" $(PKG_CONFIG_PATH="$1" pkg-config --cflags "$2") " || fail "pkg-config rejects $2"
+    for definition in $(target_definitions "$3" "$4"); do
+        [[ $cflags == *" -D$definition "* ]] || fail "$2.pc lacks -D$definition of $4"
+    done
+}
+
 echo "== static package from $build_dir"
 cmake --install "$build_dir" --prefix "$work/static" >/dev/null
 for lib in "$work"/static/lib/libvelawidget*.a; do check_symbols "$lib" '^[TDBRC]$' --defined-only -g "$lib"; done
@@ -32,12 +53,19 @@ cmake -S "$source_dir/examples/console" -B "$work/console" -G Ninja \
     -DCMAKE_PREFIX_PATH="$work/static" >/dev/null
 cmake --build "$work/console" -j "$jobs" >/dev/null
 
-echo "== the same example through pkg-config"
-PKG_CONFIG_PATH="$work/static/lib/pkgconfig" pkg-config --exists 'velawidget-curl >= 1.0' ||
+echo "== pkg-config files and examples/pkg-config (make) against the installed package"
+pc_static="$work/static/lib/pkgconfig"
+cmake_static="$work/static/lib/cmake/VelaWidget"
+check_pc "$pc_static" velawidget "$cmake_static/VelaWidgetCoreTargets.cmake" VelaWidget::velawidget
+check_pc "$pc_static" velawidget-curl "$cmake_static/VelaWidgetcurlTargets.cmake" VelaWidget::curl
+PKG_CONFIG_PATH="$pc_static" pkg-config --exists 'velawidget-curl >= 1.0' ||
     fail "pkg-config does not find velawidget-curl"
-# shellcheck disable=SC2046
-g++ -std=c++20 "$source_dir/examples/console/main.cpp" -o "$work/console-pc" \
-    $(PKG_CONFIG_PATH="$work/static/lib/pkgconfig" pkg-config --cflags --libs velawidget-curl)
+version=$(tr -d '[:space:]' <"$source_dir/VERSION")
+mkdir -p "$work/make-static"
+PKG_CONFIG_PATH="$pc_static" make -s -C "$work/make-static" \
+    -f "$source_dir/examples/pkg-config/Makefile" >/dev/null
+"$work/make-static/banks" --version | grep -q "^VelaWidget $version, library" ||
+    fail "examples/pkg-config does not tell version $version"
 
 if [[ -n $sandbox ]]; then
     echo "== run it on the sandbox"
@@ -47,7 +75,7 @@ if [[ -n $sandbox ]]; then
     for _ in $(seq 100); do grep -q '^listening on' "$work/sandbox.out" 2>/dev/null && break; sleep 0.1; done
     address=$(sed -n 's/^listening on //p' "$work/sandbox.out" | head -1)
     [[ -n $address ]] || fail "the sandbox did not start"
-    for host in "$work/console/console-host" "$work/console-pc"; do
+    for host in "$work/console/console-host" "$work/make-static/banks"; do
         XDG_CACHE_HOME="$work/caches" "$host" "$link" "$address" "$work/sandbox.pem" >"$work/out.txt"
         lines=$(wc -l <"$work/out.txt")
         ((lines > 40)) || fail "$host listed only $lines banks"
@@ -69,6 +97,16 @@ if [[ -f "$work/static/lib/cmake/VelaWidget/VelaWidgetquickTargets.cmake" ]]; th
         grep -qx "selector: cancelled" "$work/qt-out.txt" || fail "qt-host was not told the selector was cancelled"
         cat "$work/qt-out.txt"
     fi
+
+    echo "== a Qt Quick host built with only pkg-config"
+    check_pc "$pc_static" velawidget-quick "$cmake_static/VelaWidgetquickTargets.cmake" VelaWidget::quick
+    # shellcheck disable=SC2046
+    g++ -std=c++20 "$source_dir/tests/packaging/quick_pkgconfig.cpp" -o "$work/quick-pc" \
+        $(PKG_CONFIG_PATH="$pc_static" pkg-config --cflags --libs velawidget-quick)
+    XDG_CACHE_HOME="$work/caches" QT_QPA_PLATFORM=offscreen "$work/quick-pc" "$link" \
+        >"$work/quick-pc.txt" 2>"$work/quick-pc-err.txt" ||
+        { cat "$work/quick-pc-err.txt" >&2; fail "the pkg-config Qt Quick host failed"; }
+    grep -qx "selector screen loaded" "$work/quick-pc.txt" || fail "the pkg-config Qt Quick host showed no selector"
 fi
 
 echo "== the kit as a subproject (add_subdirectory, then FetchContent)"
@@ -80,12 +118,15 @@ for fetch in OFF ON; do
 done
 "$work/subproject-OFF/console-host" "https://qr.vela.example/short" 2>/dev/null && fail "accepted a bad link"
 
-echo "== shared libraries"
+echo "== shared libraries, in a libdir as deep as the Debian packages' one"
+libdir=lib/$(g++ -print-multiarch)
+[[ $libdir != lib/ ]] || libdir=lib/multiarch
 cmake -S "$source_dir" -B "$work/shared-build" -G Ninja -DBUILD_SHARED_LIBS=ON \
+    -DCMAKE_INSTALL_LIBDIR="$libdir" \
     -DVELA_BUILD_TESTS=OFF -DVELA_BUILD_TOOLS=OFF -DVELA_BUILD_QUICK=OFF >/dev/null
 cmake --build "$work/shared-build" -j "$jobs" >/dev/null
 cmake --install "$work/shared-build" --prefix "$work/shared" >/dev/null
-for lib in "$work"/shared/lib/libvelawidget*.so.1; do
+for lib in "$work/shared/$libdir"/libvelawidget*.so.1; do
     check_symbols "$lib" '^[TDBRCVWui]$' -D --defined-only "$lib"
     # Read whole, not piped into `grep -q`: under pipefail, grep leaving at the
     # first match fails the pipeline whenever objdump is still writing.
@@ -96,4 +137,18 @@ cmake -S "$source_dir/examples/console" -B "$work/console-shared" -G Ninja \
     -DCMAKE_PREFIX_PATH="$work/shared" >/dev/null
 cmake --build "$work/console-shared" -j "$jobs" >/dev/null
 "$work/console-shared/console-host" "https://qr.vela.example/short" 2>/dev/null && fail "accepted a bad link"
+pc_shared="$work/shared/$libdir/pkgconfig"
+check_pc "$pc_shared" velawidget "$work/shared/$libdir/cmake/VelaWidget/VelaWidgetCoreTargets.cmake" \
+    VelaWidget::velawidget
+for pair in "libdir $libdir" "includedir include"; do
+    read -r variable expected <<<"$pair"
+    found=$(PKG_CONFIG_PATH="$pc_shared" pkg-config --variable="$variable" velawidget)
+    [[ $(realpath -m "$found") == $(realpath -m "$work/shared/$expected") ]] ||
+        fail "velawidget.pc's $variable is $found, not $work/shared/$expected"
+done
+mkdir -p "$work/make-shared"
+PKG_CONFIG_PATH="$pc_shared" make -s -C "$work/make-shared" \
+    -f "$source_dir/examples/pkg-config/Makefile" >/dev/null
+LD_LIBRARY_PATH="$work/shared/$libdir" "$work/make-shared/banks" --version |
+    grep -q "^VelaWidget $version, library" || fail "examples/pkg-config on the shared libraries failed"
 echo "consumer builds passed"

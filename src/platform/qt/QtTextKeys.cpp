@@ -11,7 +11,7 @@ constexpr const char* keys[] = {
     //: Message in the bank list when no bank name contains the search text.
     QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.emptyText"),
     //: Message in the bank list when the list of banks could not be downloaded
-    //: and none was kept from before.
+    //: and none was kept from before. The Retry button stands right below it.
     QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.emptyBankListFetchingResult"),
     //: Placeholder of the search field above the bank list.
     QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.searchPlaceholderText"),
@@ -46,6 +46,9 @@ constexpr const char* keys[] = {
     //: Quiet line above the bank list when the list could not be downloaded
     //: and the one kept from before is shown.
     QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.outdatedListNotice"),
+    //: Shown instead of the bank list when the shop handed over a payment link
+    //: that cannot be paid. The shopper cannot fix it; the shop must start the
+    //: payment again.
     QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.invalidPaymentLink"),
 };
 
