@@ -12,8 +12,10 @@ cmd_fuzz() {
     local dir="${VELA_FUZZ_BUILD_DIR:-$ROOT/build/fuzz-tree}"
     cmd_setup
     if [ ! -f "$dir/build.ninja" ]; then
-        CC=clang-14 CXX=clang++-14 cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+        local cc cxx
+        cc=$(clang_tool clang) && cxx=$(clang_tool clang++) || return 1
+        CC=$cc CXX=$cxx cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" \
             -DVELA_FUZZ=ON -DVELA_SANITIZE=address,undefined \
             -DVELA_BUILD_QUICK=OFF -DVELA_BUILD_TOOLS=OFF -DVELA_BUILD_TESTS=ON
     fi
