@@ -12,7 +12,16 @@ if(TARGET vela-banks AND TARGET vela-sandbox)
 endif()
 
 set(VELA_DEB_MAINTAINER_LINE "VelaWidget developers <maintainers@${VELA_SERVICE_DOMAIN}>")
-set(VELA_DEB_VERSION ${PROJECT_VERSION}-1)
+# The packages are built for the release of the machine that builds them and
+# say so in their version (1.0.0-1~deb12, 1.0.0-1~deb13): each release's build
+# of a version is a package of its own, and a release's own later build wins.
+cmake_host_system_information(RESULT VELA_DEB_RELEASE_ID QUERY DISTRIB_VERSION_ID)
+string(REGEX REPLACE "\\..*" "" VELA_DEB_RELEASE_ID "${VELA_DEB_RELEASE_ID}")
+if(NOT VELA_DEB_RELEASE_ID MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "The Debian packages are built on Debian; /etc/os-release names no release")
+endif()
+set(VELA_DEB_RELEASE 1~deb${VELA_DEB_RELEASE_ID})
+set(VELA_DEB_VERSION ${PROJECT_VERSION}-${VELA_DEB_RELEASE})
 set(VELA_DEB_EXACT "(= ${VELA_DEB_VERSION})")
 # component  package  section  summary
 set(VELA_DEB_PACKAGES
@@ -96,6 +105,11 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS
 set(CPACK_DEBIAN_QML_PACKAGE_DEPENDS "${VELA_DEB_QUICK} ${VELA_DEB_EXACT}, qml6-module-qtquick, \
 qml6-module-qtquick-controls, qml6-module-qtquick-templates, qml6-module-qtquick-window, \
 qml6-module-qtqml-workerscript")
+# The logo is an SVG drawn by Qt's image plugin, which Debian 12 ships in
+# libqt6svg6 (a dependency of the Qt Quick library) and later releases apart.
+if(VELA_DEB_RELEASE_ID GREATER_EQUAL 13)
+    string(APPEND CPACK_DEBIAN_QML_PACKAGE_DEPENDS ", qt6-svg-plugins")
+endif()
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "${VELA_DEB_CORE} ${VELA_DEB_EXACT}")
 if(VELA_DEB_CURL)
     string(APPEND CPACK_DEBIAN_DEV_PACKAGE_DEPENDS ", ${VELA_DEB_CURL} ${VELA_DEB_EXACT}")
@@ -111,7 +125,7 @@ set(CPACK_PACKAGE_VENDOR "VelaWidget developers")
 set(CPACK_PACKAGE_CONTACT "${VELA_DEB_MAINTAINER_LINE}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VELA_DEB_MAINTAINER_LINE}")
 set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${VELA_DEB_RELEASE})
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${VELA_SERVICE_DOMAIN}/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -8,9 +8,10 @@ namespace vela::demo {
 
 std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QString& problem) {
     DemoOptions options;
+    using Field = QString DemoOptions::*;
     const struct {
         const char* flag;
-        QString DemoOptions::*field;
+        Field field;
     } flags[] = {
         {"--connect-to", &DemoOptions::connectTo},
         {"--cacert", &DemoOptions::caFile},

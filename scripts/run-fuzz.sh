@@ -6,19 +6,6 @@
 # otherwise be stopped by job control when they touch the terminal.
 FUZZ_TARGETS=(payment_link bank_list last_used bank_link logo svg_sanitizer qr_code host_translation appearance)
 
-# fuzz_clang: the clang that builds the fuzzers, versioned or not, whichever is installed.
-fuzz_clang() {
-    local candidate
-    for candidate in clang-14 clang; do
-        if command -v "$candidate" >/dev/null; then
-            echo "$candidate"
-            return 0
-        fi
-    done
-    echo "fuzz: no clang found (clang-14 or clang)" >&2
-    return 1
-}
-
 # fuzz_findings DIR STATUS: fails when the fuzzer exited with a non-zero STATUS or
 # left a crash, leak, timeout or out-of-memory input in DIR; each is named.
 fuzz_findings() {
@@ -41,10 +28,10 @@ cmd_fuzz() {
     local dir="${VELA_FUZZ_BUILD_DIR:-$ROOT/build/fuzz-tree}"
     cmd_setup
     if [ ! -f "$dir/build.ninja" ]; then
-        local cc
-        cc="$(fuzz_clang)"
-        CC="$cc" CXX="${cc/clang/clang++}" cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="${cc/clang/clang++}" \
+        local cc cxx
+        cc=$(clang_tool clang) && cxx=$(clang_tool clang++) || return 1
+        CC=$cc CXX=$cxx cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" \
             -DVELA_FUZZ=ON -DVELA_SANITIZE=address,undefined \
             -DVELA_BUILD_QUICK=OFF -DVELA_BUILD_TOOLS=OFF -DVELA_BUILD_TESTS=ON
     fi

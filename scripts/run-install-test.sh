@@ -3,33 +3,37 @@
 # that their dependencies are proved; there the console and the Qt example are
 # built against the system paths with find_package(VelaWidget), and the
 # console one lists the banks of vela-sandbox from velawidget-tools; a QML
-# test imports the module with nothing but `import VelaWidget`. Needs
-# root (chroot) and the Debian mirror; VELA_SKIP_INSTALL_TEST=1 skips it in
-# `./run test` when offline. The base system is kept as a tarball in the same
-# directory, so a rerun skips the download of it.
+# test imports the module with nothing but `import VelaWidget`. The root is of
+# this machine's release (VERSION_CODENAME in /etc/os-release), the one the
+# packages were built for. Needs root (chroot) and the Debian mirror;
+# VELA_SKIP_INSTALL_TEST=1 skips it in `./run test` when offline. The base
+# system is kept as a tarball per release in the same directory, so a rerun
+# skips the download of it.
 cmd_install_test() {
     local started=$SECONDS
     cmd_package >/dev/null
     local work="$BUILD/install-test" root="$BUILD/install-test/root"
-    local mirror
+    local mirror release
     mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
     mirror=${mirror:-http://deb.debian.org/debian}
+    release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    [ -n "$release" ] || { echo "install test: /etc/os-release names no release" >&2; return 1; }
     install_test_cleanup
     as_root rm -rf "$root"
     mkdir -p "$work"
-    if [ -f "$work/base.tgz" ]; then
-        as_root debootstrap --variant=minbase --unpack-tarball="$work/base.tgz" bookworm "$root" "$mirror" >"$work/debootstrap.log"
+    if [ -f "$work/base-$release.tgz" ]; then
+        as_root debootstrap --variant=minbase --unpack-tarball="$work/base-$release.tgz" "$release" "$root" "$mirror" >"$work/debootstrap.log"
     else
-        as_root debootstrap --variant=minbase --make-tarball="$work/base.tgz" bookworm "$work/tarball-tmp" "$mirror" >"$work/debootstrap.log"
+        as_root debootstrap --variant=minbase --make-tarball="$work/base-$release.tgz" "$release" "$work/tarball-tmp" "$mirror" >"$work/debootstrap.log"
         as_root rm -rf "$work/tarball-tmp"
-        as_root debootstrap --variant=minbase --unpack-tarball="$work/base.tgz" bookworm "$root" "$mirror" >>"$work/debootstrap.log"
+        as_root debootstrap --variant=minbase --unpack-tarball="$work/base-$release.tgz" "$release" "$root" "$mirror" >>"$work/debootstrap.log"
     fi
     # EXIT as well as RETURN: under `set -e` a failing step leaves the shell
     # without returning, and /proc must not stay mounted in the tree.
     trap install_test_cleanup EXIT RETURN
     as_root mount -t proc proc "$root/proc"
     as_root cp /etc/resolv.conf "$root/etc/resolv.conf"
-    as_root sh -c "printf 'deb %s bookworm main\ndeb %s bookworm-updates main\ndeb %s-security bookworm-security main\n' \
+    as_root sh -c "printf 'deb %s $release main\ndeb %s $release-updates main\ndeb %s-security $release-security main\n' \
         '$mirror' '$mirror' '$mirror' >'$root/etc/apt/sources.list'"
     as_root mkdir -p "$root/work/debs"
     as_root cp "$BUILD"/packages/*.deb "$root/work/debs/"

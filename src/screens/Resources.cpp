@@ -19,6 +19,10 @@ Resources::Resources(QObject* parent) : QObject(parent) {
     });
     // Without a family of its own the selector writes the application's.
     if (auto* app = QCoreApplication::instance()) app->installEventFilter(this);
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::layoutDirectionChanged, this,
+                &Resources::applicationDirectionChanged);
+    }
 }
 
 bool Resources::eventFilter(QObject* watched, QEvent* event) {
@@ -63,6 +67,10 @@ QColor Resources::focusColor() const {
     const ResolvedAppearance& resolved = AppearanceState::instance().resolved();
     return resolved.accent.isValid() ? resolved.accent
                                      : resolved.color(QStringLiteral("MainTextColor"));
+}
+
+bool Resources::rightToLeftApplication() const {
+    return QGuiApplication::layoutDirection() == Qt::RightToLeft;
 }
 
 QUrl Resources::image(const QString& name) const {

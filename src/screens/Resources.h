@@ -32,6 +32,10 @@ class Resources : public QObject {
     // the main text colour otherwise.
     Q_PROPERTY(bool accented READ accented NOTIFY appearanceChanged)
     Q_PROPERTY(QColor focusColor READ focusColor NOTIFY appearanceChanged)
+    // The application is laid out right to left: the selector mirrors in
+    // such a host whatever the kit's language.
+    Q_PROPERTY(
+        bool rightToLeftApplication READ rightToLeftApplication NOTIFY applicationDirectionChanged)
 
   public:
     explicit Resources(QObject* parent = nullptr);
@@ -45,6 +49,7 @@ class Resources : public QObject {
     qreal fontScale() const;
     bool accented() const;
     QColor focusColor() const;
+    bool rightToLeftApplication() const;
 
     /// The image of that name in the module, or an empty address.
     Q_INVOKABLE QUrl image(const QString& name) const;
@@ -52,6 +57,7 @@ class Resources : public QObject {
   Q_SIGNALS:
     void darkSchemeChanged();
     void appearanceChanged();
+    void applicationDirectionChanged();
 
   private:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -9,8 +9,9 @@ namespace velawidget {
 /// The kit's colour name each override field of `quick::SchemeColors`
 /// stands for, in the order of `colorNames()`.
 struct SchemeColorField {
+    using Field = std::optional<quick::Rgba> quick::SchemeColors::*;
     const char* name;
-    std::optional<quick::Rgba> quick::SchemeColors::*field;
+    Field field;
 };
 
 inline constexpr SchemeColorField schemeColorFields[] = {

@@ -17,8 +17,11 @@ check_symbols() {
     local what=$1 types=$2; shift 2
     local foreign
     # Qt's generated registration functions carry the module's name instead.
+    # Resource functions are named after the resource, which each Qt release
+    # prefixes its own way (velawidget_quick, qmake_VelaWidget,
+    # qmlcache_velawidget_quick): any lower-case prefix before the kit's name.
     foreign=$(nm -C "$@" 2>/dev/null | awk -v types="$types" 'NF>=3 && $2 ~ types' | cut -d' ' -f3- |
-        grep -v -E 'velawidget::|^QmlCacheGeneratedCode::_0x5f_VelaWidget_|^qml_register_types_VelaWidget\(|^q(Init|Cleanup)Resources_velawidget|^qt_static_plugin_VelaWidgetPlugin|^VelaWidgetPlugin' || true)
+        grep -v -E 'velawidget::|^QmlCacheGeneratedCode::_0x5f_VelaWidget_|^qml_register_types_VelaWidget\(|^q(Init|Cleanup)Resources_([a-z0-9]+_)*(velawidget|VelaWidget)[A-Za-z0-9_]*\(|^qt_static_plugin_VelaWidgetPlugin|^VelaWidgetPlugin' || true)
     [[ -z $foreign ]] || fail "$what exports symbols outside the kit's namespace:
 $foreign"
 }

@@ -8,11 +8,15 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QNetworkCacheMetaData>
+#include <QNetworkDiskCache>
+#include <QNetworkRequest>
 #include <QThread>
 #include <QTranslator>
 #include <algorithm>
@@ -91,6 +95,26 @@ TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
         if (round == 0) {
             EXPECT_EQ(sandbox.stat("logos"), before + 1);
             sandbox.stop();
+            // The entry is one Qt's own cache would write and read back: Qt
+            // 6.8 answers from none without a status, type, length and date.
+            QNetworkDiskCache disk;
+            disk.setCacheDirectory(QString::fromStdString(options.cacheDirectory->string()));
+            const QNetworkCacheMetaData entry = disk.metaData(QUrl(QString::fromStdString(logo)));
+            ASSERT_TRUE(entry.isValid());
+            EXPECT_TRUE(entry.saveToDisk());
+            EXPECT_EQ(entry.attributes().value(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                      200);
+            QByteArray type, length;
+            for (const auto& [name, value] : entry.rawHeaders()) {
+                if (name.compare("Content-Type", Qt::CaseInsensitive) == 0) type = value;
+                if (name.compare("Content-Length", Qt::CaseInsensitive) == 0) length = value;
+                EXPECT_NE(name.compare("Content-Encoding", Qt::CaseInsensitive), 0)
+                    << "the body is stored decoded";
+            }
+            EXPECT_EQ(type, "image/svg+xml");
+            EXPECT_EQ(length.toLongLong(), static_cast<qint64>(done.bodies[0]->size()));
+            EXPECT_TRUE(entry.lastModified().isValid());
+            EXPECT_GT(entry.expirationDate(), QDateTime::currentDateTimeUtc()) << "max-age=86400";
         }
     }
 }

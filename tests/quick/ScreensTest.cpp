@@ -18,6 +18,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QQmlComponent>
@@ -32,6 +33,7 @@
 #include <QVariant>
 #include <QWindow>
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -41,6 +43,7 @@
 #include "screens/BankListModel.h"
 #include "screens/LogoLoader.h"
 #include "screens/LogoTile.h"
+#include "screens/Resources.h"
 #include "screens/WidgetViewBridge.h"
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
@@ -411,6 +414,50 @@ TEST(Screens, AppearanceRestylesTheScreenAndTheDefaultIsTheKitsOwn) {
     quick::setColorScheme(quick::ColorScheme::system);
 }
 
+// A host laid out right to left mirrors the selector, whatever the kit's language.
+TEST(Screens, MirrorsInARightToLeftHost) {
+    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    ASSERT_TRUE(screen.show());
+    pump();
+    auto mirrored = [&] {
+        QQmlExpression read(qmlContext(screen.root), screen.root,
+                            QStringLiteral("root.LayoutMirroring.enabled"));
+        const QVariant value = read.evaluate();
+        EXPECT_FALSE(read.hasError()) << read.error().toString().toStdString();
+        return value.toBool();
+    };
+    EXPECT_FALSE(mirrored());
+    QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+    EXPECT_TRUE(mirrored());
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+    EXPECT_FALSE(mirrored());
+}
+
+// The alert is made when the model first raises its flag and follows the flag
+// from then on; while it is up, Escape is the alert's, not the screen's.
+TEST(Screens, AlertFollowsTheModelsFlagAndHoldsEscapeWhileUp) {
+    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    ASSERT_TRUE(screen.show());
+    pump();
+    EXPECT_EQ(find<QObject>(screen.root, "openUrlAlert"), nullptr) << "made on first need";
+    QSignalSpy dismissed(screen.root, SIGNAL(dismissRequested()));
+    for (int round = 0; round < 2; ++round) {
+        screen.model->toggleBankAppNotFoundError();
+        pump();
+        auto* alert = find<QObject>(screen.root, "openUrlAlert");
+        ASSERT_NE(alert, nullptr);
+        EXPECT_TRUE(alert->property("visible").toBool()) << "round " << round;
+        EXPECT_TRUE(screen.root->property("alertShown").toBool());
+        QTest::keyClick(screen.window, Qt::Key_Escape);
+        pump();
+        EXPECT_EQ(dismissed.count(), 0) << "Escape went past the alert";
+        if (screen.model->bankAppNotFoundError()) screen.model->toggleBankAppNotFoundError();
+        pump();
+        EXPECT_FALSE(alert->property("visible").toBool());
+        EXPECT_FALSE(screen.root->property("alertShown").toBool());
+    }
+}
+
 TEST(Appearance, ReadsTheShippedSampleAndRefusesWhatDoesNotFit) {
     QFile sample(QStringLiteral(VELA_APPEARANCE_SAMPLE));
     ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
@@ -578,6 +625,27 @@ Window {
     pump();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(presented.isNull());
+// Every image the kit ships, read from the module's address as the views'
+// Image reads it. A missing image format plugin (on Debian 13 the SVG one is
+// a package of its own) leaves nothing but an empty space on the screen.
+TEST(KitImages, EveryShippedImageDecodesFromTheAddressTheViewsUse) {
+    const Resources resources;
+    int images = 0;
+    for (const auto& file : std::filesystem::directory_iterator(VELA_IMAGES_DIR)) {
+        const QString name = QString::fromStdString(file.path().filename().string());
+        const QString path = QStringLiteral(":/VelaWidget/images/") + name;
+        ASSERT_TRUE(QFile::exists(path)) << name.toStdString() << " is not in the module's bundle";
+        if (file.path().extension() == ".svg") {
+            const QUrl url = resources.image(QString::fromStdString(file.path().stem().string()));
+            EXPECT_EQ(url, QUrl(QStringLiteral("qrc") + path));
+        }
+        QImageReader reader(path);
+        const QImage image = reader.read();
+        EXPECT_FALSE(image.isNull())
+            << name.toStdString() << ": " << reader.errorString().toStdString();
+        ++images;
+    }
+    EXPECT_GE(images, 3);
 }
 
 TEST(SelectorCalls, RefuseBadLinksMissingHostsAndMissingParents) {

@@ -132,13 +132,13 @@ void removeStaleTemporaries(const fs::path& directory, const fs::path& target) {
         if (!isTemporaryOf(name, prefix)) continue;
         Descriptor fd(::openat(::dirfd(listing), entry->d_name,
                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-        struct stat opened {};
+        struct stat opened = {};
         if (fd.get() < 0 || ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) continue;
         if (now - opened.st_mtime < staleAfterSeconds) continue;
         // Held by a live writer, or a file system without locks: leave it.
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
         // Only the file that was judged, not one that took its name since.
-        struct stat named {};
+        struct stat named = {};
         if (::fstatat(::dirfd(listing), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
             ::unlinkat(::dirfd(listing), entry->d_name, 0);
@@ -172,7 +172,7 @@ std::variant<std::string, std::error_code> PosixFileStore::read(const fs::path& 
                                                                 std::size_t maxBytes) const {
     Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) return lastError();
-    struct stat info {};
+    struct stat info = {};
     if (::fstat(fd.get(), &info) != 0) return lastError();
     if (!S_ISREG(info.st_mode)) return std::make_error_code(std::errc::invalid_argument);
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {

@@ -2,13 +2,17 @@
 
 #include <zlib.h>
 
+#include <QDateTime>
 #include <QEventLoop>
+#include <QLocale>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
+#include <QNetworkCacheMetaData>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSslConfiguration>
+#include <QTimeZone>
 #include <QTimer>
 #include <QUrl>
 #include <cstdint>
@@ -89,6 +93,56 @@ std::optional<QByteArray> decoded(const QByteArray& raw, QByteArray coding, std:
 
 bool forbidsStoring(const QNetworkReply& reply) {
     return reply.rawHeader("Cache-Control").toLower().contains("no-store");
+}
+
+/// An HTTP date ("Sun, 06 Nov 1994 08:49:37 GMT"), or an invalid one.
+QDateTime httpDate(const QByteArray& value) {
+    const QByteArray text = value.trimmed();
+    if (!text.endsWith(" GMT")) return {};
+    QDateTime date = QLocale::c().toDateTime(QString::fromLatin1(text.chopped(4)),
+                                             QStringLiteral("ddd, dd MMM yyyy hh:mm:ss"));
+    date.setTimeZone(QTimeZone::utc());
+    return date;
+}
+
+/// The entry Qt's own HTTP cache would write for a 200 answer: the headers
+/// that describe the stored body, when it was made, how long it keeps, the
+/// status. Qt 6.8 answers from no entry that lacks them. The body is stored
+/// decoded, so the transfer's coding and length are left out and its own
+/// length given.
+QNetworkCacheMetaData cacheEntry(const QUrl& url, const QNetworkReply& reply, qsizetype size) {
+    QNetworkCacheMetaData meta;
+    meta.setUrl(url);
+    meta.setSaveToDisk(true);
+    QNetworkCacheMetaData::RawHeaderList headers;
+    for (const QByteArray name :
+         {"Content-Type", "Date", "Last-Modified", "ETag", "Cache-Control", "Expires"}) {
+        if (reply.hasRawHeader(name)) headers.append({name, reply.rawHeader(name)});
+    }
+    headers.append({"Content-Length", QByteArray::number(size)});
+    meta.setRawHeaders(headers);
+
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QDateTime made = httpDate(reply.rawHeader("Last-Modified"));
+    if (!made.isValid()) made = httpDate(reply.rawHeader("Date"));
+    meta.setLastModified(made.isValid() ? made : now);
+    QDateTime expires;
+    for (const QByteArray& directive : reply.rawHeader("Cache-Control").split(',')) {
+        const QByteArray item = directive.trimmed().toLower();
+        if (!item.startsWith("max-age=")) continue;
+        bool ok = false;
+        const qint64 seconds = item.mid(8).toLongLong(&ok);
+        if (ok) expires = now.addSecs(seconds);
+    }
+    if (!expires.isValid()) expires = httpDate(reply.rawHeader("Expires"));
+    if (expires.isValid()) meta.setExpirationDate(expires);
+
+    QNetworkCacheMetaData::AttributesMap attributes;
+    attributes.insert(QNetworkRequest::HttpStatusCodeAttribute, 200);
+    attributes.insert(QNetworkRequest::HttpReasonPhraseAttribute,
+                      reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute));
+    meta.setAttributes(attributes);
+    return meta;
 }
 
 struct Fetch {
@@ -174,13 +228,10 @@ struct QtHttpClient::Worker {
         return bytes.toStdString();
     }
 
-    void store(const QUrl& url, const QByteArray& body) {
+    void store(const QUrl& url, const QNetworkReply& reply, const QByteArray& body) {
         auto* disk = diskCache();
         if (!disk) return;
-        QNetworkCacheMetaData meta;
-        meta.setUrl(url);
-        meta.setSaveToDisk(true);
-        if (QIODevice* device = disk->prepare(meta)) {
+        if (QIODevice* device = disk->prepare(cacheEntry(url, reply, body.size()))) {
             if (device->write(body) == body.size()) {
                 disk->insert(device);
             } else {
@@ -294,7 +345,7 @@ struct QtHttpClient::Worker {
         }
         if (fetch->cachePolicy == CachePolicy::useCacheFirst && status.toInt() == 200 &&
             !forbidsStoring(*reply)) {
-            store(fetch->named, *body);
+            store(fetch->named, *reply, *body);
         }
         finish(fetch, body->toStdString());
     }

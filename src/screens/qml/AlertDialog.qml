@@ -5,7 +5,8 @@ import VelaWidget
 
 // The alert for a bank link that could not be opened, over the whole
 // screen. The screen makes it on first need, so the controls it is built
-// from cost the selector's first frame nothing.
+// from cost the selector's first frame nothing; from then on it follows the
+// model's flag, and only its buttons write the flag back.
 Item {
     id: host
 
@@ -17,13 +18,24 @@ Item {
     // Keyboard users carry on where they were once the alert is gone.
     property Item focusBeforeAlert: null
 
+    readonly property bool wanted: host.model ? host.model.bankAppNotFoundError : false
+
     // The second button: the screen shows the payment as a code for a phone.
     signal payWithPhoneRequested()
+    // The dialog came up or went; the screen holds its Escape back meanwhile.
+    signal shownChanged(bool shown)
 
-    function show() {
-        if (!alert.visible)
-            host.focusBeforeAlert = host.Window.activeFocusItem
-        alert.open()
+    onWantedChanged: host.follow()
+    Component.onCompleted: host.follow()
+
+    function follow() {
+        if (!host.wanted) {
+            alert.close()
+        } else {
+            if (!alert.visible)
+                host.focusBeforeAlert = host.Window.activeFocusItem
+            alert.open()
+        }
     }
 
     // Drawn in the selector's own colours: the style's palette is always light.
@@ -42,6 +54,7 @@ Item {
         // A screen reader meets the dialog's own item, which does not take
         // the title as its name by itself.
         Component.onCompleted: alert.background.parent.Accessible.name = Qt.binding(() => alert.title)
+        onVisibleChanged: host.shownChanged(alert.visible)
         onOpened: okButton.forceActiveFocus(Qt.PopupFocusReason)
         onClosed: {
             if (host.focusBeforeAlert)

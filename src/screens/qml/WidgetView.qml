@@ -15,8 +15,8 @@ FocusScope {
     property bool darkScheme: Resources.darkScheme
     readonly property alias searchField: search
     readonly property alias bankListView: bankList
-    // The alert's dialog, once it has been needed.
-    readonly property QtObject alert: alertHost.item ? alertHost.item.dialog : null // qmllint disable type
+    // The alert is up; made on first need, it says so itself.
+    property bool alertShown: false
     // The QR code of the payment link covers the list while this holds.
     readonly property bool showsPhonePayment: phoneHost.item !== null
 
@@ -41,8 +41,7 @@ FocusScope {
 
     // The kit's language mirrors the selector in any host, and a right-to-left
     // host mirrors it whatever the kit's language.
-    LayoutMirroring.enabled: root.model.rightToLeft
-                             || Qt.application.layoutDirection === Qt.RightToLeft // qmllint disable type
+    LayoutMirroring.enabled: root.model.rightToLeft || Resources.rightToLeftApplication
     LayoutMirroring.childrenInherit: true
 
     Rectangle {
@@ -139,7 +138,7 @@ FocusScope {
 
     Shortcut {
         sequence: "Esc"
-        enabled: !(root.alert && root.alert.visible) && !root.showsPhonePayment // qmllint disable type
+        enabled: !root.alertShown && !root.showsPhonePayment
         onActivated: root.dismissRequested()
     }
 
@@ -177,14 +176,11 @@ FocusScope {
     }
     Component.onDestruction: root.model.setShowing(false)
 
-    // The alert follows the flag; only its button writes the flag back.
+    // Made when the flag is first raised; from then on the alert follows the
+    // flag by itself.
     function syncAlert() {
-        if (root.model && root.model.bankAppNotFoundError) {
+        if (root.model && root.model.bankAppNotFoundError)
             alertHost.active = true
-            alertHost.item.show() // qmllint disable type
-        } else if (root.alert) {
-            root.alert.close()
-        }
     }
 
     Loader {
@@ -199,6 +195,9 @@ FocusScope {
         target: alertHost.item
         function onPayWithPhoneRequested() {
             root.showPhonePayment()
+        }
+        function onShownChanged(shown) {
+            root.alertShown = shown
         }
     }
 
