@@ -4,6 +4,7 @@
 // translations and their lookup chain, and the logo decoder's limits.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <velawidget/quick/QtPlatform.h>
 
 #include <QBuffer>
@@ -77,7 +78,9 @@ TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
     QtHttpClientOptions options;
     options.caFile = sandbox.certFile();
     options.connectTo = sandbox.address();
-    options.cacheDirectory = caches.path() / "http-cache";
+    // Made at the first logo, the owner's alone whatever the umask.
+    options.cacheDirectory = caches.path() / "app" / "http-cache";
+    const mode_t umaskBefore = ::umask(0);
     // A compressed answer with a lifetime, as the SVG logos come.
     const std::string logo = "https://qr.vela.example/logos/1.svg";
     const auto before = sandbox.stat("logos");
@@ -93,6 +96,12 @@ TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
         ASSERT_TRUE(done.bodies.at(0));
         EXPECT_EQ(done.bodies[0]->rfind("<svg", 0), 0u);
         if (round == 0) {
+            ::umask(umaskBefore);
+            for (const auto& made : {caches.path() / "app", *options.cacheDirectory}) {
+                EXPECT_EQ(std::filesystem::status(made).permissions(),
+                          std::filesystem::perms::owner_all)
+                    << made;
+            }
             EXPECT_EQ(sandbox.stat("logos"), before + 1);
             sandbox.stop();
             // The entry is one Qt's own cache would write and read back: Qt

@@ -625,6 +625,8 @@ Window {
     pump();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(presented.isNull());
+}
+
 // Every image the kit ships, read from the module's address as the views'
 // Image reads it. A missing image format plugin (on Debian 13 the SVG one is
 // a package of its own) leaves nothing but an empty space on the screen.

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/portable/PrivateDirectories.h"
+
 namespace velawidget {
 namespace {
 
@@ -21,19 +23,6 @@ namespace fs = std::filesystem;
 
 std::error_code lastError() {
     return {errno, std::generic_category()};
-}
-
-// The caches hold what the shopper chose; a directory made for them is its
-// owner's alone whatever the umask, as the files in it are.
-std::error_code createPrivateDirectories(const fs::path& directory) {
-    std::error_code ec;
-    if (fs::is_directory(directory, ec)) return {};
-    const fs::path parent = directory.parent_path();
-    if (!parent.empty() && parent != directory) {
-        if (auto error = createPrivateDirectories(parent)) return error;
-    }
-    if (::mkdir(directory.c_str(), S_IRWXU) != 0 && errno != EEXIST) return lastError();
-    return {};
 }
 
 std::string programName() {

@@ -26,6 +26,7 @@
 #include <variant>
 
 #include "core/ConnectTo.h"
+#include "platform/portable/PrivateDirectories.h"
 
 namespace velawidget::quick {
 namespace {
@@ -200,6 +201,9 @@ struct QtHttpClient::Worker {
 
     QNetworkDiskCache* diskCache() {
         if (!cache && options.cacheDirectory) {
+            // Qt makes the cache's folders with the umask's bits; made first,
+            // the top one keeps the logos the shopper saw to their owner.
+            (void)createPrivateDirectories(*options.cacheDirectory);
             cache = new QNetworkDiskCache(context);
             cache->setCacheDirectory(QString::fromStdString(options.cacheDirectory->string()));
         }
