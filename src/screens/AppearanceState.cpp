@@ -26,8 +26,11 @@ bool AppearanceState::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void AppearanceState::setOverride(quick::ColorScheme scheme) {
+    if (scheme == override_) return;
     override_ = scheme;
-    update();
+    // Forcing the scheme already in force draws nothing new, but the
+    // override itself is read back.
+    if (!update()) Q_EMIT changed();
 }
 
 void AppearanceState::setAppearance(const quick::Appearance& appearance) {
@@ -35,7 +38,7 @@ void AppearanceState::setAppearance(const quick::Appearance& appearance) {
     update();
 }
 
-void AppearanceState::update() {
+bool AppearanceState::update() {
     bool dark = false;
     switch (override_) {
         case quick::ColorScheme::light:
@@ -49,10 +52,11 @@ void AppearanceState::update() {
             break;
     }
     ResolvedAppearance resolved = resolveAppearance(appearance_, dark);
-    if (dark == dark_ && resolved == resolved_) return;
+    if (dark == dark_ && resolved == resolved_) return false;
     dark_ = dark;
     resolved_ = std::move(resolved);
     Q_EMIT changed();
+    return true;
 }
 
 }  // namespace velawidget

@@ -20,6 +20,7 @@ class AppearanceState : public QObject {
     static AppearanceState& instance();
 
     bool dark() const { return dark_; }
+    quick::ColorScheme colorScheme() const { return override_; }
     const ResolvedAppearance& resolved() const { return resolved_; }
     const quick::Appearance& appearance() const { return appearance_; }
 
@@ -27,13 +28,13 @@ class AppearanceState : public QObject {
     void setAppearance(const quick::Appearance& appearance);
 
   Q_SIGNALS:
-    /// The scheme or anything resolved changed.
+    /// The scheme override, the scheme in force or anything resolved changed.
     void changed();
 
   private:
     AppearanceState();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void update();
+    bool update();
 
     quick::ColorScheme override_ = quick::ColorScheme::system;
     quick::Appearance appearance_;

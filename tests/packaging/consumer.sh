@@ -51,6 +51,20 @@ echo "== static package from $build_dir"
 cmake --install "$build_dir" --prefix "$work/static" >/dev/null
 for lib in "$work"/static/lib/libvelawidget*.a; do check_symbols "$lib" '^[TDBRC]$' --defined-only -g "$lib"; done
 
+if [[ -f "$work/static/lib/cmake/VelaWidget/VelaWidgetquickTargets.cmake" ]]; then
+    echo "== the QML module's description for tools, in the static package"
+    qmldir="$work/static/lib/velawidget/qml/VelaWidget"
+    for file in qmldir velawidget_quick.qmltypes WidgetView.qml; do
+        [[ -f $qmldir/$file ]] || fail "the static package lacks $qmldir/$file"
+    done
+    # A host's qmllint run finds the module there (without it: "Failed to import").
+    printf '%s\n' 'import QtQuick' 'import VelaWidget' \
+        'WidgetView { model: SharedSelector.model; onDismissRequested: SharedSelector.colorScheme = "dark" }' \
+        >"$work/Host.qml"
+    /usr/lib/qt6/bin/qmllint -I "$work/static/lib/velawidget/qml" "$work/Host.qml" ||
+        fail "qmllint does not know the installed module"
+fi
+
 echo "== console example against the installed package"
 cmake -S "$source_dir/examples/console" -B "$work/console" -G Ninja \
     -DCMAKE_PREFIX_PATH="$work/static" >/dev/null

@@ -9,7 +9,6 @@ FocusScope {
 
     required property BankListBridge model
     readonly property alias list: list
-    readonly property alias retryButton: retry
     readonly property bool showsMessage: root.model.hasErrorMessage
 
     signal retryRequested()

@@ -10,7 +10,6 @@ FocusScope {
 
     required property BankListBridge model
     readonly property alias field: field
-    readonly property real symbolOpacity: glass.opacity
 
     function focusField() {
         field.forceActiveFocus(Qt.ShortcutFocusReason)

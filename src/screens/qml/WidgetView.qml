@@ -11,10 +11,11 @@ FocusScope {
     // Given by whoever makes the screen: the selector front end for its
     // windows, `SharedSelector.model` in a QML host.
     required property WidgetViewBridge model
-    // Anything but the light scheme counts as dark.
-    property bool darkScheme: Resources.darkScheme
+    // The scheme in force, the platform's or the one forced through
+    // `SharedSelector.colorScheme`: a view draws in the scheme every other
+    // selector draws in, so this only reports it.
+    readonly property bool darkScheme: Resources.darkScheme
     readonly property alias searchField: search
-    readonly property alias bankListView: bankList
     // The alert is up; made on first need, it says so itself.
     property bool alertShown: false
     // The QR code of the payment link covers the list while this holds.
@@ -45,6 +46,7 @@ FocusScope {
     LayoutMirroring.childrenInherit: true
 
     Rectangle {
+        objectName: "background"
         anchors.fill: parent
         color: Resources.colors.MainBackground
     }
