@@ -16,16 +16,18 @@ struct CurlHttpClientOptions : HttpClientOptions {
     std::size_t responseCacheBytes = std::size_t{8} * 1024 * 1024;
 };
 
-/// HTTP GET on libcurl. One worker thread runs all transfers on a curl multi
-/// handle and is the client's callback queue: every completion runs there,
-/// exactly once. TLS peer and host verification are always on; redirects are
-/// followed to https addresses only.
+/// HTTP GET on libcurl. A program that links `VelaWidget::curl` and installs
+/// no HTTP client of its own gets one of these, with the default options, as
+/// the platform's client; a host's platform or the Qt platform still wins. One worker thread runs
+/// all transfers on a curl multi handle and is the client's callback queue: every completion runs
+/// there, exactly once. TLS peer and host verification are always on; redirects are followed to
+/// https addresses only.
 ///
 /// Destruction completes the requests still open with no body (on the worker),
 /// then joins the worker: no completion runs after the destructor returns.
 /// A completion may drop the last reference to its own client; the requests
 /// still open then end with no body right after that completion returns.
-class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClient {
+class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClientWithFailures {
   public:
     /// Throws `std::runtime_error` when libcurl cannot be initialised or
     /// `connectTo` is not ADDRESS:PORT.
@@ -36,6 +38,8 @@ class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClient {
 
     /// See `HttpClient::get`; callable from any thread, the completion included.
     void get(HttpRequest request, std::function<void(HttpBody)> completion) override;
+    /// See `HttpClientWithFailures::fetch`; callable from any thread.
+    void fetch(HttpRequest request, std::function<void(HttpResponse)> completion) override;
 
     /// The settings the client was made with.
     const CurlHttpClientOptions& options() const noexcept;
@@ -44,5 +48,13 @@ class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClient {
     struct Worker;
     std::shared_ptr<Worker> worker_;
 };
+
+namespace detail {
+/// True once the library offered its client as the default. The build
+/// files of the kit make every program that links the library name it
+/// (`-Wl,--undefined`), so the offer is linked in and made before `main`,
+/// static builds and `--as-needed` links included.
+VELAWIDGET_CURL_API extern const bool defaultClientOffered;
+}  // namespace detail
 
 }  // namespace velawidget::curl
