@@ -50,10 +50,11 @@ class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClientWithFailures {
 };
 
 namespace detail {
-/// True once the library offered its client as the default. The build
-/// files of the kit make every program that links the library name it
-/// (`-Wl,--undefined`), so the offer is linked in and made before `main`,
-/// static builds and `--as-needed` links included.
+/// True once the library offered its client as the default. Every program
+/// that links the library compiles a reference to it
+/// (velawidget/curl/LinkDefaultClient.cpp, the library's interface source), so
+/// the offer is linked in and made before `main`, static builds and
+/// `--as-needed` links included.
 VELAWIDGET_CURL_API extern const bool defaultClientOffered;
 }  // namespace detail
 
