@@ -2,6 +2,8 @@
 
 #include <velawidget/platform/HttpClient.h>
 
+#include <functional>
+
 namespace velawidget {
 
 using HttpClientFactory = HttpClientPtr (*)();
@@ -12,5 +14,19 @@ using HttpClientFactory = HttpClientPtr (*)();
 /// so it may be called from a static initialiser; returns false once the
 /// platform is fixed.
 bool setDefaultHttpClientFactory(HttpClientFactory factory);
+
+/// Starts `request` on `client` with a completion that learns why a body is
+/// missing, and returns true, when `client` is a class the function knows;
+/// false, touching nothing, otherwise.
+using FailureReportingFetch = bool (*)(HttpClient& client, HttpRequest& request,
+                                       std::function<void(HttpResponse)>& completion);
+
+/// A client library whose public class keeps its 1.0 base (the curl one)
+/// offers `fetch` for it here, since the class cannot derive from
+/// `HttpClientWithFailures`. One slot, constant-initialised, set from a
+/// static initialiser.
+void offerFailureReporting(FailureReportingFetch fetch);
+/// The offered function, or none.
+FailureReportingFetch failureReporting();
 
 }  // namespace velawidget

@@ -37,6 +37,7 @@ HttpClientPtr sealedHttpFactoryMarker() {
 std::atomic<Platform*> pendingPlatform{nullptr};
 std::atomic<Factory> pendingFactory{nullptr};
 std::atomic<HttpClientFactory> pendingHttpFactory{nullptr};
+std::atomic<FailureReportingFetch> offeredFailureReporting{nullptr};
 
 /// The linked library's client, or none when there is none or it cannot start.
 HttpClientPtr defaultHttpClient(HttpClientFactory factory) {
@@ -104,6 +105,14 @@ bool setDefaultHttpClientFactory(HttpClientFactory factory) {
         if (current == &sealedHttpFactoryMarker) return false;
     } while (!pendingHttpFactory.compare_exchange_weak(current, factory));
     return true;
+}
+
+void offerFailureReporting(FailureReportingFetch fetch) {
+    offeredFailureReporting.store(fetch);
+}
+
+FailureReportingFetch failureReporting() {
+    return offeredFailureReporting.load();
 }
 
 const Platform& currentPlatform() {

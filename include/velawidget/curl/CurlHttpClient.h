@@ -27,7 +27,7 @@ struct CurlHttpClientOptions : HttpClientOptions {
 /// then joins the worker: no completion runs after the destructor returns.
 /// A completion may drop the last reference to its own client; the requests
 /// still open then end with no body right after that completion returns.
-class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClientWithFailures {
+class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClient {
   public:
     /// Throws `std::runtime_error` when libcurl cannot be initialised or
     /// `connectTo` is not ADDRESS:PORT.
@@ -38,8 +38,11 @@ class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClientWithFailures {
 
     /// See `HttpClient::get`; callable from any thread, the completion included.
     void get(HttpRequest request, std::function<void(HttpBody)> completion) override;
-    /// See `HttpClientWithFailures::fetch`; callable from any thread.
-    void fetch(HttpRequest request, std::function<void(HttpResponse)> completion) override;
+    /// As `HttpClientWithFailures::fetch`: the same request, with the status
+    /// and the reason for a missing body; callable from any thread. The
+    /// kit's loader uses it. (The class keeps its 1.0 base, so this is not
+    /// an override.)
+    void fetch(HttpRequest request, std::function<void(HttpResponse)> completion);
 
     /// The settings the client was made with.
     const CurlHttpClientOptions& options() const noexcept;

@@ -77,9 +77,11 @@ struct HttpResponse {
     int status = 0;
 };
 
-/// A client that says why a transfer failed. The kit's clients implement
-/// it, and the loader asks for it when the installed client offers it; a
-/// host's client may implement it too, or stay a plain `HttpClient`.
+/// A client that says why a transfer failed; the loader asks for it when the
+/// installed client offers it. The Qt client implements it, and
+/// `curl::CurlHttpClient` has the same `fetch` (its base stays `HttpClient`,
+/// as in 1.0). A host's client may implement it too, or stay a plain
+/// `HttpClient`: a missing body then counts as `transport`.
 class VELAWIDGET_API HttpClientWithFailures : public HttpClient {
   public:
     /// As `get`, with the status and the reason for a missing body; the same

@@ -358,7 +358,13 @@ CurlHttpClient::~CurlHttpClient() {
 }
 
 void CurlHttpClient::get(HttpRequest request, std::function<void(HttpBody)> completion) {
-    HttpClientWithFailures::get(std::move(request), std::move(completion));
+    std::function<void(HttpResponse)> keepBody;
+    if (completion) {
+        keepBody = [completion = std::move(completion)](HttpResponse response) {
+            completion(std::move(response.body));
+        };
+    }
+    fetch(std::move(request), std::move(keepBody));
 }
 
 void CurlHttpClient::fetch(HttpRequest request, std::function<void(HttpResponse)> completion) {
