@@ -6,9 +6,9 @@ namespace velawidget::quick {
 namespace {
 
 // HttpClient has no key function, so its type information lives in every
-// library whose classes derive from it directly. This one's client did
-// until 1.0 and exported that copy, which hosts may have bound to; since
-// the client derives from HttpClientWithFailures the copy is kept on purpose.
+// library with a class derived from it directly. In 1.0 the Qt client was
+// one, and this library exports that copy, which hosts may have bound to;
+// now that the client derives from HttpClientWithFailures, it is kept here.
 [[gnu::used]] const std::type_info& httpClientType = typeid(HttpClient);
 
 }  // namespace
