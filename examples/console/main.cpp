@@ -1,7 +1,7 @@
-// A console host: lists the banks for a payment link.
+// A console host: lists the banks for a payment link. The README's data-only
+// snippet, whole.
 // usage: console-host LINK [ADDRESS:PORT CA-FILE]
 #include <velawidget/curl/CurlHttpClient.h>
-#include <velawidget/platform/PosixFileStore.h>
 #include <velawidget/platform/RunLoop.h>
 #include <velawidget/velawidget.h>
 
@@ -10,28 +10,34 @@
 int main(int argc, char** argv) {
     if (argc != 2 && argc != 4)
         return std::cerr << "usage: console-host LINK [ADDRESS:PORT CA-FILE]\n", 64;
-    velawidget::curl::CurlHttpClientOptions http;
-    if (argc == 4) http.connectTo = argv[2], http.caFile = argv[3];
-    auto loop = std::make_shared<velawidget::RunLoop>();
-    velawidget::installPlatform({.http = std::make_shared<velawidget::curl::CurlHttpClient>(http),
-                                 .mainQueue = loop,
-                                 .scheduler = loop});
+    if (argc == 4) {
+        // A test server (vela-sandbox): where to connect, which certificate to trust.
+        velawidget::curl::CurlHttpClientOptions options;
+        options.connectTo = argv[2];
+        options.caFile = argv[3];
+        velawidget::installPlatform(
+            {.http = std::make_shared<velawidget::curl::CurlHttpClient>(options)});
+    }
+
+    // The completion runs on this queue: a run loop on the main thread.
+    auto queue = std::make_shared<velawidget::RunLoop>();
     int status = 1;
     try {
         velawidget::VelaWidgetSDK::shared().bankList(
-            argv[1], loop, [&](velawidget::BankListResult result) {
-                if (result) {
-                    for (const auto& bank : result.value())
+            argv[1], queue, [&](const velawidget::BankListReport& report) {
+                if (report.result) {
+                    for (const auto& bank : report.result.value())
                         std::cout << bank->name() << "  " << bank->dboLink() << '\n';
+                    if (report.fromCache) std::cerr << report.message() << '\n';
                     status = 0;
                 } else {
-                    std::cerr << make_error_code(result.error()).message() << '\n';
+                    std::cerr << report.message() << '\n';
                 }
-                loop->stop();
+                queue->stop();
             });
-    } catch (const std::system_error& error) {
+    } catch (const std::system_error& error) {  // not a payment link
         return std::cerr << error.code().message() << '\n', 2;
     }
-    loop->run();
+    queue->run();  // until the completion stops it
     return status;
 }

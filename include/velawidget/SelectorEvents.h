@@ -1,5 +1,6 @@
 #pragma once
 
+#include <velawidget/LoadFailure.h>
 #include <velawidget/VelaWidgetBank.h>
 
 #include <cstddef>
@@ -42,7 +43,7 @@ enum class SelectorEventKind {
     bankChosen,   ///< a bank was tapped and its link handed to the system: `bank`, `webClient`
     bankOpened,   ///< the system opened the chosen bank's link: `bank`, `webClient`
     appNotFound,  ///< nothing could open the chosen bank's link: `bank`, `webClient`
-    loadFailed,   ///< the bank list could not be obtained
+    loadFailed,   ///< the bank list could not be obtained: `cause`
     retry,        ///< the shopper asked to download the list again
     qrShown,      ///< the payment link was shown as a code to scan with a phone
     closed,       ///< a selector was hidden
@@ -62,6 +63,8 @@ struct SelectorEvent {
     bool fromCache = false;
     VelaWidgetBankPtr bank;
     bool webClient = false;
+    /// Why the download failed (`loadFailed`).
+    LoadFailureCause cause = LoadFailureCause::none;
 };
 
 using SelectorEventHandler = std::function<void(const SelectorEvent&)>;

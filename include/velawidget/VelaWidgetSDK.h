@@ -1,5 +1,6 @@
 #pragma once
 
+#include <velawidget/BankListReport.h>
 #include <velawidget/BankListResult.h>
 #include <velawidget/BankSelectorController.h>
 #include <velawidget/SelectorEvents.h>
@@ -46,6 +47,13 @@ class VELAWIDGET_API VelaWidgetSDK {
     /// (checked after the link, so a bad link still reports `invalidURLString`).
     void bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
                   std::function<void(BankListResult)> completion);
+    /// The same query, the same checks and threading; the completion also
+    /// learns why a download failed and whether the banks came from the
+    /// cache (see `BankListReport`). Name the completion's parameter type
+    /// (`const BankListReport&` or `BankListResult`): a generic lambda, or
+    /// `{}`, fits both overloads.
+    void bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
+                  std::function<void(const BankListReport&)> completion);
 
     /// For hosts that draw their own list from `bankList`: records `bank` as
     /// the shopper's latest choice, in the file and by the rules the

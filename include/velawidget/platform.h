@@ -16,7 +16,9 @@ namespace velawidget {
 /// Everything the kit needs from the operating system. Members left empty are
 /// filled with the kit's portable defaults when the platform is installed.
 struct Platform {
-    HttpClientPtr http{};          ///< default: a client that never delivers a body
+    /// default: a `curl::CurlHttpClient` when the program links `VelaWidget::curl`,
+    /// else a client that requests nothing (every download fails, `noHttpClient`)
+    HttpClientPtr http{};
     FileStorePtr files{};          ///< default: POSIX caches directory of the program
     DispatchQueuePtr mainQueue{};  ///< default: the portable main run loop
     SchedulerPtr scheduler{};      ///< default: timers on the portable main run loop

@@ -1,5 +1,7 @@
 #include "catalogue/Storage.h"
 
+#include <velawidget/platform/PosixFileStore.h>
+
 #include <algorithm>
 #include <boost/json.hpp>
 #include <boost/url/parse.hpp>
@@ -8,6 +10,7 @@
 #include <utility>
 
 #include "core/Debug.h"
+#include "platform/DefaultHttpClient.h"
 #include "platform/portable/NullHttpClient.h"
 
 namespace velawidget {
@@ -35,6 +38,28 @@ std::optional<std::string> readFile(const FileStorePtr& files, const std::filesy
 
 /// The first `limit` lines; a file with more came from elsewhere, and the
 /// rest could only cost time.
+LoadFailureCause causeOf(HttpFailure failure) {
+    switch (failure) {
+        case HttpFailure::none:
+            return LoadFailureCause::none;
+        case HttpFailure::offline:
+            return LoadFailureCause::offline;
+        case HttpFailure::dnsLookup:
+            return LoadFailureCause::dnsLookup;
+        case HttpFailure::connect:
+            return LoadFailureCause::connect;
+        case HttpFailure::tls:
+            return LoadFailureCause::tls;
+        case HttpFailure::timeout:
+            return LoadFailureCause::timeout;
+        case HttpFailure::bodyTooLarge:
+            return LoadFailureCause::bodyTooLarge;
+        case HttpFailure::transport:
+            return LoadFailureCause::transport;
+    }
+    return LoadFailureCause::transport;
+}
+
 std::vector<std::string> splitLines(std::string_view text, std::size_t limit) {
     std::vector<std::string> pieces;
     while (pieces.size() < limit) {
@@ -63,35 +88,50 @@ void Storage::fetchBankList(Schema schema, bool reorderCachedList,
 
 void Storage::fetchBankList(Schema schema, bool reorderCachedList,
                             std::function<void(FetchResult, Source)> completion) const {
+    fetchBankList(
+        schema, reorderCachedList,
+        std::function<void(FetchResult, const Details&)>(
+            [completion = std::move(completion)](FetchResult result, const Details& details) {
+                completion(std::move(result), details.source);
+            }));
+}
+
+void Storage::fetchBankList(Schema schema, bool reorderCachedList,
+                            std::function<void(FetchResult, const Details&)> completion) const {
     const std::string text = bankListURL(schema);
     const auto address = boost::urls::parse_uri(text);
     HttpRequest request;
     request.url = address ? std::string(address->buffer()) : text;
     request.timeout = std::chrono::seconds(60);
     request.cachePolicy = CachePolicy::ignoreLocalCache;
-    debugLine("fetching bank list, url: " + request.url);
 
     // The copy keeps the client and the file store alive until the download ends,
     // whatever happens to this value meanwhile.
-    http_->get(std::move(request), [self = *this, schema, reorderCachedList,
-                                    completion = std::move(completion)](HttpBody body) {
-        auto fallback = [&] {
+    auto arrived = [self = *this, schema, reorderCachedList, completion = std::move(completion)](
+                       HttpBody body, LoadFailureCause cause, int status) {
+        auto fallback = [&](LoadFailureCause why) {
+            Details details{Source::cacheAfterFailure, why, status, std::nullopt};
             auto banks = self.readCachedBankList(schema);
             if (banks && reorderCachedList) banks = self.applyLastUsedOrder(std::move(*banks));
             if (banks && !banks->empty()) {
-                completion(std::move(*banks), Source::cacheAfterFailure);
+                details.cacheAge = self.cacheAge(schema);
+                completion(std::move(*banks), details);
             } else {
-                completion(Error::emptyCache, Source::cacheAfterFailure);
+                completion(Error{why, status}, details);
             }
         };
-        if (!body) return fallback();
+        if (!body)
+            return fallback(cause == LoadFailureCause::none ? LoadFailureCause::transport : cause);
 
         auto decoded = decodeBankList(*body);
         if (auto* error = std::get_if<DecodeError>(&decoded)) {
             // A body that is not a bank list says no more than a missing one: the
-            // last good cache stays as it is and is offered instead.
+            // last good cache stays as it is and is offered instead. Behind an
+            // error status it is the server's error page, not a broken list.
             debugLine("bank list decoding failed: " + error->description);
-            return fallback();
+            const bool errorStatus = status != 0 && (status < 200 || status > 299);
+            return fallback(errorStatus ? LoadFailureCause::httpStatus
+                                        : LoadFailureCause::malformedDocument);
         }
         if (body->size() > maxBankListFileBytes) {
             // It could never be read back, and it would replace a list that can.
@@ -102,8 +142,43 @@ void Storage::fetchBankList(Schema schema, bool reorderCachedList,
             }
         }
         auto& document = std::get<BankListResponse>(decoded);
-        completion(self.applyLastUsedOrder(std::move(document.dictionary)), Source::network);
+        completion(self.applyLastUsedOrder(std::move(document.dictionary)),
+                   Details{Source::network, LoadFailureCause::none, status, std::nullopt});
+    };
+
+    if (dynamic_cast<const NullHttpClient*>(http_.get()) != nullptr) {
+        // Said here, once per query: nothing else tells a host why every list fails.
+        debugLine("no HTTP client installed, bank list not requested: " + request.url);
+        http_->get(std::move(request), [arrived = std::move(arrived)](HttpBody) {
+            arrived(std::nullopt, LoadFailureCause::noHttpClient, 0);
+        });
+        return;
+    }
+    debugLine("fetching bank list, url: " + request.url);
+    std::function<void(HttpResponse)> reported = [arrived](HttpResponse response) {
+        arrived(std::move(response.body), causeOf(response.failure), response.status);
+    };
+    if (auto* reporting = dynamic_cast<HttpClientWithFailures*>(http_.get())) {
+        return reporting->fetch(std::move(request), std::move(reported));
+    }
+    // The curl client keeps its 1.0 base: its library offers its fetch instead.
+    if (const auto fetch = failureReporting(); fetch && fetch(*http_, request, reported)) return;
+    // A plain client tells nothing of a failure but that there is no body.
+    http_->get(std::move(request), [arrived = std::move(arrived)](HttpBody body) {
+        arrived(std::move(body), LoadFailureCause::none, 0);
     });
+}
+
+std::optional<std::chrono::seconds> Storage::cacheAge(Schema schema) const {
+    const auto* posix = dynamic_cast<const PosixFileStore*>(files_.get());
+    const auto file = bankListFileURL(schema);
+    if (posix == nullptr || !file) return std::nullopt;
+    const auto written = posix->modificationTime(*file);
+    if (!written) return std::nullopt;
+    const auto age = std::chrono::duration_cast<std::chrono::seconds>(
+        std::chrono::system_clock::now() - *written);
+    // A clock set back makes a file from the future: it is as new as can be.
+    return std::max(age, std::chrono::seconds(0));
 }
 
 std::optional<std::vector<Bank>> Storage::readCachedBankList(Schema schema) const {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <velawidget/LoadFailure.h>
 #include <velawidget/platform/FileStore.h>
 #include <velawidget/platform/HttpClient.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -20,7 +22,14 @@ namespace velawidget {
 class Storage {
   public:
     using BankListResponse = velawidget::BankListResponse;
-    enum class Error { emptyCache };
+    /// No list: the download failed and the cache held none.
+    struct Error {
+        /// Why the download failed.
+        LoadFailureCause cause = LoadFailureCause::transport;
+        /// The status of an error answer (`httpStatus`), else 0.
+        int httpStatus = 0;
+        bool operator==(const Error&) const = default;
+    };
     /// Success with banks in display order (possibly none), or failure.
     using FetchResult = std::variant<std::vector<Bank>, Error>;
 
@@ -40,12 +49,27 @@ class Storage {
     /// the download failed (so it may be out of date).
     enum class Source { network, cacheAfterFailure };
 
+    /// What the loader knows of a fetch beyond its banks.
+    struct Details {
+        Source source = Source::network;
+        /// Why the download failed; none when the banks are fresh.
+        LoadFailureCause cause = LoadFailureCause::none;
+        /// The status of an error answer (`httpStatus`), else 0.
+        int httpStatus = 0;
+        /// How old the cache file was when a list was served from it, when
+        /// the file store can tell.
+        std::optional<std::chrono::seconds> cacheAge;
+    };
+
     /// Completion runs once, on the HTTP client's callback queue.
     void fetchBankList(Schema schema, bool reorderCachedList,
                        std::function<void(FetchResult)> completion) const;
     /// The same, telling where the banks came from.
     void fetchBankList(Schema schema, bool reorderCachedList,
                        std::function<void(FetchResult, Source)> completion) const;
+    /// The same, telling why the download failed and how old a cached list is.
+    void fetchBankList(Schema schema, bool reorderCachedList,
+                       std::function<void(FetchResult, const Details&)> completion) const;
     std::optional<std::vector<Bank>> readCachedBankList(Schema schema) const;
     std::vector<Bank> applyLastUsedOrder(std::vector<Bank> banks) const;
     void updateLastUsedBank(const std::string& logoURL) const;
@@ -55,6 +79,8 @@ class Storage {
     std::optional<std::filesystem::path> lastUsedBanksFileURL() const;
 
   private:
+    std::optional<std::chrono::seconds> cacheAge(Schema schema) const;
+
     HttpClientPtr http_;
     FileStorePtr files_;
 };

@@ -5,8 +5,12 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
+#include "core/Debug.h"
+#include "platform/DefaultHttpClient.h"
 #include "platform/portable/KeyTextLookup.h"
 #include "platform/portable/NullHttpClient.h"
 #include "platform/portable/RefusingUrlOpener.h"
@@ -26,16 +30,34 @@ Platform sealedFactoryMarker() {
     return {};
 }
 
+HttpClientPtr sealedHttpFactoryMarker() {
+    return nullptr;
+}
+
 std::atomic<Platform*> pendingPlatform{nullptr};
 std::atomic<Factory> pendingFactory{nullptr};
+std::atomic<HttpClientFactory> pendingHttpFactory{nullptr};
+std::atomic<FailureReportingFetch> offeredFailureReporting{nullptr};
 
-void fillDefaults(Platform& platform) {
+/// The linked library's client, or none when there is none or it cannot start.
+HttpClientPtr defaultHttpClient(HttpClientFactory factory) {
+    if (!factory) return nullptr;
+    try {
+        return factory();
+    } catch (const std::exception& error) {
+        debugLine(std::string("default HTTP client not started: ") + error.what());
+        return nullptr;
+    }
+}
+
+void fillDefaults(Platform& platform, HttpClientFactory httpFactory) {
     if (!platform.files) platform.files = std::make_shared<PosixFileStore>();
     if (!platform.mainQueue || !platform.scheduler) {
         auto loop = std::make_shared<RunLoop>();
         if (!platform.mainQueue) platform.mainQueue = loop;
         if (!platform.scheduler) platform.scheduler = loop;
     }
+    if (!platform.http) platform.http = defaultHttpClient(httpFactory);
     if (!platform.http) platform.http = std::make_shared<NullHttpClient>();
     if (!platform.urlOpener) platform.urlOpener = std::make_shared<RefusingUrlOpener>();
     if (!platform.texts) platform.texts = std::make_shared<KeyTextLookup>();
@@ -43,6 +65,7 @@ void fillDefaults(Platform& platform) {
 
 Platform fixPlatform() {
     const Factory factory = pendingFactory.exchange(&sealedFactoryMarker);
+    const HttpClientFactory httpFactory = pendingHttpFactory.exchange(&sealedHttpFactoryMarker);
     std::unique_ptr<Platform> installed(pendingPlatform.exchange(&sealedPlatformMarker));
     Platform platform;
     if (installed) {
@@ -50,7 +73,7 @@ Platform fixPlatform() {
     } else if (factory) {
         platform = factory();
     }
-    fillDefaults(platform);
+    fillDefaults(platform, httpFactory);
     return platform;
 }
 
@@ -74,6 +97,22 @@ bool setDefaultPlatformFactory(Platform (*factory)()) {
         if (current == &sealedFactoryMarker) return false;
     } while (!pendingFactory.compare_exchange_weak(current, factory));
     return true;
+}
+
+bool setDefaultHttpClientFactory(HttpClientFactory factory) {
+    HttpClientFactory current = pendingHttpFactory.load();
+    do {
+        if (current == &sealedHttpFactoryMarker) return false;
+    } while (!pendingHttpFactory.compare_exchange_weak(current, factory));
+    return true;
+}
+
+void offerFailureReporting(FailureReportingFetch fetch) {
+    offeredFailureReporting.store(fetch);
+}
+
+FailureReportingFetch failureReporting() {
+    return offeredFailureReporting.load();
 }
 
 const Platform& currentPlatform() {

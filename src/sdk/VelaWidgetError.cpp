@@ -11,13 +11,16 @@ class Category final : public std::error_category {
     std::string message(int value) const override {
         switch (static_cast<VelaWidgetError>(value)) {
             case VelaWidgetError::invalidURLString:
-                return "invalidURLString";
+                return "The payment link was not accepted: it is not a link of the instant-payment "
+                       "system (invalidURLString).";
             case VelaWidgetError::loadingFaild:
-                return "loadingFaild";
+                return "No bank list could be obtained: the download failed and no cached list "
+                       "was available (loadingFaild).";
             case VelaWidgetError::presentationFailed:
-                return "presentationFailed";
+                return "The bank selector could not be shown: the application has no window to "
+                       "show it over (presentationFailed).";
         }
-        return "unknown VelaWidgetError " + std::to_string(value);
+        return "Unknown VelaWidgetError " + std::to_string(value) + ".";
     }
 };
 

@@ -14,15 +14,26 @@
 namespace velawidget {
 namespace {
 
-BankListResult deliver(const boost::urls::url& paymentURL, Storage::FetchResult outcome) {
+BankListReport deliver(const boost::urls::url& paymentURL, Storage::FetchResult outcome,
+                       const Storage::Details& details) {
     auto* banks = std::get_if<std::vector<Bank>>(&outcome);
-    if (!banks) return VelaWidgetError::loadingFaild;
+    if (!banks) {
+        BankListReport report(VelaWidgetError::loadingFaild);
+        report.cause = details.cause;
+        report.httpStatus = details.httpStatus;
+        return report;
+    }
     std::vector<VelaWidgetBankPtr> result;
     result.reserve(banks->size());
     for (const auto& bank : *banks) {
         if (auto made = publicBank(paymentURL, bank)) result.push_back(std::move(made));
     }
-    return result;
+    BankListReport report{BankListResult(std::move(result))};
+    report.cause = details.cause;
+    report.httpStatus = details.httpStatus;
+    report.fromCache = details.source == Storage::Source::cacheAfterFailure;
+    report.cacheAge = details.cacheAge;
+    return report;
 }
 
 }  // namespace
@@ -42,6 +53,18 @@ VelaWidgetSDK::~VelaWidgetSDK() = default;
 
 void VelaWidgetSDK::bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
                              std::function<void(BankListResult)> completion) {
+    // An empty completion stays empty, so the checks below report it in turn.
+    std::function<void(const BankListReport&)> forward;
+    if (completion) {
+        forward = [completion = std::move(completion)](const BankListReport& report) {
+            completion(report.result);
+        };
+    }
+    bankList(paymentURL, std::move(receivOn), std::move(forward));
+}
+
+void VelaWidgetSDK::bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
+                             std::function<void(const BankListReport&)> completion) {
     std::optional<boost::urls::url> parsed;
     auto accepted = acceptPaymentLink(paymentURL, &parsed);
     if (!accepted) {
@@ -55,11 +78,14 @@ void VelaWidgetSDK::bankList(std::string_view paymentURL, DispatchQueuePtr recei
 
     impl_->storage.fetchBankList(
         accepted->schema, /*reorderCachedList=*/false,
-        [url = std::move(accepted->url), receivOn = std::move(receivOn),
-         completion = std::move(completion)](Storage::FetchResult outcome) {
-            receivOn->async(
-                [completion, result = deliver(url, std::move(outcome))] { completion(result); });
-        });
+        std::function<void(Storage::FetchResult, const Storage::Details&)>(
+            [url = std::move(accepted->url), receivOn = std::move(receivOn),
+             completion = std::move(completion)](Storage::FetchResult outcome,
+                                                 const Storage::Details& details) {
+                receivOn->async([completion, report = deliver(url, std::move(outcome), details)] {
+                    completion(report);
+                });
+            }));
 }
 
 bool VelaWidgetSDK::recordChosenBank(const VelaWidgetBank& bank) {

@@ -140,7 +140,9 @@ void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResul
     } else {
         bankListViewModel_->showLoadFailure(
             services_.texts->get(FixedText::emptyBankListFetchingResult));
-        events.send(SelectorEvent(SelectorEventKind::loadFailed));
+        SelectorEvent failed(SelectorEventKind::loadFailed);
+        failed.cause = std::get<Storage::Error>(result).cause;
+        events.send(failed);
     }
 }
 

@@ -1,12 +1,18 @@
 #include "contract/HttpClientContract.h"
 
 #include <gtest/gtest.h>
+#include <velawidget/LoadFailure.h>
+#include <velawidget/platform/PosixFileStore.h>
 
+#include <filesystem>
+#include <future>
 #include <set>
 #include <thread>
 #include <vector>
 
+#include "catalogue/Storage.h"
 #include "support/Completions.h"
+#include "support/DebugCapture.h"
 #include "support/SandboxProcess.h"
 #include "support/TempDir.h"
 
@@ -203,6 +209,119 @@ TEST_P(Contract, ShutsDownWithRequestsInFlightAndMayBeReleasedByItsCompletion) {
     // The held-back request ends with the client, the logo arrives, in either order.
     EXPECT_NE(more.bodies[0].has_value(), more.bodies[1].has_value());
     EXPECT_EQ(sandbox.stop(), 0) << "the sandbox stops promptly with that request still waiting";
+}
+
+/// One bank-list fetch by the loader on `http` (a client under test, or none)
+/// over the caches directory `caches`.
+struct LoaderOutcome {
+    bool banks = false;
+    velawidget::Storage::Details details;
+    velawidget::LoadFailureCause errorCause = velawidget::LoadFailureCause::none;
+};
+
+LoaderOutcome loadQrList(std::shared_ptr<velawidget::HttpClient> http, const TempDir& caches) {
+    std::promise<LoaderOutcome> done;
+    auto arrived = done.get_future();
+    {
+        const velawidget::Storage storage(
+            std::move(http), std::make_shared<velawidget::PosixFileStore>(caches.path()));
+        storage.fetchBankList(
+            velawidget::Schema::qr, false,
+            std::function<void(velawidget::Storage::FetchResult,
+                               const velawidget::Storage::Details&)>(
+                [&done](velawidget::Storage::FetchResult result,
+                        const velawidget::Storage::Details& details) {
+                    LoaderOutcome outcome;
+                    outcome.banks = std::holds_alternative<std::vector<velawidget::Bank>>(result);
+                    outcome.details = details;
+                    if (auto* error = std::get_if<velawidget::Storage::Error>(&result)) {
+                        outcome.errorCause = error->cause;
+                    }
+                    done.set_value(outcome);
+                }));
+    }
+    EXPECT_EQ(arrived.wait_for(60s), std::future_status::ready);
+    return arrived.get();
+}
+
+// Each way a download fails reaches the loader, and so the host, as its own
+// cause; a cached list after a failure says that it is one, and how old.
+TEST_P(Contract, EachFailureReachesTheLoaderAsItsCause) {
+    using velawidget::LoadFailureCause;
+    SandboxProcess sandbox;
+    const std::string document = readFile(VELA_SANDBOX_DATA_DIR "/qr.json").value_or("");
+    ASSERT_FALSE(document.empty());
+
+    struct Row {
+        const char* name;
+        const char* fault;                       // the sandbox's answer
+        std::function<void(ClientSetup&)> tune;  // the client's settings
+        bool noClient;                           // the loader gets no client at all
+        bool cached;                             // a list two hours old in the caches directory
+        LoadFailureCause cause;
+        int status;
+    };
+    const auto none = [](ClientSetup&) {};
+    const Row rows[] = {
+        {"refused port", "none", [](ClientSetup& s) { s.connectTo = "127.0.0.1:1"; }, false, false,
+         LoadFailureCause::connect, 0},
+        // Without --connect-to the link's own host is looked up: .example names none.
+        {"unknown host", "none", [](ClientSetup& s) { s.connectTo.reset(); }, false, false,
+         LoadFailureCause::dnsLookup, 0},
+        {"untrusted certificate", "none", [](ClientSetup& s) { s.caFile.reset(); }, false, false,
+         LoadFailureCause::tls, 0},
+        {"slow server, short timeout", "delay:3000",
+         [](ClientSetup& s) { s.timeoutOverride = 300ms; }, false, false, LoadFailureCause::timeout,
+         0},
+        {"404 with an HTML page", "status:404:garbage", none, false, false,
+         LoadFailureCause::httpStatus, 404},
+        {"oversized body", "huge", none, false, false, LoadFailureCause::bodyTooLarge, 0},
+        {"not JSON", "garbage", none, false, false, LoadFailureCause::malformedDocument, 200},
+        {"no HTTP client", "none", none, true, false, LoadFailureCause::noHttpClient, 0},
+        {"cached list after a dropped connection", "drop", none, false, true,
+         LoadFailureCause::transport, 0},
+        {"fresh list", "none", none, false, true, LoadFailureCause::none, 200},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(sandbox.setFault(row.fault));
+        TempDir caches;
+        const auto listFile = caches.path() / "qrbanksListStorage";
+        if (row.cached) {
+            caches.write("qrbanksListStorage", document);
+            std::filesystem::last_write_time(
+                listFile, std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
+        }
+        auto setup = trusting(sandbox);
+        row.tune(setup);
+        DebugCapture debug;
+        const auto outcome = loadQrList(row.noClient ? nullptr : make(setup), caches);
+        // Nothing else tells a host without a client why every list fails.
+        const std::vector<std::string> said = debug.linesStartingWith("no HTTP client");
+        EXPECT_EQ(said.size(), row.noClient ? 1u : 0u);
+        if (row.noClient && !said.empty()) {
+            EXPECT_EQ(said.front(), "no HTTP client installed, bank list not requested: " + qrList);
+        }
+
+        const bool failed = row.cause != LoadFailureCause::none;
+        EXPECT_EQ(outcome.details.cause, row.cause) << velawidget::toString(outcome.details.cause);
+        EXPECT_EQ(outcome.banks, row.cached) << "banks exactly when a list was at hand";
+        if (!outcome.banks) {
+            EXPECT_EQ(outcome.errorCause, row.cause);
+        }
+        if (row.status != 0 || row.cause == LoadFailureCause::httpStatus) {
+            EXPECT_EQ(outcome.details.httpStatus, row.status);
+        }
+        const bool fromCache =
+            outcome.details.source == velawidget::Storage::Source::cacheAfterFailure;
+        EXPECT_EQ(fromCache, failed);
+        if (row.cached && failed) {
+            ASSERT_TRUE(outcome.details.cacheAge);
+            EXPECT_NEAR(static_cast<double>(outcome.details.cacheAge->count()), 7200.0, 120.0);
+        } else {
+            EXPECT_FALSE(outcome.details.cacheAge);
+        }
+    }
 }
 
 // The generator runs when the tests are registered, after static

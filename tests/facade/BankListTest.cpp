@@ -114,7 +114,13 @@ TEST_F(BankListTest, RejectedLinksThrowAtOnceAndStartNothing) {
         std::vector<std::string>{"bank list fetching failed, invalid paymentURL: " + unparsable});
     EXPECT_THROW(VelaWidgetSDK::shared().bankList(qrLink, nullptr, delivery.completion()),
                  std::invalid_argument);
-    EXPECT_THROW(VelaWidgetSDK::shared().bankList(qrLink, delivery.queue, {}),
+    EXPECT_THROW(VelaWidgetSDK::shared().bankList(qrLink, delivery.queue,
+                                                  std::function<void(BankListResult)>{}),
+                 std::invalid_argument);
+    EXPECT_THROW(VelaWidgetSDK::shared().bankList(qrLink, delivery.queue,
+                                                  std::function<void(const BankListReport&)>{}),
+                 std::invalid_argument);
+    EXPECT_THROW(VelaWidgetSDK::shared().bankList(qrLink, nullptr, [](const BankListReport&) {}),
                  std::invalid_argument);
     delivery.queue->runUntilIdle();
     EXPECT_TRUE(delivery.results.empty());
@@ -189,6 +195,99 @@ TEST_F(BankListTest, OverlappingQueriesEachCompleteOnceOnTheirOwnQueue) {
     EXPECT_EQ(qr.results[0].error(), VelaWidgetError::loadingFaild);
     sub.queue->runUntilIdle();
     EXPECT_EQ(sub.results.size(), 1u);
+}
+
+TEST_F(BankListTest, TheReportOverloadTellsWhyAndWhereTheBanksCameFrom) {
+    struct Answer {
+        const char* name;
+        bool cached;  // a list in the caches directory beforehand
+        HttpBody body;
+        bool banks;
+        LoadFailureCause cause;
+        bool fromCache;
+    };
+    const std::string document = vela::test::bankListDocument({vela::test::bankWithLogo("c")});
+    const Answer answers[] = {
+        {"fresh download", false, document, true, LoadFailureCause::none, false},
+        // The fake is a plain client: it tells no more than "no body".
+        {"no body, no cache", false, std::nullopt, false, LoadFailureCause::transport, false},
+        {"no body, a cached list", true, std::nullopt, true, LoadFailureCause::transport, true},
+        {"not a bank list, a cached list", true, "<html>", true,
+         LoadFailureCause::malformedDocument, true},
+        {"not a bank list, no cache", false, "[]", false, LoadFailureCause::malformedDocument,
+         false},
+    };
+    for (const auto& answer : answers) {
+        SCOPED_TRACE(answer.name);
+        SetUp();
+        if (answer.cached) caches().write("qrbanksListStorage", document);
+        std::vector<BankListReport> reports;
+        std::vector<BankListResult> results;
+        auto queue = std::make_shared<RunLoop>();
+        // Both completion types pick their overload without a cast.
+        VelaWidgetSDK::shared().bankList(
+            qrLink, queue, [&](const BankListReport& report) { reports.push_back(report); });
+        VelaWidgetSDK::shared().bankList(
+            qrLink, queue, [&](BankListResult result) { results.push_back(std::move(result)); });
+        http().respondAll(answer.body);
+        http().callbackQueue().runUntilIdle();
+        queue->runUntilIdle();
+        ASSERT_EQ(reports.size(), 1u);
+        ASSERT_EQ(results.size(), 1u);
+        const auto& report = reports.front();
+        EXPECT_EQ(report.result.has_value(), answer.banks);
+        EXPECT_EQ(results.front().has_value(), answer.banks) << "the old overload: the same result";
+        if (!answer.banks) {
+            EXPECT_EQ(report.result.error(), VelaWidgetError::loadingFaild);
+            EXPECT_EQ(results.front().error(), VelaWidgetError::loadingFaild);
+        }
+        EXPECT_EQ(report.cause, answer.cause) << toString(report.cause);
+        EXPECT_EQ(report.fromCache, answer.fromCache);
+        EXPECT_EQ(report.httpStatus, 0) << "the fake tells no status";
+        // The installed store is a PosixFileStore: it knows the file's age.
+        EXPECT_EQ(report.cacheAge.has_value(), answer.fromCache);
+        if (report.cacheAge) {
+            EXPECT_LT(report.cacheAge->count(), 600);
+        }
+        const std::string message = report.message();
+        EXPECT_EQ(message.back(), '.') << message;
+        if (answer.cause != LoadFailureCause::none) {
+            EXPECT_NE(message.find(describe(answer.cause)), std::string::npos) << message;
+        }
+    }
+}
+
+TEST(BankListReportText, SaysWhatWasDeliveredAndWhy) {
+    BankListReport failed(VelaWidgetError::loadingFaild);
+    failed.cause = LoadFailureCause::httpStatus;
+    failed.httpStatus = 404;
+    EXPECT_EQ(failed.message(),
+              "No bank list could be obtained. The payment system's server answered with an "
+              "error status instead of the bank list (HTTP 404).");
+    BankListReport cached{BankListResult(std::vector<VelaWidgetBankPtr>(2))};
+    cached.fromCache = true;
+    cached.cause = LoadFailureCause::dnsLookup;
+    cached.cacheAge = std::chrono::hours(3) + std::chrono::minutes(5);
+    EXPECT_EQ(cached.message(),
+              "The bank list could not be downloaded; the cached list of 2 banks, saved 3 hours "
+              "ago, was used instead. The payment system's host name could not be resolved.");
+    cached.cacheAge.reset();
+    EXPECT_EQ(cached.message(),
+              "The bank list could not be downloaded; the cached list of 2 banks was used "
+              "instead. The payment system's host name could not be resolved.");
+    EXPECT_EQ(BankListReport(BankListResult(std::vector<VelaWidgetBankPtr>(1))).message(),
+              "The bank list was downloaded: 1 bank.");
+    // Every cause has a name and a sentence of its own.
+    std::set<std::string_view> names, sentences;
+    for (int value = 0; value <= static_cast<int>(LoadFailureCause::transport); ++value) {
+        const auto cause = static_cast<LoadFailureCause>(value);
+        names.insert(toString(cause));
+        sentences.insert(describe(cause));
+        EXPECT_EQ(describe(cause).back(), '.') << toString(cause);
+    }
+    EXPECT_EQ(names.size(), 11u);
+    EXPECT_EQ(sentences.size(), 11u);
+    EXPECT_EQ(toString(LoadFailureCause::dnsLookup), "dnsLookup");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <algorithm>
 #include <boost/json/parse.hpp>
 
 #include "support/SandboxProcess.h"
@@ -56,6 +58,47 @@ TEST(BankListQuery, CommandLineQueryOverTheSandbox) {
     run = list(work, args);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("loadingFaild"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("transport: The transfer of the bank list broke off"), std::string::npos)
+        << run.err;
+
+    // A cached list after a failed download is served with a warning that says so.
+    ASSERT_TRUE(sandbox.setFault("status:503:garbage"));
+    args = sandboxFlags(sandbox, caches);
+    args.insert(args.begin(), qrLink);
+    run = list(work, args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: download failed, the banks are the cached list, saved "),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("httpStatus: The payment system's server answered with an error status "
+                           "instead of the bank list. (HTTP 503)"),
+              std::string::npos)
+        << run.err;
+}
+
+// The README's snippet, built as a host builds it (the core and the curl
+// client, nothing installed but what the snippet shows).
+TEST(BankListQuery, ReadmeSnippetListsTheSandboxsBanks) {
+    SandboxProcess sandbox;
+    TempDir work;
+    // The snippet keeps the default caches directory: a private one here.
+    ASSERT_EQ(setenv("XDG_CACHE_HOME", work.path().c_str(), 1), 0);
+    auto run = vela::test::runProgram(work, VELA_CONSOLE_HOST,
+                                      {qrLink, sandbox.address(), sandbox.certFile().string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("VELATESTPAYMENTONEOFF00000000002"), std::string::npos) << run.out;
+    EXPECT_GT(std::count(run.out.begin(), run.out.end(), '\n'), 40);
+}
+
+// Without the test server's settings the snippet installs nothing at all:
+// the curl client linked in is the one that tries, and says why it failed.
+TEST(BankListQuery, ReadmeSnippetWithoutSettingsUsesTheLinkedCurlClient) {
+    TempDir work;
+    ASSERT_EQ(setenv("XDG_CACHE_HOME", work.path().c_str(), 1), 0);  // and so no cached list
+    auto run = vela::test::runProgram(work, VELA_CONSOLE_HOST, {qrLink});
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_EQ(run.err.find("No HTTP client is installed"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("No bank list could be obtained. The "), std::string::npos) << run.err;
 }
 
 }  // namespace

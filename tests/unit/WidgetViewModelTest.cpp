@@ -359,6 +359,7 @@ TEST_F(WidgetViewModelTest, EachShowingEndsInOneResultAndTheEventsTellWhatHappen
             line += " " + std::to_string(event.count) + "/" + std::to_string(event.textLength);
         }
         if (event.fromCache) line += " cached";
+        if (event.cause != LoadFailureCause::none) line += " " + std::string(toString(event.cause));
         if (event.bank) line += " " + event.bank->name() + (event.webClient ? " web" : "");
         events.push_back(line);
     });
@@ -386,7 +387,8 @@ TEST_F(WidgetViewModelTest, EachShowingEndsInOneResultAndTheEventsTellWhatHappen
         answer(0, std::nullopt);
     });
     EXPECT_EQ(result.outcome, SelectorOutcome::loadFailed);
-    EXPECT_EQ(events, (Lines{"opened", "loadFailed", "closed"}));
+    // The fake client tells no more than "no body".
+    EXPECT_EQ(events, (Lines{"opened", "loadFailed transport", "closed"}));
 
     // The shopper retries, searches (the text itself is never told), and
     // the chosen bank cannot be opened.

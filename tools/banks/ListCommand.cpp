@@ -1,3 +1,4 @@
+#include <velawidget/LoadFailure.h>
 #include <velawidget/VelaWidgetSDK.h>
 #include <velawidget/curl/CurlHttpClient.h>
 #include <velawidget/platform.h>
@@ -48,6 +49,24 @@ void printReadable(std::ostream& out, const std::vector<velawidget::VelaWidgetBa
     out << banks.size() << (banks.size() == 1 ? " bank\n" : " banks\n");
 }
 
+/// ": dnsLookup: The payment system's host name could not be resolved." and
+/// the status of an error answer.
+void printCause(std::ostream& err, const velawidget::BankListReport& report) {
+    err << ": " << velawidget::toString(report.cause) << ": " << velawidget::describe(report.cause);
+    if (report.cause == velawidget::LoadFailureCause::httpStatus && report.httpStatus != 0) {
+        err << " (HTTP " << report.httpStatus << ")";
+    }
+}
+
+/// The banks are an older list: say so, and why, on stderr, so that --json
+/// output stays a document.
+void printCacheWarning(std::ostream& err, const velawidget::BankListReport& report) {
+    err << "warning: download failed, the banks are the cached list";
+    if (report.cacheAge) err << ", saved " << report.cacheAge->count() << " s ago";
+    printCause(err, report);
+    err << '\n';
+}
+
 int runList(const Invocation& call) {
     velawidget::curl::CurlHttpClientOptions httpOptions;
     if (auto file = call.value("--cacert")) httpOptions.caFile = *file;
@@ -77,11 +96,11 @@ int runList(const Invocation& call) {
     }
     velawidget::installPlatform({http, files, loop, loop, nullptr, nullptr});
 
-    std::optional<velawidget::BankListResult> outcome;
+    std::optional<velawidget::BankListReport> outcome;
     try {
         velawidget::VelaWidgetSDK::shared().bankList(call.operands.front(), loop,
-                                                     [&](velawidget::BankListResult result) {
-                                                         outcome = std::move(result);
+                                                     [&](const velawidget::BankListReport& report) {
+                                                         outcome = report;
                                                          loop->stop();
                                                      });
     } catch (const std::system_error& error) {
@@ -91,14 +110,17 @@ int runList(const Invocation& call) {
     loop->run();
     velawidget::setDebugSink(nullptr);
 
-    if (!outcome || !outcome->has_value()) {
-        call.err << "loadingFaild\n";
+    if (!outcome || !outcome->result) {
+        call.err << "loadingFaild";
+        if (outcome) printCause(call.err, *outcome);
+        call.err << '\n';
         return exit_status::loadingFailed;
     }
+    if (outcome->fromCache) printCacheWarning(call.err, *outcome);
     if (call.has("--json")) {
-        printJson(call.out, outcome->value());
+        printJson(call.out, outcome->result.value());
     } else {
-        printReadable(call.out, outcome->value());
+        printReadable(call.out, outcome->result.value());
     }
     return exit_status::ok;
 }

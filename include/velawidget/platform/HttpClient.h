@@ -55,4 +55,41 @@ class VELAWIDGET_API HttpClient {
 
 using HttpClientPtr = std::shared_ptr<HttpClient>;
 
+/// Why a transfer delivered no body.
+enum class HttpFailure {
+    none,          ///< a body arrived (whatever its status)
+    offline,       ///< no network route at all
+    dnsLookup,     ///< the host name did not resolve
+    connect,       ///< the connection was refused or could not be made
+    tls,           ///< the handshake failed or the certificate was not trusted
+    timeout,       ///< no progress within the request's timeout, or over the overall limit
+    bodyTooLarge,  ///< the body, as sent or decompressed, was over the client's cap
+    transport,     ///< anything else: truncation, bad compression, huge headers, redirects
+};
+
+/// A finished transfer as a client that reports failures sees it.
+struct HttpResponse {
+    /// As `HttpClient::get` delivers it.
+    HttpBody body;
+    /// `none` exactly when `body` holds a value.
+    HttpFailure failure = HttpFailure::none;
+    /// The final HTTP status, 0 when no response arrived.
+    int status = 0;
+};
+
+/// A client that says why a transfer failed; the loader asks for it when the
+/// installed client offers it. The Qt client implements it, and
+/// `curl::CurlHttpClient` has the same `fetch` (its base stays `HttpClient`,
+/// as in 1.0). A host's client may implement it too, or stay a plain
+/// `HttpClient`: a missing body then counts as `transport`.
+class VELAWIDGET_API HttpClientWithFailures : public HttpClient {
+  public:
+    /// As `get`, with the status and the reason for a missing body; the same
+    /// threading and exactly-once rules.
+    virtual void fetch(HttpRequest request, std::function<void(HttpResponse)> completion) = 0;
+
+    /// `fetch`, keeping the body only.
+    void get(HttpRequest request, std::function<void(HttpBody)> completion) override;
+};
+
 }  // namespace velawidget

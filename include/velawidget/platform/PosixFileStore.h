@@ -3,6 +3,7 @@
 #include <velawidget/export.h>
 #include <velawidget/platform/FileStore.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -31,6 +32,11 @@ class VELAWIDGET_API PosixFileStore final : public FileStore {
     std::variant<std::string, std::error_code> read(const std::filesystem::path& file,
                                                     std::size_t maxBytes) const override;
     std::error_code write(const std::filesystem::path& file, std::string_view bytes) const override;
+
+    /// When the file was last written, or none when it cannot be told. The
+    /// kit reports the age of a bank list served from the cache with it.
+    std::optional<std::chrono::system_clock::time_point> modificationTime(
+        const std::filesystem::path& file) const;
 
   private:
     std::optional<std::filesystem::path> directory_;

@@ -2,6 +2,7 @@
 #include <velawidget/curl/CurlHttpClient.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <mutex>
 #include <stdexcept>
 #include <string_view>
@@ -34,7 +35,7 @@ std::string connectToEntry(const std::string& target) {
 
 struct Transfer {
     HttpRequest request;
-    std::function<void(HttpBody)> completion;
+    std::function<void(HttpResponse)> completion;
     CURL* easy = nullptr;
     std::string body;
     std::size_t cap = 0;
@@ -78,12 +79,61 @@ int onProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_o
     return 0;
 }
 
-void deliver(std::function<void(HttpBody)>& completion, HttpBody body) {
+void deliver(std::function<void(HttpResponse)>& completion, HttpResponse response) {
+    if (!completion) return;
     // A throwing completion must not take the worker, and every later
     // request, down with it.
     try {
-        completion(std::move(body));
+        completion(std::move(response));
     } catch (...) {
+    }
+}
+
+HttpResponse failed(HttpFailure failure, int status = 0) {
+    return {std::nullopt, failure, status};
+}
+
+bool isTlsFailure(CURLcode result) {
+    switch (result) {
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CIPHER:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_ENGINE_NOTFOUND:
+        case CURLE_SSL_ENGINE_SETFAILED:
+        case CURLE_SSL_ENGINE_INITFAILED:
+        case CURLE_SSL_SHUTDOWN_FAILED:
+        case CURLE_SSL_CRL_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        case CURLE_SSL_INVALIDCERTSTATUS:
+        case CURLE_SSL_CLIENTCERT:
+            return true;
+        default:
+            return false;
+    }
+}
+
+/// Why a transfer that curl ended with `result` gave no body. `osError` is
+/// the system's error of the last connection attempt.
+HttpFailure failureOf(CURLcode result, long osError) {
+    if (isTlsFailure(result)) return HttpFailure::tls;
+    switch (result) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            return HttpFailure::dnsLookup;
+        case CURLE_COULDNT_CONNECT:
+            // No route at all is the device's own state, not the server's.
+            return osError == ENETUNREACH || osError == ENETDOWN || osError == EHOSTUNREACH
+                       ? HttpFailure::offline
+                       : HttpFailure::connect;
+        case CURLE_OPERATION_TIMEDOUT:
+            return HttpFailure::timeout;
+        case CURLE_FILESIZE_EXCEEDED:
+            return HttpFailure::bodyTooLarge;
+        default:
+            return HttpFailure::transport;
     }
 }
 
@@ -162,13 +212,13 @@ struct CurlHttpClient::Worker {
     void begin(std::unique_ptr<Transfer> transfer) {
         if (transfer->request.cachePolicy == CachePolicy::useCacheFirst) {
             if (auto cached = cache.find(transfer->request.url)) {
-                deliver(transfer->completion, std::move(cached));
+                deliver(transfer->completion, {std::move(cached), HttpFailure::none, 200});
                 return;
             }
         }
         CURL* easy = curl_easy_init();
         if (easy == nullptr) {
-            deliver(transfer->completion, std::nullopt);
+            deliver(transfer->completion, failed(HttpFailure::transport));
             return;
         }
         transfer->easy = easy;
@@ -208,7 +258,7 @@ struct CurlHttpClient::Worker {
 
         if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
             curl_easy_cleanup(easy);
-            deliver(transfer->completion, std::nullopt);
+            deliver(transfer->completion, failed(HttpFailure::transport));
             return;
         }
         active.emplace(easy, std::move(transfer));
@@ -250,18 +300,22 @@ struct CurlHttpClient::Worker {
         active.erase(found);
         long status = 0;
         curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+        long osError = 0;
+        curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
         curl_multi_remove_handle(multi, easy);
         curl_easy_cleanup(easy);
 
-        HttpBody body;
-        if (result == CURLE_OK && !transfer->overCap) {
-            // Only a full answer is kept: an error page must not stand for the logo.
-            if (transfer->request.cachePolicy == CachePolicy::useCacheFirst && status == 200) {
-                cache.store(transfer->request.url, transfer->body);
-            }
-            body = std::move(transfer->body);
+        const int code = static_cast<int>(status);
+        if (transfer->overCap)
+            return deliver(transfer->completion, failed(HttpFailure::bodyTooLarge, code));
+        if (result != CURLE_OK) {
+            return deliver(transfer->completion, failed(failureOf(result, osError), code));
         }
-        deliver(transfer->completion, std::move(body));
+        // Only a full answer is kept: an error page must not stand for the logo.
+        if (transfer->request.cachePolicy == CachePolicy::useCacheFirst && status == 200) {
+            cache.store(transfer->request.url, transfer->body);
+        }
+        deliver(transfer->completion, {std::move(transfer->body), HttpFailure::none, code});
     }
 
     /// Every request still open, and every one a completion submits while
@@ -275,7 +329,9 @@ struct CurlHttpClient::Worker {
                 late.swap(pending);
             }
             if (late.empty()) return;
-            for (auto& transfer : late) deliver(transfer->completion, std::nullopt);
+            for (auto& transfer : late) {
+                deliver(transfer->completion, failed(HttpFailure::transport));
+            }
         }
     }
 
@@ -302,6 +358,16 @@ CurlHttpClient::~CurlHttpClient() {
 }
 
 void CurlHttpClient::get(HttpRequest request, std::function<void(HttpBody)> completion) {
+    std::function<void(HttpResponse)> keepBody;
+    if (completion) {
+        keepBody = [completion = std::move(completion)](HttpResponse response) {
+            completion(std::move(response.body));
+        };
+    }
+    fetch(std::move(request), std::move(keepBody));
+}
+
+void CurlHttpClient::fetch(HttpRequest request, std::function<void(HttpResponse)> completion) {
     auto transfer = std::make_unique<Transfer>();
     transfer->request = std::move(request);
     transfer->completion = std::move(completion);

@@ -216,4 +216,14 @@ std::error_code PosixFileStore::write(const fs::path& file, std::string_view byt
     return {};
 }
 
+std::optional<std::chrono::system_clock::time_point> PosixFileStore::modificationTime(
+    const fs::path& file) const {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) return std::nullopt;
+    const auto since = std::chrono::seconds(status.st_mtim.tv_sec) +
+                       std::chrono::nanoseconds(status.st_mtim.tv_nsec);
+    return std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(since));
+}
+
 }  // namespace velawidget

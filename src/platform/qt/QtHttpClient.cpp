@@ -57,10 +57,37 @@ bool isStatusError(QNetworkReply::NetworkError error) {
     }
 }
 
+/// Why a reply that Qt ended with `error` gave no body.
+HttpFailure failureOf(QNetworkReply::NetworkError error) {
+    switch (error) {
+        case QNetworkReply::HostNotFoundError:
+            return HttpFailure::dnsLookup;
+        case QNetworkReply::ConnectionRefusedError:
+            return HttpFailure::connect;
+        case QNetworkReply::TimeoutError:
+            return HttpFailure::timeout;
+        case QNetworkReply::SslHandshakeFailedError:
+            return HttpFailure::tls;
+        // What Qt reports when the socket has no route at all.
+        case QNetworkReply::NetworkSessionFailedError:
+        case QNetworkReply::TemporaryNetworkFailureError:
+        case QNetworkReply::UnknownNetworkError:
+            return HttpFailure::offline;
+        default:
+            return HttpFailure::transport;
+    }
+}
+
+HttpResponse failed(HttpFailure failure, int status = 0) {
+    return {std::nullopt, failure, status};
+}
+
 /// The body as sent, decompressed for "gzip" and "deflate" (zlib-wrapped
 /// or raw), with the same cap on what it becomes; none when it does not
-/// decompress, or names a coding that was not asked for.
-std::optional<QByteArray> decoded(const QByteArray& raw, QByteArray coding, std::size_t cap) {
+/// decompress, or names a coding that was not asked for. `overCap` tells
+/// which of the two ended it.
+std::optional<QByteArray> decoded(const QByteArray& raw, QByteArray coding, std::size_t cap,
+                                  bool& overCap) {
     coding = coding.trimmed().toLower();
     if (coding.isEmpty() || coding == "identity") return raw;
     const bool gzip = coding == "gzip" || coding == "x-gzip";
@@ -87,7 +114,10 @@ std::optional<QByteArray> decoded(const QByteArray& raw, QByteArray coding, std:
         }
         inflateEnd(&stream);
         if (result == Z_STREAM_END) return out;
-        if (result == Z_MEM_ERROR) return std::nullopt;  // over the cap: no second try
+        if (result == Z_MEM_ERROR) {
+            overCap = true;  // no second try
+            return std::nullopt;
+        }
     }
     return std::nullopt;
 }
@@ -147,7 +177,7 @@ QNetworkCacheMetaData cacheEntry(const QUrl& url, const QNetworkReply& reply, qs
 }
 
 struct Fetch {
-    std::function<void(HttpBody)> completion;
+    std::function<void(HttpResponse)> completion;
     std::chrono::milliseconds timeout;
     CachePolicy cachePolicy;
     QUrl named;  // the address asked for: the cache's key
@@ -158,6 +188,11 @@ struct Fetch {
     QTimer* overall = nullptr;
     QTimer* stall = nullptr;
 };
+
+/// The status of the reply so far, 0 before its header block.
+int statusOf(const QNetworkReply& reply) {
+    return reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
 
 std::pair<std::string, std::uint16_t> connectToAddress(const std::string& target) {
     auto parsed = parseConnectTo(target);
@@ -244,7 +279,7 @@ struct QtHttpClient::Worker {
         }
     }
 
-    void finish(const std::shared_ptr<Fetch>& fetch, HttpBody body) {
+    void finish(const std::shared_ptr<Fetch>& fetch, HttpResponse response) {
         if (!open.erase(fetch)) return;
         if (fetch->overall) fetch->overall->deleteLater();
         if (fetch->stall) fetch->stall->deleteLater();
@@ -254,7 +289,7 @@ struct QtHttpClient::Worker {
             fetch->reply->deleteLater();
         }
         auto completion = std::move(fetch->completion);
-        completion(std::move(body));
+        if (completion) completion(std::move(response));
     }
 
     void start(const std::shared_ptr<Fetch>& fetch) {
@@ -309,14 +344,14 @@ struct QtHttpClient::Worker {
         for (const auto& [name, value] : fetch->reply->rawHeaderPairs()) {
             bytes += static_cast<std::size_t>(name.size() + value.size()) + 4;
         }
-        if (bytes > maxHeaderBytes) finish(fetch, std::nullopt);
+        if (bytes > maxHeaderBytes) finish(fetch, failed(HttpFailure::transport));
     }
 
     void take(const std::shared_ptr<Fetch>& fetch) {
         const QByteArray chunk = fetch->reply->readAll();
         if (static_cast<std::size_t>(chunk.size()) >
             options.maxBodyBytes - static_cast<std::size_t>(fetch->body.size())) {
-            finish(fetch, std::nullopt);
+            finish(fetch, failed(HttpFailure::bodyTooLarge, statusOf(*fetch->reply)));
             return;
         }
         // Only body bytes keep a request alive; a header block trickled in
@@ -333,7 +368,8 @@ struct QtHttpClient::Worker {
         const QNetworkReply::NetworkError error = reply->error();
         if (!status.isValid() ||
             (error != QNetworkReply::NoError && !(status.toInt() >= 400 && isStatusError(error)))) {
-            finish(fetch, std::nullopt);
+            finish(fetch, failed(status.isValid() ? HttpFailure::transport : failureOf(error),
+                                 status.toInt()));
             return;
         }
         const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
@@ -341,22 +377,24 @@ struct QtHttpClient::Worker {
             redirect(fetch, fetch->url.resolved(location));
             return;
         }
-        auto body =
-            decoded(fetch->body, reply->rawHeader("Content-Encoding"), options.maxBodyBytes);
+        bool overCap = false;
+        auto body = decoded(fetch->body, reply->rawHeader("Content-Encoding"), options.maxBodyBytes,
+                            overCap);
         if (!body) {
-            finish(fetch, std::nullopt);
+            finish(fetch, failed(overCap ? HttpFailure::bodyTooLarge : HttpFailure::transport,
+                                 status.toInt()));
             return;
         }
         if (fetch->cachePolicy == CachePolicy::useCacheFirst && status.toInt() == 200 &&
             !forbidsStoring(*reply)) {
             store(fetch->named, *reply, *body);
         }
-        finish(fetch, body->toStdString());
+        finish(fetch, {body->toStdString(), HttpFailure::none, status.toInt()});
     }
 
     void redirect(const std::shared_ptr<Fetch>& fetch, const QUrl& target) {
         if (target.scheme() != QLatin1String("https") || ++fetch->redirects > maxRedirects) {
-            finish(fetch, std::nullopt);
+            finish(fetch, failed(HttpFailure::transport, statusOf(*fetch->reply)));
             return;
         }
         fetch->reply->disconnect();
@@ -367,7 +405,7 @@ struct QtHttpClient::Worker {
         start(fetch);
     }
 
-    void begin(const HttpRequest& request, std::function<void(HttpBody)> completion) {
+    void begin(const HttpRequest& request, std::function<void(HttpResponse)> completion) {
         auto fetch = std::make_shared<Fetch>();
         fetch->completion = std::move(completion);
         fetch->timeout = request.timeout;
@@ -378,12 +416,12 @@ struct QtHttpClient::Worker {
         const QString scheme = fetch->url.scheme();
         if (!fetch->url.isValid() || fetch->url.host().isEmpty() ||
             (scheme != QLatin1String("https") && scheme != QLatin1String("http"))) {
-            finish(fetch, std::nullopt);
+            finish(fetch, failed(HttpFailure::transport));
             return;
         }
         if (fetch->cachePolicy == CachePolicy::useCacheFirst) {
             if (auto body = fromCache(fetch->named)) {
-                finish(fetch, std::move(body));
+                finish(fetch, {std::move(body), HttpFailure::none, 200});
                 return;
             }
         }
@@ -391,13 +429,13 @@ struct QtHttpClient::Worker {
         fetch->overall = new QTimer(context);
         fetch->overall->setSingleShot(true);
         QObject::connect(fetch->overall, &QTimer::timeout, context, [this, weak] {
-            if (auto fetch = weak.lock()) finish(fetch, std::nullopt);
+            if (auto fetch = weak.lock()) finish(fetch, failed(HttpFailure::timeout));
         });
         fetch->overall->start(options.overallLimit);
         fetch->stall = new QTimer(context);
         fetch->stall->setSingleShot(true);
         QObject::connect(fetch->stall, &QTimer::timeout, context, [this, weak] {
-            if (auto fetch = weak.lock()) finish(fetch, std::nullopt);
+            if (auto fetch = weak.lock()) finish(fetch, failed(HttpFailure::timeout));
         });
         start(fetch);
     }
@@ -410,7 +448,7 @@ struct QtHttpClient::Worker {
         }
         while (!open.empty()) {
             const auto fetch = *open.begin();  // a copy: finishing erases the listed one
-            finish(fetch, std::nullopt);
+            finish(fetch, failed(HttpFailure::transport));
         }
         loop->quit();
     }
@@ -457,12 +495,12 @@ QtHttpClient::~QtHttpClient() {
     worker_->thread.join();
 }
 
-void QtHttpClient::get(HttpRequest request, std::function<void(HttpBody)> completion) {
+void QtHttpClient::fetch(HttpRequest request, std::function<void(HttpResponse)> completion) {
     std::unique_lock lock(worker_->mutex);
     if (worker_->stopped) {
         // Asked for from a completion while the client shuts down: still one answer.
         lock.unlock();
-        completion(std::nullopt);
+        if (completion) completion(failed(HttpFailure::transport));
         return;
     }
     QMetaObject::invokeMethod(

@@ -29,7 +29,7 @@ struct QtHttpClientOptions : HttpClientOptions {
 /// first request that needs them. The destructor completes every open
 /// request with none and joins the thread; nothing is called afterwards. A
 /// completion may release the client. Needs a Q(Gui)Application.
-class QtHttpClient final : public HttpClient {
+class QtHttpClient final : public HttpClientWithFailures {
   public:
     /// Throws `std::invalid_argument` when `connectTo` is not ADDRESS:PORT.
     explicit QtHttpClient(QtHttpClientOptions options);
@@ -37,7 +37,7 @@ class QtHttpClient final : public HttpClient {
     QtHttpClient(const QtHttpClient&) = delete;
     QtHttpClient& operator=(const QtHttpClient&) = delete;
 
-    void get(HttpRequest request, std::function<void(HttpBody)> completion) override;
+    void fetch(HttpRequest request, std::function<void(HttpResponse)> completion) override;
 
   private:
     struct Worker;
