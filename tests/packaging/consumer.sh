@@ -69,6 +69,12 @@ if [[ -f "$work/static/lib/cmake/VelaWidget/VelaWidgetquickTargets.cmake" ]]; th
         grep -qx "selector: cancelled" "$work/qt-out.txt" || fail "qt-host was not told the selector was cancelled"
         cat "$work/qt-out.txt"
     fi
+    echo "== Qt Widgets and pure QML examples against the installed package"
+    for example in widgets qml-only; do
+        cmake -S "$source_dir/examples/$example" -B "$work/$example" -G Ninja \
+            -DCMAKE_PREFIX_PATH="$work/static" >/dev/null
+        cmake --build "$work/$example" -j "$jobs" >/dev/null
+    done
 fi
 
 echo "== the kit as a subproject (add_subdirectory, then FetchContent)"
