@@ -85,19 +85,22 @@ int main(int argc, char** argv) {
     if (!then.isEmpty()) {
         auto& sdk = velawidget::VelaWidgetSDK::shared();
         // Events arrive on the main queue once the kit is done with them, so
-        // the handler may call the kit; the facade outlives `shop`, so the
-        // handler is cleared before `shop` goes.
+        // the handler may call the kit, and replace itself: once is enough.
+        // The facade outlives `shop`, so the handler is cleared before `shop` goes.
         sdk.setEventHandler([&shop, &sdk, then](const velawidget::SelectorEvent& event) {
             if (event.kind != velawidget::SelectorEventKind::listShown) return;
             sdk.setEventHandler({});
             shop.pay(then);
         });
     }
-    QPixmap picture(360, 120);
-    picture.fill(QColor(0x2a6f4e));
-    QSplashScreen screen(picture);
-    screen.setWindowTitle("Loading the shop");
+    // Hidden, not deleted, once the shop shows, as splash screens usually
+    // are: a top-level window that showBankSelector must pass over.
+    QSplashScreen screen;
     if (splash) {
+        QPixmap picture(360, 120);
+        picture.fill(QColor(0x2a6f4e));
+        screen.setPixmap(picture);
+        screen.setWindowTitle("Loading the shop");
         screen.showMessage("Loading the shop…", Qt::AlignCenter, Qt::white);
         screen.show();
         QTimer::singleShot(1000, [&] {
