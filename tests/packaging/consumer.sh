@@ -124,6 +124,13 @@ if [[ -f "$work/static/lib/cmake/VelaWidget/VelaWidgetquickTargets.cmake" ]]; th
         >"$work/quick-pc.txt" 2>"$work/quick-pc-err.txt" ||
         { cat "$work/quick-pc-err.txt" >&2; fail "the pkg-config Qt Quick host failed"; }
     grep -qx "selector screen loaded" "$work/quick-pc.txt" || fail "the pkg-config Qt Quick host showed no selector"
+
+    echo "== Qt Widgets and pure QML examples against the installed package"
+    for example in widgets qml-only; do
+        cmake -S "$source_dir/examples/$example" -B "$work/$example" -G Ninja \
+            -DCMAKE_PREFIX_PATH="$work/static" >/dev/null
+        cmake --build "$work/$example" -j "$jobs" >/dev/null
+    done
 fi
 
 echo "== the kit as a subproject (add_subdirectory, then FetchContent)"
