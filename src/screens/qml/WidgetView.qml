@@ -124,6 +124,8 @@ FocusScope {
             // 36 at the kit's sizes; room for the label when the host scales the fonts up.
             implicitHeight: Math.max(36, Math.ceil(20 * Resources.fontScale) + 12)
             text: phone.title
+            // A rejected link has no code to show.
+            visible: !root.linkRejected
             onActivated: root.showPhonePayment()
         }
     }
