@@ -503,7 +503,9 @@ def widgets_host_passes_its_splash_over_and_a_replaced_link_opens_nothing(shoppe
     if f"0x{splash:x}" in s.prop(selector, "WM_TRANSIENT_FOR"):
         raise Failure("the selector is transient for the hidden splash")
     # Once the banks are listed the shop replaces the payment with a link the kit refuses.
-    shopper.reported("cannot show the selector: invalidURLString", app="widgets-host-splash")
+    shopper.reported("cannot show the selector: The payment link was not accepted: it is not a "
+                     "link of the instant-payment system (invalidURLString).",
+                     app="widgets-host-splash")
     s.node(shopper.app, name=INVALID_LINK)
     shopper.wait_rows([])
     s.screenshot("19-widgets-link-replaced")
