@@ -57,17 +57,6 @@ class BankListViewModelTest : public ::testing::Test {
     }
 };
 
-TEST_F(BankListViewModelTest, StartsWithFivePlaceholderRows) {
-    std::vector<std::string> ids;
-    for (const auto& cell : model.cellModels.value()) {
-        EXPECT_FALSE(cell.logoURL);
-        ids.push_back(cell.id());
-    }
-    EXPECT_EQ(ids, (std::vector<std::string>{"placholder_0", "placholder_1", "placholder_2",
-                                             "placholder_3", "placholder_5"}));
-    EXPECT_FALSE(model.errorMessage.value());
-}
-
 TEST_F(BankListViewModelTest, SearchFoldsCaseAccentsAndScriptsButKeepsEdgeBlanks) {
     model.updateBanks(sampleBanks());
     const auto all = namesOf(model.cellModels.value());
