@@ -569,8 +569,8 @@ TEST(Keyboard, HomeEndAndPagesMoveThroughTheListAndUpFromTheTopReturnsToTheSearc
     QTest::keyClick(screen.window, Qt::Key_Down);
     ASSERT_TRUE(screen.list->hasActiveFocus());
     const std::vector<std::pair<Qt::Key, int>> moves = {
-        {Qt::Key_End, 2},      {Qt::Key_Home, 0}, {Qt::Key_PageDown, 2},
-        {Qt::Key_PageUp, 0},   {Qt::Key_Down, 1}, {Qt::Key_Up, 0},
+        {Qt::Key_End, 2},    {Qt::Key_Home, 0}, {Qt::Key_PageDown, 2},
+        {Qt::Key_PageUp, 0}, {Qt::Key_Down, 1}, {Qt::Key_Up, 0},
     };
     for (const auto& [key, row] : moves) {
         QTest::keyClick(screen.window, key);
