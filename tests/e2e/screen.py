@@ -3,7 +3,6 @@ accessibility tree (AT-SPI), real keystrokes and clicks (xdotool, XTEST), and
 screenshots (ImageMagick's import)."""
 
 import os
-import subprocess
 
 from desktop import Failure, run, wait_for
 
@@ -29,12 +28,15 @@ class Screen:
 
     def window(self, title, timeout=15):
         """The id of the visible window whose title is exactly `title`, once there is one."""
+        # Polled rather than `search --sync`: a window that goes while xdotool
+        # looks at it (a splash closing) ends a search with BadWindow.
+        def find():
+            ids = self.windows(title)
+            return ids[0] if ids else None
         try:
-            out = self.xdotool("search", "--sync", "--onlyvisible", "--name", f"^{title}$",
-                               timeout=timeout)
-        except subprocess.TimeoutExpired:
+            return wait_for(f"a window titled {title!r}", find, timeout)
+        except Failure:
             raise Failure(f"no window titled {title!r}") from None
-        return int(out.split()[0])
 
     def windows(self, title):
         out = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False)
