@@ -108,11 +108,12 @@ if(TARGET velawidget_quick)
         set(VELA_PC_QUICK_CFLAGS -fPIC)
     endif()
     if(BUILD_SHARED_LIBS)
-        # The QML module is Qt's to load from its import path.
+        # The QML module is Qt's to load from its import path. The packaged
+        # file leaves -fPIC to the host as Qt's own .pc files do (Debian's
+        # policy refuses code-generation flags in them); the docs say so.
         vela_pc_file(velawidget-quick velawidget_quick
             REQUIRES ${VELA_PC_QUICK_REQUIRES}
-            LIBS "-L\${libdir}" -lvelawidget_quick
-            CFLAGS ${VELA_PC_QUICK_CFLAGS})
+            LIBS "-L\${libdir}" -lvelawidget_quick)
         install(FILES ${PROJECT_BINARY_DIR}/velawidget-quick.pc DESTINATION ${VELA_PC_DIR}
             COMPONENT quick_dev)
     else()
