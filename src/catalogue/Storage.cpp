@@ -149,7 +149,7 @@ void Storage::fetchBankList(Schema schema, bool reorderCachedList,
     if (dynamic_cast<const NullHttpClient*>(http_.get()) != nullptr) {
         // Said here, once per query: nothing else tells a host why every list fails.
         debugLine("no HTTP client installed, bank list not requested: " + request.url);
-        http_->get(std::move(request), [arrived = std::move(arrived)](HttpBody) {
+        http_->get(std::move(request), [arrived = std::move(arrived)](const HttpBody&) {
             arrived(std::nullopt, LoadFailureCause::noHttpClient, 0);
         });
         return;
