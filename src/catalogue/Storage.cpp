@@ -36,8 +36,7 @@ std::optional<std::string> readFile(const FileStorePtr& files, const std::filesy
     return std::get<std::string>(std::move(result));
 }
 
-/// The first `limit` lines; a file with more came from elsewhere, and the
-/// rest could only cost time.
+// The loader's word for what the transport says went wrong.
 LoadFailureCause causeOf(HttpFailure failure) {
     switch (failure) {
         case HttpFailure::none:
@@ -60,6 +59,8 @@ LoadFailureCause causeOf(HttpFailure failure) {
     return LoadFailureCause::transport;
 }
 
+/// The first `limit` lines; a file with more came from elsewhere, and the
+/// rest could only cost time.
 std::vector<std::string> splitLines(std::string_view text, std::size_t limit) {
     std::vector<std::string> pieces;
     while (pieces.size() < limit) {
@@ -80,20 +81,10 @@ Storage::Storage(HttpClientPtr http, FileStorePtr files)
 void Storage::fetchBankList(Schema schema, bool reorderCachedList,
                             std::function<void(FetchResult)> completion) const {
     fetchBankList(schema, reorderCachedList,
-                  std::function<void(FetchResult, Source)>(
-                      [completion = std::move(completion)](FetchResult result, Source) {
+                  std::function<void(FetchResult, const Details&)>(
+                      [completion = std::move(completion)](FetchResult result, const Details&) {
                           completion(std::move(result));
                       }));
-}
-
-void Storage::fetchBankList(Schema schema, bool reorderCachedList,
-                            std::function<void(FetchResult, Source)> completion) const {
-    fetchBankList(
-        schema, reorderCachedList,
-        std::function<void(FetchResult, const Details&)>(
-            [completion = std::move(completion)](FetchResult result, const Details& details) {
-                completion(std::move(result), details.source);
-            }));
 }
 
 void Storage::fetchBankList(Schema schema, bool reorderCachedList,

@@ -64,10 +64,8 @@ class Storage {
     /// Completion runs once, on the HTTP client's callback queue.
     void fetchBankList(Schema schema, bool reorderCachedList,
                        std::function<void(FetchResult)> completion) const;
-    /// The same, telling where the banks came from.
-    void fetchBankList(Schema schema, bool reorderCachedList,
-                       std::function<void(FetchResult, Source)> completion) const;
-    /// The same, telling why the download failed and how old a cached list is.
+    /// The same, telling where the banks came from, why the download failed
+    /// and how old a cached list is.
     void fetchBankList(Schema schema, bool reorderCachedList,
                        std::function<void(FetchResult, const Details&)> completion) const;
     std::optional<std::vector<Bank>> readCachedBankList(Schema schema) const;

@@ -115,12 +115,14 @@ void WidgetViewModel::retryBankList() {
 void WidgetViewModel::download(Schema schema) {
     services_.storage.fetchBankList(
         schema, /*reorderCachedList=*/true,
-        [self = shared_from_this(), schema](Storage::FetchResult result, Storage::Source source) {
-            self->services_.mainQueue->async(
-                [self, schema, source, result = std::move(result)]() mutable {
-                    self->handleBankListResult(schema, std::move(result), source);
-                });
-        });
+        std::function<void(Storage::FetchResult, const Storage::Details&)>(
+            [self = shared_from_this(), schema](Storage::FetchResult result,
+                                                const Storage::Details& details) {
+                self->services_.mainQueue->async(
+                    [self, schema, source = details.source, result = std::move(result)]() mutable {
+                        self->handleBankListResult(schema, std::move(result), source);
+                    });
+            }));
 }
 
 void WidgetViewModel::handleBankListResult(Schema requested, Storage::FetchResult result,

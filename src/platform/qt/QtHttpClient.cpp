@@ -83,19 +83,19 @@ HttpResponse failed(HttpFailure failure, int status = 0) {
 }
 
 /// The body as sent, decompressed for "gzip" and "deflate" (zlib-wrapped
-/// or raw), with the same cap on what it becomes; none when it does not
-/// decompress, or names a coding that was not asked for. `overCap` tells
-/// which of the two ended it.
-std::optional<QByteArray> decoded(const QByteArray& raw, QByteArray coding, std::size_t cap,
-                                  bool& overCap) {
+/// or raw), with the same cap on what it becomes; else why there is none:
+/// over the cap, or a body that does not decompress or names a coding that
+/// was not asked for.
+std::variant<QByteArray, HttpFailure> decoded(const QByteArray& raw, QByteArray coding,
+                                              std::size_t cap) {
     coding = coding.trimmed().toLower();
     if (coding.isEmpty() || coding == "identity") return raw;
     const bool gzip = coding == "gzip" || coding == "x-gzip";
-    if (!gzip && coding != "deflate") return std::nullopt;
+    if (!gzip && coding != "deflate") return HttpFailure::transport;
     for (const int windowBits : {MAX_WBITS + 32, -MAX_WBITS}) {
         if (gzip && windowBits < 0) break;
         z_stream stream{};
-        if (inflateInit2(&stream, windowBits) != Z_OK) return std::nullopt;
+        if (inflateInit2(&stream, windowBits) != Z_OK) return HttpFailure::transport;
         stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.constData()));
         stream.avail_in = static_cast<uInt>(raw.size());
         QByteArray out;
@@ -114,12 +114,9 @@ std::optional<QByteArray> decoded(const QByteArray& raw, QByteArray coding, std:
         }
         inflateEnd(&stream);
         if (result == Z_STREAM_END) return out;
-        if (result == Z_MEM_ERROR) {
-            overCap = true;  // no second try
-            return std::nullopt;
-        }
+        if (result == Z_MEM_ERROR) return HttpFailure::bodyTooLarge;  // no second try
     }
-    return std::nullopt;
+    return HttpFailure::transport;
 }
 
 bool forbidsStoring(const QNetworkReply& reply) {
@@ -377,14 +374,13 @@ struct QtHttpClient::Worker {
             redirect(fetch, fetch->url.resolved(location));
             return;
         }
-        bool overCap = false;
-        auto body = decoded(fetch->body, reply->rawHeader("Content-Encoding"), options.maxBodyBytes,
-                            overCap);
-        if (!body) {
-            finish(fetch, failed(overCap ? HttpFailure::bodyTooLarge : HttpFailure::transport,
-                                 status.toInt()));
+        auto decodedBody =
+            decoded(fetch->body, reply->rawHeader("Content-Encoding"), options.maxBodyBytes);
+        if (const auto* failure = std::get_if<HttpFailure>(&decodedBody)) {
+            finish(fetch, failed(*failure, status.toInt()));
             return;
         }
+        const auto* body = std::get_if<QByteArray>(&decodedBody);
         if (fetch->cachePolicy == CachePolicy::useCacheFirst && status.toInt() == 200 &&
             !forbidsStoring(*reply)) {
             store(fetch->named, *reply, *body);

@@ -165,15 +165,15 @@ FocusScope {
         }
     }
     onModelChanged: syncAlert()
-    onShowingChanged: root.showingBegins()
+    onShowingChanged: root.followShowing()
     Component.onCompleted: {
         syncAlert()
-        root.showingBegins()
+        root.followShowing()
     }
 
     // Typing goes to the search from the moment the screen is up, whether
     // or not the host gave it focus.
-    function showingBegins() {
+    function followShowing() {
         root.model.setShowing(root.showing)
         if (root.showing && !root.showsPhonePayment)
             search.focusField()
