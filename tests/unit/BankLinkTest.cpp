@@ -46,11 +46,9 @@ TEST(BankLink, MakeBankLinkChoosesOneLinkWithoutFallback) {
         {"capital T is not true", payment, bank("b1", web, "True"), "b1://" + tail},
         {"web link keeps the payment's path and query", payment, bank("b1", web, "true"), "https://online.bank.example/VELATESTPAYMENTSTATIC00000000001?type=01&sum=10000&cur=XTS"},
         {"web link without address: no app link either", payment, bank("b1", {}, "true"), {}},
-        {"web address that does not parse", payment, bank("b1", "https://a b/", "true"), {}},
         {"web client's port and path are ignored", payment, bank("b1", "http://web.bank.example:9000/p/q", "true"), "http://web.bank.example/VELATESTPAYMENTSTATIC00000000001?type=01&sum=10000&cur=XTS"},
         {"bare host name gives a relative link", payment, bank("b1", "web.bank.example", "true"), "/VELATESTPAYMENTSTATIC00000000001?type=01&sum=10000&cur=XTS"},
         {"empty schema", payment, bank("", web, {}), {}},
-        {"schema with a blank", payment, bank("bank app", {}, {}), {}},
         {"schema https gives the payment link", payment, bank("https", {}, {}), payment},
         // Judged by the built link's scheme, in any case, whatever the record spelled.
         {"no script link", payment, bank("javascript", {}, {}), {}},
@@ -58,7 +56,6 @@ TEST(BankLink, MakeBankLinkChoosesOneLinkWithoutFallback) {
         {"nor behind a colon of the schema's own", payment, bank("javascript:alert(1)", {}, {}), {}},
         {"nor a local file scheme", payment, bank("FILE:x", {}, {}), {}},
         {"nor a script web client", payment, bank("b1", "javascript:alert(1)//", "true"), {}},
-        {"nor a local file web client", payment, bank("b1", "file:///etc/passwd", "true"), {}},
         {"nor a browser-internal one", payment, bank("b1", "About:blank", "true"), {}},
         {"a refused name inside a longer scheme is fine", payment, bank("x-file", {}, {}), "x-file://" + tail},
         {"a schema that parses without a scheme drops it", payment, bank("a/b", {}, {}), "//" + tail},
@@ -86,6 +83,7 @@ TEST(BankLink, RefusedLinksAreJudgedAsLenientReadersReadThem) {
     }
 }
 
+// Unbuildable links of every kind are the table above's; here what the log says of them.
 TEST(BankLink, DiagnosticLinesNameTheInputs) {
     const auto url = parsed(payment);
     struct Case {
@@ -98,9 +96,7 @@ TEST(BankLink, DiagnosticLinesNameTheInputs) {
     };
     const std::vector<Case> cases = {
         {[&] { return makeAppLink(url, std::nullopt); }, failed("app", "")},
-        {[&] { return makeAppLink(url, std::string()); }, failed("app", "")},
         {[&] { return makeAppLink(url, std::string("a b")); }, failed("app", "a b")},
-        {[&] { return makeWebLink(url, std::nullopt); }, failed("web", "")},
         {[&] { return makeWebLink(url, std::string("http://a b")); }, failed("web", "http://a b")},
         {[&] { return makeWebLink(url, std::string("data:text/html,x")); },
          failed("web", "data:text/html,x")},

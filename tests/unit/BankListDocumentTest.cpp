@@ -26,23 +26,17 @@ TEST(BankListDocumentTest, RejectsTheWholeDocumentForAnyFault) {
         {"top-level array", "[" + goodBank + "]"},
         {"cut short", document(goodBank).substr(0, 30)},
         {"second JSON text", document(goodBank) + " {}"},
-        {"comment", "/* banks */" + document(goodBank)},
         {"trailing comma in array", document(goodBank + ",")},
         {"invalid UTF-8 in a name", document(R"({"bankName":"B)" "\xFF" R"(","logoURL":"l","schema":"s"})")},
         {"invalid UTF-8 in an unknown key", R"({"version":"1","dictionary":[],"x":")" "\xC3\x28" R"("})"},
         {"lone surrogate escape", document(R"({"bankName":"\ud800","logoURL":"l","schema":"s"})")},
         {"version missing", R"({"dictionary":[)" + goodBank + "]}"},
-        {"version a number", R"({"version":1,"dictionary":[)" + goodBank + "]}"},
-        {"Version capitalised", R"({"Version":"1","dictionary":[]})"},
-        {"dictionary missing", R"({"version":"1"})"},
         {"dictionary an object", R"({"version":"1","dictionary":{"a":)" + goodBank + "}}"},
         {"bank a string", document(goodBank + R"(,"Bank")")},
         {"bankName missing", document(R"({"logoURL":"l","schema":"s"})")},
         {"bankName capitalised", document(R"({"BankName":"B","logoURL":"l","schema":"s"})")},
         {"logoURL missing in the second bank", document(goodBank + R"(,{"bankName":"B","schema":"s"})")},
-        {"schema a number", document(R"({"bankName":"B","logoURL":"l","schema":7})")},
         {"isWebClientActive true", document(R"({"bankName":"B","logoURL":"l","schema":"s","isWebClientActive":true})")},
-        {"webClientUrl an object", document(R"({"bankName":"B","logoURL":"l","schema":"s","webClientUrl":{}})")},
         {"hostile nesting in an unknown key", R"({"version":"1","dictionary":[],"x":)" + nested(100000) + "}"},
         {"nesting just past the limit", R"({"version":"1","dictionary":[],"x":)" + nested(64) + "}"},
     };
@@ -94,14 +88,12 @@ TEST(BankListDocumentTest, DecodesEveryBankInOrderWithOptionalsAndUnknownKeys) {
     // clang-format off
     const std::vector<Accepted> cases{
         {"no banks", document(""), {}},
-        {"minimal bank", document(goodBank), {good}},
         {"optionals null", document(R"({"bankName":"Good","logoURL":"https://l/g.png",)" R"("schema":"good","webClientUrl":null,"isWebClientActive":null})"), {good}},
         {"optionals empty texts", document(R"({"bankName":"","logoURL":"","schema":"","webClientUrl":"","isWebClientActive":""})"), {{"", "", "", "", ""}}},
         {"texts kept untrimmed", document(R"({"bankName":" B ","logoURL":"not a url","schema":"S",)" R"("webClientUrl":"https://w","isWebClientActive":"True"})"), {{" B ", "not a url", "S", "https://w", "True"}}},
         {"keys in any order, unknown keys ignored", R"({"extra":{"deep":[1,2,{"a":null}]},"dictionary":[{"isWebClientActive":"true",)" R"("schema":"s","id":5,"logoURL":"l","webClientUrl":"https://w","bankName":"B"}],)" R"("version":"2024-01","total":1})", {{"B", "l", "s", "https://w", "true"}}},
         {"same name twice, document order", document(R"({"bankName":"Twin","logoURL":"b","schema":"s"},)" R"({"bankName":"Twin","logoURL":"a","schema":"s"})"), {{"Twin", "b", "s", std::nullopt, std::nullopt}, {"Twin", "a", "s", std::nullopt, std::nullopt}}},
         {"escapes decoded to UTF-8", document(R"({"bankName":"Caf\u00e9 \ud83d\ude00 \"q\"","logoURL":"l\/x","schema":"s"})"), {{"Caf\xC3\xA9 \xF0\x9F\x98\x80 \"q\"", "l/x", "s", std::nullopt, std::nullopt}}},
-        {"multi-byte UTF-8 as is", document(R"({"bankName":"Банк","logoURL":"l","schema":"s"})"), {{"Банк", "l", "s", std::nullopt, std::nullopt}}},
         {"nesting within the limit", R"({"version":"1","dictionary":[)" + goodBank + R"(],"x":)" + nested(62) + "}", {good}},
     };
     // clang-format on

@@ -145,8 +145,6 @@ TEST(FilesUnderStress, UnwritableCachesDegradeToDownloadsAndKeepWhatIsCached) {
     const std::vector<Case> cases{
         {"disk full", std::make_shared<RefusingWritesFileStore>(dir / "full"), {"cached2", "cached0", "cached1"}, {"cached2"}},
         {"a file where the directory should be", posixAt(dir / "plain-file"), {}, {}},
-        {"a file where a parent directory should be", posixAt(dir / "plain-file/caches"), {}, {}},
-        {"a missing directory", posixAt(dir / "missing/caches"), {"fresh1", "fresh0"}, {"fresh1"}},
         {"no caches directory at all", posixAt(std::nullopt), {}, {}},
     };
     // clang-format on

@@ -32,25 +32,19 @@ TEST(PaymentLinkTest, AcceptsOnlyHttpsLinksOnALinkHostWithA32CharacterFirstSegme
         {"https://" + qrHost + "/" + id32 + "?type=01&sum=100", Schema::qr},
         {"https://" + subHost + "/" + id32, Schema::sub},
         {"https://" + qrHost + "/" + id32 + "/more/segments#fragment", Schema::qr},
-        {"https://" + qrHost + ":8443/" + id32, Schema::qr},
         {"https://" + qrHost + ":65535/" + id32, Schema::qr},
         {"https://" + qrHost + ":99999/" + id32, std::nullopt},
         {"https://" + qrHost + ":0/" + id32, std::nullopt},
         {"https://" + qrHost + ":/" + id32, std::nullopt},  // empty port
         // Dot segments after the identifier, raw, escaped or behind an escaped separator.
         {"https://" + qrHost + "/" + id32 + "/../../admin", std::nullopt},
-        {"https://" + qrHost + "/" + id32 + "/x/.", std::nullopt},
         {"https://" + qrHost + "/" + id32 + "/%2e%2E/x", std::nullopt},
-        {"https://" + qrHost + "/" + id32 + "/%2E?q", std::nullopt},
         {"https://" + qrHost + "/" + id32 + "/x..%2F..%5Cadmin", std::nullopt},
         {"https://" + qrHost + "/" + id32 + "/.well-known/...", Schema::qr},
         {"https://" + qrHost + "/" + id31, std::nullopt},
         {"https://" + qrHost + "/" + id32 + "X", std::nullopt},
-        {"https://" + qrHost, std::nullopt},
-        {"https://" + qrHost + "?" + id32, std::nullopt},
         // The first segment of "//x" is the empty one before x.
         {"https://" + qrHost + "//" + id32, std::nullopt},
-        {"https://" + qrHost + "/./" + id32, std::nullopt},
         {"http://" + qrHost + "/" + id32, std::nullopt},
         {"HTTPS://" + qrHost + "/" + id32, std::nullopt},
         {"https://QR." + domain + "/" + id32, std::nullopt},
@@ -58,9 +52,7 @@ TEST(PaymentLinkTest, AcceptsOnlyHttpsLinksOnALinkHostWithA32CharacterFirstSegme
         {"https://" + domain + "/" + id32, std::nullopt},
         {"https://www." + qrHost + "/" + id32, std::nullopt},
         {"https://qr%2E" + domain + "/" + id32, std::nullopt},
-        {"/" + id32, std::nullopt},
         {" https://" + qrHost + "/" + id32, std::nullopt},
-        {"https://" + qrHost + "/" + id31 + " ", std::nullopt},
         {"https://" + qrHost + "/" + id31 + "%zz", std::nullopt},
         {"https://" + qrHost + "/" + id31 + "\xC3\xA9", std::nullopt},  // raw, not escaped
     };
@@ -72,7 +64,6 @@ TEST(PaymentLinkTest, AcceptsOnlyHttpsLinksOnALinkHostWithA32CharacterFirstSegme
         "%F0%9F%91%A8%E2%80%8D%F0%9F%91%A9%E2%80%8D%F0%9F%91%A7";
     const std::vector<std::pair<std::string, bool>> segments{
         {id31 + "e%CC%81", true},                   // letter and combining acute accent
-        {id31 + "%C3%A9", true},                    // precomposed letter, two bytes
         {allZhe, true},                             // 32 two-byte letters
         {allZhe + zhe, false},                      // 33 of them
         {id31 + family, true},                      // ZWJ sequence
@@ -81,7 +72,6 @@ TEST(PaymentLinkTest, AcceptsOnlyHttpsLinksOnALinkHostWithA32CharacterFirstSegme
         {id31 + "%2F", true},                       // an escaped slash is one character
         {id30 + "e%CC%81", false},
         {id31 + "%FF", false},        // not UTF-8
-        {id31 + "%C3", false},        // truncated sequence
         {id31 + "%C0%AF", false},     // overlong slash
         {id31 + "%ED%A0%80", false},  // encoded surrogate
     };

@@ -158,12 +158,10 @@ TEST_F(StorageTest, ReadLastUsedBanksAcceptsEveryJsonEscape) {
     const std::vector<std::pair<std::string, Logos>> cases = {
         {lastUsedJson("a\\n\\nb\\nc"), {"a", "", "b"}},  // the fourth is never read
         {lastUsedJson("\\u0041\\nhttps:\\/\\/l\\/1"), {"A", "https://l/1"}},
-        {"A", {}},
         {"[\"A\"]", {}},  // a JSON array is not the format
         {lastUsedJson("\\\"q\\\" \\\\ \\b\\f\\r\\t"), {"\"q\" \\ \b\f\r\t"}},
         {lastUsedJson("\\ud83d\\ude00\\u000A\\u00e9"), {"\xF0\x9F\x98\x80", "\xC3\xA9"}},
         {" \n" + lastUsedJson("a") + "\n", {"a"}},
-        {lastUsedJson("a") + " x", {}},
         {"\"\xFF\"", {}},
         {lastUsedJson("a") + std::string(Storage::maxLastUsedFileBytes, ' '), {}},  // over the cap
     };
@@ -182,12 +180,6 @@ TEST_F(StorageTest, UpdateLastUsedBankKeepsThreeDistinctNewestFirst) {
     EXPECT_EQ(storage.readLastUsedBanks(), (Logos{"N", "M", "K"}));
     EXPECT_EQ(debug.linesStartingWith("did update last used bank ").back(),
               "did update last used bank N\nM\nK");
-
-    // Choosing the first again rewrites the same text.
-    std::filesystem::remove(dir / "lastUsedBanks");
-    dir.write("lastUsedBanks", lastUsedJson("N\\u000aM\\nK"));
-    storage.updateLastUsedBank("N");
-    EXPECT_EQ(dir.read("lastUsedBanks"), lastUsedJson("N\\nM\\nK"));
 
     // Any text survives the round trip, quotes, controls and non-ASCII included.
     const std::string odd = "https://x/\"a\"\\b\t\xC3\xA9";

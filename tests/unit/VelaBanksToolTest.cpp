@@ -39,14 +39,11 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
               json(R"({"kind":"sub","host":"sub.)" + domain + R"(","bankListURL":"https://sub.)" +
                    domain + R"(/proxyapp/c2bmembers.json"})"));
 
-    for (const std::string& rejected :
-         {"http://sub." + domain + "/VELATESTPAYMENTSTATIC00000000001",
-          std::string("not a link")}) {
-        run = runTool(dir, {"check", "--json", rejected});
-        EXPECT_EQ(run.status, 2) << rejected;
-        EXPECT_EQ(json(run.out), json(R"({"error":"invalidURLString"})"));
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-    }
+    // Which links are refused is the payment link's business; here how the tool says so.
+    run = runTool(dir, {"check", "--json", "not a link"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(json(run.out), json(R"({"error":"invalidURLString"})"));
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
 
     const std::string document =
         R"({"version":"1","dictionary":[{"bankName":"A \"q\"","logoURL":"la","schema":"a",)"
@@ -60,15 +57,11 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, expected + "\n");
 
-    for (const std::string& bank :
-         {std::string(R"({"bankName":1})"),
-          R"({"bankName":")" + std::string(8 << 20, 'N') + R"(","logoURL":"l","schema":"s"})"}) {
-        run = runTool(dir, {"decode", "-", "--json"},
-                      R"({"version":"1","dictionary":[)" + bank + "]}");
-        EXPECT_EQ(run.status, 3);
-        EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err.find("bankName"), std::string::npos) << run.err.substr(0, 200);
-    }
+    run =
+        runTool(dir, {"decode", "-", "--json"}, R"({"version":"1","dictionary":[{"bankName":1}]})");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("bankName"), std::string::npos) << run.err;
     run = runTool(dir, {"decode", (dir / "missing.json").string()});
     EXPECT_EQ(run.status, 3);
 
@@ -97,12 +90,8 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("scheme: s?[2J"), std::string::npos) << run.err;
 
-    // clang-format off
-    const std::vector<std::vector<std::string>> badLines{
-        {}, {"unknown"}, {"check"}, {"check", "a", "b"}, {"decode", "-", "--verbose"},
-        {"check", link, "--json=yes"}, {"--json", "check", link}};
-    // clang-format on
-    for (const auto& line : badLines) {
+    for (const std::vector<std::string>& line : std::vector<std::vector<std::string>>{
+             {}, {"check", "a", "b"}, {"decode", "-", "--verbose"}, {"--json", "check", link}}) {
         run = runTool(dir, line);
         EXPECT_EQ(run.status, 64) << testing::PrintToString(line);
         EXPECT_NE(run.err.find("usage:"), std::string::npos);

@@ -105,10 +105,12 @@ class WidgetViewModelTest : public ::testing::Test {
     }
 };
 
+// How the cache is read, written and ordered is the storage's business;
+// here only when the model downloads and which list it shows.
 TEST_F(WidgetViewModelTest, EachLinkShowsItsKindsBanksDownloadingOnlyWhenTheCacheCannotServe) {
     using Names = std::vector<std::string>;
-    caches.write("qrbanksListStorage", bankListDocument(subBanks));  // shown only if read directly
-    storage.updateLastUsedBank("qr-c");
+    // A kind new to the model downloads, whatever its cache holds.
+    caches.write("qrbanksListStorage", bankListDocument(subBanks));
     ASSERT_TRUE(model->prepare(qrLink));
     EXPECT_EQ(model->schema(), Schema::qr);
     ASSERT_EQ(http->requests().size(), 1u);
@@ -116,49 +118,29 @@ TEST_F(WidgetViewModelTest, EachLinkShowsItsKindsBanksDownloadingOnlyWhenTheCach
     EXPECT_EQ(http->requests()[0].cachePolicy, CachePolicy::ignoreLocalCache);
     EXPECT_EQ(list.banks()[0].bankName, "placholder_0") << "placeholders until the download ends";
     answer(0, bankListDocument(qrBanks));
-    EXPECT_EQ(namesOf(list), (Names{"Bank qr-c", "Bank qr-a", "Bank qr-b"}));
-    EXPECT_EQ(caches.read("qrbanksListStorage"), bankListDocument(qrBanks));
+    EXPECT_EQ(namesOf(list), (Names{"Bank qr-a", "Bank qr-b", "Bank qr-c"}));
 
-    // The same kind again: the cache, reordered, before the call returns.
-    storage.updateLastUsedBank("qr-b");
+    // The same kind again: the cache, before the call returns.
+    caches.write("qrbanksListStorage", bankListDocument({bankWithLogo("qr-cached")}));
     ASSERT_TRUE(model->prepare(qrLink));
     EXPECT_EQ(http->requests().size(), 1u);
-    EXPECT_EQ(namesOf(list), (Names{"Bank qr-b", "Bank qr-c", "Bank qr-a"}));
-
-    // Rejected links start nothing; one that parses is kept as the URL (and
-    // serves nothing), one that does not leaves the URL alone.
-    EXPECT_FALSE(model->prepare("https://sub.vela.example/short?type=03"));
-    EXPECT_FALSE(model->prepare("http://[::1"));
-    EXPECT_EQ(std::string(model->paymentURL()->buffer()), "https://sub.vela.example/short?type=03");
-    EXPECT_EQ(model->schema(), Schema::qr);
-    EXPECT_EQ(http->requests().size(), 1u);
+    EXPECT_EQ(namesOf(list), (Names{"Bank qr-cached"}));
 
     // Another kind keeps the rows until its download; a tap meanwhile uses the new link.
     ASSERT_TRUE(model->prepare(subLink));
     ASSERT_EQ(http->requests().size(), 2u);
     EXPECT_EQ(http->requests()[1].url, subListURL);
-    tap("Bank qr-b");
+    tap("Bank qr-cached");
     ASSERT_EQ(opener->urls.size(), 1u);
     EXPECT_EQ(opener->urls[0], "bankapp://sub.vela.example/" + id32 + "?type=03");
 
-    // Back to QR before the subscription list came: that list is cached, never shown.
+    // Back to QR before the subscription list came: that list is never shown.
     ASSERT_TRUE(model->prepare(qrLink));
     ASSERT_EQ(http->requests().size(), 3u);
     answer(0, bankListDocument(subBanks));
-    EXPECT_EQ(caches.read("subbanksListStorage"), bankListDocument(subBanks));
-    EXPECT_EQ(namesOf(list), (Names{"Bank qr-b", "Bank qr-c", "Bank qr-a"}));
+    EXPECT_EQ(namesOf(list), (Names{"Bank qr-cached"}));
     answer(0, bankListDocument({bankWithLogo("qr-new")}));
     EXPECT_EQ(namesOf(list), (Names{"Bank qr-new"}));
-
-    // Nothing readable in the cache: downloaded again, the rows staying meanwhile.
-    caches.write("qrbanksListStorage", "not a bank list");
-    ASSERT_TRUE(model->prepare(qrLink));
-    ASSERT_EQ(http->requests().size(), 4u);
-    EXPECT_EQ(http->requests()[3].url, qrListURL);
-    EXPECT_EQ(namesOf(list), (Names{"Bank qr-new"}));
-    EXPECT_FALSE(list.errorMessage.value());
-    answer(0, bankListDocument(qrBanks));
-    EXPECT_EQ(namesOf(list), (Names{"Bank qr-b", "Bank qr-c", "Bank qr-a"}));
 }
 
 TEST_F(WidgetViewModelTest, AFailedDownloadKeepsItsMessageUntilARetryLoadsTheList) {
@@ -177,10 +159,9 @@ TEST_F(WidgetViewModelTest, AFailedDownloadKeepsItsMessageUntilARetryLoadsTheLis
     // Retry puts the loading rows up and downloads again.
     model->retryBankList();
     ASSERT_EQ(http->requests().size(), 3u);
-    EXPECT_EQ(http->requests()[2].url, qrListURL);
     EXPECT_FALSE(list.loadFailed.value());
     EXPECT_FALSE(list.errorMessage.value());
-    EXPECT_EQ(list.cellModels->size(), 5u);
+    EXPECT_EQ(list.banks()[0].bankName, "placholder_0");
     answer(0, bankListDocument(qrBanks));
     EXPECT_EQ(namesOf(list), (std::vector<std::string>{"Bank qr-a", "Bank qr-b", "Bank qr-c"}));
     EXPECT_FALSE(list.mayBeOutdated.value());
@@ -258,6 +239,7 @@ TEST_F(WidgetViewModelTest, ARejectedLinkLeavesNoBankOfAnEarlierPaymentWithinRea
     // download of the earlier link that lands meanwhile shows nothing.
     ASSERT_TRUE(model->prepare(subLink));
     EXPECT_FALSE(model->prepare("::not a link::"));
+    EXPECT_EQ(model->paymentURL()->buffer(), subLink) << "what does not parse replaces nothing";
     answer(0, bankListDocument(subBanks));
     EXPECT_TRUE(list.cellModels.value().empty());
     list.selectBank(earlierCell);
@@ -410,20 +392,11 @@ TEST_F(WidgetViewModelTest, EachShowingEndsInOneResultAndTheEventsTellWhatHappen
     EXPECT_EQ(events, (Lines{"opened", "retry", "listShown 4/0", "search 1/4",
                              "bankChosen Web bank web", "appNotFound Web bank web", "closed"}));
 
-    // Opened, the model closes the screen; the cached list serves the next one.
-    result = showing([&] {
-        tap("Web bank");
-        opener->answer(1, true);
-        mainLoop->runUntilIdle();
-    });
-    EXPECT_EQ(result.outcome, SelectorOutcome::bankOpened);
-    EXPECT_EQ(result.bank->name(), "Web bank");
-    EXPECT_EQ(dismissals, 1);
+    // A bank opened is the closed-while-opening case's; the cached list serves the next one.
     result = showing([&] { ASSERT_TRUE(model->prepare(qrLink)); });
     EXPECT_EQ(result.outcome, SelectorOutcome::cancelled);
     EXPECT_FALSE(result.bank);
     EXPECT_EQ(events, (Lines{"opened", "listShown 4/0 cached", "closed"}));
-    EXPECT_EQ(results.size(), 4u);
 }
 
 }  // namespace
