@@ -22,7 +22,6 @@
 #include <QTranslator>
 #include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -228,20 +227,6 @@ TEST(QtPlatform, MainQueueTimersAndOpenerAnswerOnTheGuiThreadWhicheverThreadMade
     EXPECT_EQ(ranOn, std::vector<QThread*>(4, qApp->thread()));
 }
 
-// A compiled translation file put together block by block: the magic
-// number, then each block's tag, big-endian length and bytes.
-std::string qmBlock(char tag, const std::string& payload) {
-    const auto size = static_cast<std::uint32_t>(payload.size());
-    std::string block{tag};
-    for (int shift = 24; shift >= 0; shift -= 8) block += static_cast<char>((size >> shift) & 0xff);
-    return block + payload;
-}
-
-std::string qmFile(const std::string& blocks) {
-    return std::string("\x3c\xb8\x64\x18\xca\xef\x9c\x95\xcd\x21\x1c\xbf\x60\xa1\xbd\xdd", 16) +
-           blocks;
-}
-
 TEST(QtTexts, EveryKeyIsListedEachLocaleFindsItsTableAndTheHostsFileComesFirst) {
     // Every key the kit forms is on the list the tables are kept by.
     const auto keys = kitTextKeys();
@@ -268,34 +253,26 @@ TEST(QtTexts, EveryKeyIsListedEachLocaleFindsItsTableAndTheHostsFileComesFirst) 
     // The host's file beats the kit's table for its key; its other keys
     // fall back to the table. A file that cannot be used leaves the tables.
     const QLocale german(QLocale::German);
-    const QtTexts host(german, std::filesystem::path(VELA_HOST_TEXTS));
+    const QtTexts kit(german), host(german, std::filesystem::path(VELA_HOST_TEXTS));
     EXPECT_TRUE(host.hasHostTexts());
     EXPECT_EQ(host.localized("LS.VelaWidget.retry"), "Nochmal laden");
-    EXPECT_EQ(host.localized("LS.VelaWidget.error"), "Fehler");
+    EXPECT_EQ(host.localized("LS.VelaWidget.error"), kit.localized("LS.VelaWidget.error"));
     vela::test::TempDir dir;
     dir.write("huge.qm", "");
     std::filesystem::resize_file(dir.path() / "huge.qm", maxHostTranslationBytes + 1);
-    dir.write("plain.qm", "not a translation\n");
-    // A dependencies block naming the file itself: Qt would load it again and
-    // again until the stack runs out.
-    std::string selfName;
-    for (char c : (dir / "depends.qm").string()) selfName += std::string{'\0', c};
-    dir.write("depends.qm",
-              qmFile(qmBlock('\x96', qmBlock(0, selfName).substr(1))));  // a 32-bit length, UTF-16
-    // A context table whose one chain starts 128 KiB past its block: Qt
-    // loads it and reads there at the first lookup.
-    dir.write("far-context.qm",
-              qmFile(qmBlock('\x2f', std::string("\0\x01\xff\xff", 4)) +
-                     qmBlock('\x42', std::string(8, '\0')) + qmBlock('\x69', "\x01")));
+    // The hostile files from the fuzz corpus: a dependencies block naming the
+    // file itself (Qt would load it until the stack runs out), and a context
+    // chain starting past its block (Qt would read there at the first lookup).
+    const std::filesystem::path corpus(VELA_QM_CORPUS);
     const std::pair<std::filesystem::path, const char*> unusable[] = {
         {dir / "missing.qm", "host translation file missing"},
         {dir.path(), "host translation file missing or not a file"},
         {dir / "huge.qm", "host translation file larger than 4194304 bytes"},
-        {dir / "plain.qm", "host translation file is not a compiled translation"},
-        {dir / "depends.qm",
+        {corpus / "not-a-qm.txt", "host translation file is not a compiled translation"},
+        {corpus / "dependency-on-itself.qm",
          "host translation file is not a compiled translation the kit can use "
          "(names other translation files it depends on)"},
-        {dir / "far-context.qm",
+        {corpus / "context-offset-past-block.qm",
          "host translation file is not a compiled translation the kit "
          "can use (context chain past its block)"},
     };
@@ -303,7 +280,8 @@ TEST(QtTexts, EveryKeyIsListedEachLocaleFindsItsTableAndTheHostsFileComesFirst) 
         vela::test::DebugCapture debug;
         const QtTexts fallback(german, path);
         EXPECT_FALSE(fallback.hasHostTexts()) << path;
-        EXPECT_EQ(fallback.localized("LS.VelaWidget.retry"), "Erneut versuchen") << path;
+        EXPECT_EQ(fallback.localized("LS.VelaWidget.retry"), kit.localized("LS.VelaWidget.retry"))
+            << path;
         EXPECT_EQ(debug.linesStartingWith(line).size(), 1u) << path;
     }
 
