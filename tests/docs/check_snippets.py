@@ -100,35 +100,33 @@ def check(root):
 
 
 def self_test():
-    """Plants each kind of fault in a copy-sized tree; every one must be found."""
-    example = "int main() {\n    int a = 1;\n    int b = 2;\n    return a + b;\n}\n"
-    cases = {
-        "clean": ("<!-- from examples/x/main.cpp -->\n```cpp\nint main() {\n...\n    return a + b;\n}\n```\n", 0),
+    """Plants each kind of fault in a tiny tree; every one must be found."""
+    fence = "<!-- from examples/{} -->\n```cpp\n{}\n```\n"
+    cases = {  # name: (README, problems expected)
+        "clean": (fence.format("x/main.cpp", "int main() {\n...\n    return a + b;\n}"), 0),
         "unmarked": ("```cpp\nint main() {}\n```\n", 1),
-        "changed": ("<!-- from examples/x/main.cpp -->\n```cpp\n    int a = 2;\n```\n", 1),
-        "reordered": ("<!-- from examples/x/main.cpp -->\n```cpp\n    int b = 2;\n...\n    int a = 1;\n```\n", 1),
-        "missing file": ("<!-- from examples/x/other.cpp -->\n```cpp\nint main() {\n```\n", 1),
-        "unbuilt": ("<!-- from examples/y/main.cpp -->\n```cpp\nint main() {\n```\n", 1),
+        "changed": (fence.format("x/main.cpp", "    int a = 2;"), 1),
+        "reordered": (fence.format("x/main.cpp", "    int b = 2;\n...\n    int a = 1;"), 1),
+        "missing file": (fence.format("x/other.cpp", "int main() {"), 1),
+        "unbuilt": (fence.format("y/main.cpp", "int main() {"), 1),
         "prose only": ("```sh\n./run test\n```\n", 0),
     }
-    failed = []
-    for name, (doc, expected) in cases.items():
-        with tempfile.TemporaryDirectory() as tmp:
-            root = Path(tmp)
-            (root / "docs").mkdir()
-            (root / "examples/x").mkdir(parents=True)
-            (root / "examples/x/main.cpp").write_text(example)
-            (root / "examples/y").mkdir()
-            (root / "examples/y/main.cpp").write_text(example)
-            (root / "scripts").mkdir()
-            (root / "scripts/run-e2e.sh").write_text("build examples/x\n")
+    example = "int main() {\n    int a = 1;\n    int b = 2;\n    return a + b;\n}\n"
+    files = {"examples/x/main.cpp": example, "examples/y/main.cpp": example,
+             "scripts/run-e2e.sh": "build examples/x\n", "docs/notes.txt": ""}
+    failed = 0
+    with tempfile.TemporaryDirectory() as tmp:
+        root = Path(tmp)
+        for name, text in files.items():
+            (root / name).parent.mkdir(parents=True, exist_ok=True)
+            (root / name).write_text(text)
+        for name, (doc, expected) in cases.items():
             (root / "README.md").write_text(doc)
-            _, problems = check(root)
+            problems = check(root)[1]
             if len(problems) != expected:
-                failed.append(f"{name}: expected {expected} problem(s), found {problems}")
-    for line in failed:
-        print(f"self-test: {line}")
-    print(f"self-test: {len(cases) - len(failed)} passed, {len(failed)} failed")
+                failed += 1
+                print(f"self-test: {name}: expected {expected} problem(s), found {problems}")
+    print(f"self-test: {len(cases) - failed} passed, {failed} failed")
     return 1 if failed else 0
 
 

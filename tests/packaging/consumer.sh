@@ -75,8 +75,6 @@ pc_static="$work/static/lib/pkgconfig"
 cmake_static="$work/static/lib/cmake/VelaWidget"
 check_pc "$pc_static" velawidget "$cmake_static/VelaWidgetCoreTargets.cmake" VelaWidget::velawidget
 check_pc "$pc_static" velawidget-curl "$cmake_static/VelaWidgetcurlTargets.cmake" VelaWidget::curl
-PKG_CONFIG_PATH="$pc_static" pkg-config --exists 'velawidget-curl >= 1.0' ||
-    fail "pkg-config does not find velawidget-curl"
 version=$(tr -d '[:space:]' <"$source_dir/VERSION")
 mkdir -p "$work/make-static"
 PKG_CONFIG_PATH="$pc_static" make -s -C "$work/make-static" \
@@ -98,7 +96,6 @@ if [[ -n $sandbox ]]; then
         ((lines > 40)) || fail "$host listed only $lines banks"
         grep -q 'VELATESTPAYMENTONEOFF00000000002' "$work/out.txt" || fail "$host printed no links"
     done
-    head -3 "$work/out.txt"
 fi
 
 if [[ -f "$work/static/lib/cmake/VelaWidget/VelaWidgetquickTargets.cmake" ]]; then
@@ -112,7 +109,6 @@ if [[ -f "$work/static/lib/cmake/VelaWidget/VelaWidgetquickTargets.cmake" ]]; th
             >"$work/qt-out.txt" 2>"$work/qt-err.txt" || { cat "$work/qt-err.txt" >&2; fail "qt-host failed"; }
         grep -q "selector presented and closed" "$work/qt-out.txt" || fail "qt-host showed no selector"
         grep -qx "selector: cancelled" "$work/qt-out.txt" || fail "qt-host was not told the selector was cancelled"
-        cat "$work/qt-out.txt"
     fi
 
     echo "== a Qt Quick host built with only pkg-config"
@@ -142,6 +138,8 @@ for fetch in OFF ON; do
 done
 "$work/subproject-OFF/console-host" "https://qr.vela.example/short" 2>/dev/null && fail "accepted a bad link"
 
+# The CMake package of the shared libraries is the Debian packages' one, which
+# the install test builds the console and Qt hosts against.
 echo "== shared libraries, in a libdir as deep as the Debian packages' one"
 libdir=lib/$(g++ -print-multiarch)
 [[ $libdir != lib/ ]] || libdir=lib/multiarch
@@ -157,10 +155,6 @@ for lib in "$work/shared/$libdir"/libvelawidget*.so.1; do
     soname=$(objdump -p "$lib" | awk '$1 == "SONAME" {print $2}')
     [[ $soname == "$(basename "$lib")" ]] || fail "$lib has no SONAME"
 done
-cmake -S "$source_dir/examples/console" -B "$work/console-shared" -G Ninja \
-    -DCMAKE_PREFIX_PATH="$work/shared" >/dev/null
-cmake --build "$work/console-shared" -j "$jobs" >/dev/null
-"$work/console-shared/console-host" "https://qr.vela.example/short" 2>/dev/null && fail "accepted a bad link"
 pc_shared="$work/shared/$libdir/pkgconfig"
 check_pc "$pc_shared" velawidget "$work/shared/$libdir/cmake/VelaWidget/VelaWidgetCoreTargets.cmake" \
     VelaWidget::velawidget

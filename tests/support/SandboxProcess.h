@@ -19,7 +19,6 @@ class SandboxProcess {
     SandboxProcess(const SandboxProcess&) = delete;
     SandboxProcess& operator=(const SandboxProcess&) = delete;
 
-    int port() const { return port_; }
     const std::filesystem::path& certFile() const { return certFile_; }
     /// "127.0.0.1:PORT", as --connect-to takes it.
     std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
