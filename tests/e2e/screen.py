@@ -1,6 +1,5 @@
-"""What a shopper sees and does: windows by title (xdotool, xprop), the
-accessibility tree (AT-SPI), real keystrokes and clicks (xdotool, XTEST), and
-screenshots (ImageMagick's import)."""
+"""What a shopper sees and does: windows (xdotool, xprop), the accessibility
+tree (AT-SPI), real keystrokes and clicks (XTEST), screenshots (ImageMagick)."""
 
 import os
 
@@ -21,29 +20,20 @@ class Screen:
         # Every read goes to the application: a cache would need events to stay true.
         self.desktop.setCacheMask(Atspi.Cache.NONE)
 
-    # --- windows ---
+    def xdotool(self, *args, check=True):
+        return run(["xdotool", *args], env=self.env, check=check)
 
-    def xdotool(self, *args, timeout=20, check=True):
-        return run(["xdotool", *args], env=self.env, timeout=timeout, check=check)
-
-    def window(self, title, timeout=15):
-        """The id of the visible window whose title is exactly `title`, once there is one."""
+    def window(self, title):
         # Polled rather than `search --sync`: a window that goes while xdotool
         # looks at it (a splash closing) ends a search with BadWindow.
-        def find():
-            ids = self.windows(title)
-            return ids[0] if ids else None
-        try:
-            return wait_for(f"a window titled {title!r}", find, timeout)
-        except Failure:
-            raise Failure(f"no window titled {title!r}") from None
+        return wait_for(f"a window titled {title!r}", lambda: self.windows(title)[:1], 15)[0]
 
     def windows(self, title):
         out = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False)
         return [int(word) for word in out.split()]
 
-    def wait_gone(self, title, timeout=10):
-        wait_for(f"window {title!r} to close", lambda: not self.windows(title), timeout)
+    def wait_gone(self, title):
+        wait_for(f"window {title!r} to close", lambda: not self.windows(title))
 
     def geometry(self, window):
         out = self.xdotool("getwindowgeometry", "--shell", str(window))
@@ -54,7 +44,7 @@ class Screen:
         return run(["xprop", "-id", str(window), name], env=self.env)
 
     def stacking(self):
-        """Client windows from bottom to top, as the window manager stacks them."""
+        """Client windows from bottom to top."""
         out = run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"], env=self.env)
         return [int(word.strip(","), 16) for word in out.split("#", 1)[1].split()]
 
@@ -63,23 +53,12 @@ class Screen:
         run(["import", "-window", "root", str(path)], env=self.env)
         return path
 
-    def lightness(self, path, box):
-        """Mean lightness (0 to 1) of the `box` (x, y, width, height) of a screenshot."""
-        x, y, width, height = box
-        out = run(["convert", str(path), "-crop", f"{width}x{height}+{x}+{y}", "+repage",
-                   "-colorspace", "Gray", "-format", "%[fx:mean]", "info:"], env=self.env)
-        return float(out)
-
     def pixel(self, path, x, y):
-        """The colour at (x, y) of a screenshot, as "#rrggbb"."""
         out = run(["convert", str(path), "-crop", f"1x1+{x}+{y}", "+repage",
                    "-format", "#%[hex:p{0,0}]", "info:"], env=self.env)
         return out.strip().lower()[:7]
 
-    # --- keyboard and mouse ---
-
     def type(self, text, field=None):
-        """Types `text`; into `field`, letters without a key of their own are checked."""
         if text.isascii() or field is None:
             self.xdotool("type", "--delay", "40", text)
             return
@@ -112,26 +91,19 @@ class Screen:
         x, y, width, height = self.extents(node)
         self.click_at(x + width // 2, y + height // 2)
 
-    # --- the accessibility tree ---
+    def app(self, pid):
+        return wait_for(f"process {pid} on the accessibility bus", lambda: next(
+            (app for app in self.desktop if app is not None and app.get_process_id() == pid),
+            None), 15)
 
-    def app(self, pid, timeout=15):
-        def find():
-            for app in self.desktop:
-                if app is not None and app.get_process_id() == pid:
-                    return app
-            return None
-        return wait_for(f"process {pid} on the accessibility bus", find, timeout)
-
-    def nodes(self, root, role=None, name=None, showing=True):
-        """Every node under `root` (itself included) with that role and name."""
+    def nodes(self, root, role=None, name=None):
         found = []
 
         def visit(node, depth):
             if node is None or depth > 40:
                 return
             try:
-                states = node.getState()
-                if showing and not states.contains(self.at.STATE_SHOWING):
+                if not node.getState().contains(self.at.STATE_SHOWING):
                     return
                 if (role is None or node.getRole() == role) and (name is None or node.name == name):
                     found.append(node)
@@ -143,13 +115,9 @@ class Screen:
         visit(root, 0)
         return found
 
-    def node(self, root, role=None, name=None, timeout=10):
+    def node(self, root, role=None, name=None):
         label = f"{name or ''} (role {role if role is not None else 'any'})"
-        return wait_for(f"accessible {label}",
-                        lambda: (self.nodes(root, role, name) or [None])[0], timeout)
-
-    def names(self, root, role):
-        return [node.name for node in self.nodes(root, role)]
+        return wait_for(f"accessible {label}", lambda: self.nodes(root, role, name)[:1])[0]
 
     def text(self, node):
         return node.queryText().getText(0, -1)
