@@ -36,9 +36,11 @@ TEST(PaymentLinkTest, AcceptsOnlyHttpsLinksOnALinkHostWithA32CharacterFirstSegme
         {qr + "/" + id32 + "/x..%2F..%5Cadmin", std::nullopt},
         {qr + "/" + id32 + "/.well-known/...", Schema::qr},
         {qr + "/" + id31, std::nullopt},
+        {qr + "/" + id32 + "X", std::nullopt},
         {qr + "//" + id32, std::nullopt},  // the first segment is the empty one
         {"http://qr." + domain + "/" + id32, std::nullopt},
         {"https://QR." + domain + "/" + id32, std::nullopt},
+        {"https://" + domain + "/" + id32, std::nullopt},
         {"https://www.qr." + domain + "/" + id32, std::nullopt},
         {"https://qr%2E" + domain + "/" + id32, std::nullopt},
         {" " + qr + "/" + id32, std::nullopt},

@@ -2,14 +2,17 @@
 #include <velawidget/platform/RunLoop.h>
 #include <velawidget/platform/SerialQueue.h>
 
+#include <atomic>
 #include <future>
+#include <numeric>
+#include <thread>
 
 namespace velawidget {
 namespace {
 
 using namespace std::chrono_literals;
 
-TEST(RunLoop, RunsWorkInOrderAndTimersByDueTime) {
+TEST(RunLoop, RunsWorkFromEveryThreadInOrderAndTimersByDueTime) {
     RunLoop loop;
     std::vector<std::string> order;
     // Past due times sort the timers without waiting for the clock; seconds
@@ -26,7 +29,35 @@ TEST(RunLoop, RunsWorkInOrderAndTimersByDueTime) {
     EXPECT_TRUE(order.empty()) << "nothing runs inline";
     EXPECT_EQ(loop.runUntilIdle(), 4u);
     EXPECT_EQ(order, (std::vector<std::string>{"t-3", "t-1", "w1", "w2"}));
-    cancel();  // after the fact: harmless
+
+    // run() sleeps until work comes from another thread or a timer falls due,
+    // loses none of it, and returns on a stop from any thread.
+    constexpr int threads = 4, perThread = 500;
+    std::vector<std::vector<int>> seen(threads);
+    std::atomic<int> remaining = threads * perThread;
+    std::vector<std::thread> producers;
+    for (int t = 0; t < threads; ++t) {
+        producers.emplace_back([&, t] {
+            for (int i = 0; i < perThread; ++i) {
+                loop.async([&, t, i] {
+                    seen[t].push_back(i);
+                    if (--remaining == 0) std::thread([&] { loop.stop(); }).join();
+                });
+            }
+        });
+    }
+    loop.run();
+    for (auto& p : producers) p.join();
+    std::vector<int> expected(perThread);
+    std::iota(expected.begin(), expected.end(), 0);
+    for (const auto& fromOneThread : seen) EXPECT_EQ(fromOneThread, expected);
+    bool ranLater = false;
+    loop.scheduleAfter(2ms, [&] {
+        ranLater = true;
+        loop.stop();
+    });
+    loop.run();
+    EXPECT_TRUE(ranLater);
 }
 
 // The queue's last owner may be a task on its own worker: it must neither

@@ -132,7 +132,6 @@ TEST_F(StorageTest, ApplyLastUsedOrder) {
     // clang-format off
     const std::vector<Case> cases = {
         {"worked example", {"W", "X", "N", "M"}, lastUsedJson("M\\nP\\nN"), {"M", "W", "N", "X"}},
-        {"target past the end goes to the end", {"A", "B", "C"}, lastUsedJson("p\\nq\\nA"), {"B", "C", "A"}},
         {"only the first of a shared logo moves", {"B", "a", "a"}, lastUsedJson("a"), {"a", "B", "a"}},
         {"no file", {"B", "A"}, {}, {"B", "A"}},
     };
