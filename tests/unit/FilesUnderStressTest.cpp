@@ -139,6 +139,7 @@ TEST(FilesUnderStress, UnwritableCachesDegradeToDownloadsAndKeepWhatIsCached) {
         fetch(std::nullopt);
         ASSERT_EQ(results.size(), 2u);
         EXPECT_EQ(results[0], Storage::FetchResult(fresh));
+        EXPECT_EQ(std::holds_alternative<Storage::Error>(results[1]), offline.empty());
         const auto* cached = std::get_if<std::vector<Bank>>(&results[1]);
         EXPECT_EQ(cached ? vela::test::logosOf(*cached) : std::vector<std::string>{}, offline);
         EXPECT_EQ(dir.read("plain-file"), "not a directory");
