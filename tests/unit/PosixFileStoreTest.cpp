@@ -36,8 +36,6 @@ TEST(PosixFileStore, WriteCreatesTheDirectoryAndReplacesWholeFilesAtomically) {
             << made;
     }
     EXPECT_EQ(readText(store, caches / "f", 100), binary);
-    ASSERT_FALSE(store.write(caches / "f", ""));
-    EXPECT_EQ(readText(store, caches / "f", 100), "");
 
     // A target that cannot be replaced reports the error and leaves no temporary behind.
     std::filesystem::create_directories(caches / "busy" / "inside");
@@ -61,14 +59,11 @@ TEST(PosixFileStore, WriteRemovesOnlyStaleTemporariesOfItsTarget) {
         {".f.New000", false, true},  // young: may be a writer between create and lock
         {".g.Ab3xYz", true, true},   // another file's, swept when that one is written
         {".f.Ab3xYz7", true, true},  // not a name the store makes
-        {".f.Ab-xYz", true, true},  {"f.Ab3xYz", true, true},
     };
     for (const auto& c : cases) {
         dir.write(c.name, "partial");
         if (c.old) std::filesystem::last_write_time(dir / c.name, old);
     }
-    std::filesystem::create_directory(dir / ".f.Dir000");  // not a file
-    std::filesystem::last_write_time(dir / ".f.Dir000", old);
     const int live = ::open((dir / ".f.Live00").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(live, LOCK_EX), 0);
 
@@ -77,7 +72,6 @@ TEST(PosixFileStore, WriteRemovesOnlyStaleTemporariesOfItsTarget) {
     for (const auto& c : cases) {
         EXPECT_EQ(std::filesystem::exists(dir / c.name), c.kept) << c.name;
     }
-    EXPECT_TRUE(std::filesystem::is_directory(dir / ".f.Dir000"));
 }
 
 // The cap's edge is the storage table's (a cache file at and past it).
@@ -92,31 +86,24 @@ TEST(PosixFileStore, ReadRefusesWhatIsNotARegularFile) {
 }
 
 TEST(PosixFileStore, DefaultDirectoryFollowsTheXdgRules) {
-    const auto set = [](const char* name, const std::optional<std::string>& value) {
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    };
     const auto saved = [](const char* name) -> std::optional<std::string> {
         const char* value = std::getenv(name);
         return value ? std::optional<std::string>(value) : std::nullopt;
     };
-    const auto savedXdg = saved("XDG_CACHE_HOME"), savedHome = saved("HOME");
-    const std::vector<std::pair<std::optional<std::string>, std::filesystem::path>> cases = {
-        {"/x/cache", "/x/cache/app"},
-        {"relative/cache", "/home/h/.cache/app"},
-        {"", "/home/h/.cache/app"},
-        {std::nullopt, "/home/h/.cache/app"},
+    const auto restore = [](const char* name, const std::optional<std::string>& value) {
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
     };
-    set("HOME", "/home/h");
-    for (const auto& [xdg, expected] : cases) {
-        set("XDG_CACHE_HOME", xdg);
-        EXPECT_EQ(PosixFileStore::defaultDirectory("app"), expected) << xdg.value_or("unset");
-    }
-    set("XDG_CACHE_HOME", "/x");
+    const auto savedXdg = saved("XDG_CACHE_HOME"), savedHome = saved("HOME");
+    ::setenv("HOME", "/home/h", 1);
+    ::setenv("XDG_CACHE_HOME", "/x/cache", 1);
+    EXPECT_EQ(PosixFileStore::defaultDirectory("app"), "/x/cache/app");
     EXPECT_EQ(PosixFileStore::defaultDirectory(),
-              std::filesystem::path("/x") / program_invocation_short_name)
+              std::filesystem::path("/x/cache") / program_invocation_short_name)
         << "the program's own name by default";
-    set("XDG_CACHE_HOME", savedXdg);
-    set("HOME", savedHome);
+    ::setenv("XDG_CACHE_HOME", "relative/cache", 1);  // ignored, as XDG asks
+    EXPECT_EQ(PosixFileStore::defaultDirectory("app"), "/home/h/.cache/app");
+    restore("XDG_CACHE_HOME", savedXdg);
+    restore("HOME", savedHome);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #ifdef VELA_BANKS_BINARY
 
-#include <algorithm>
 #include <boost/json/parse.hpp>
 #include <boost/json/value.hpp>
 #include <string>
@@ -21,13 +20,6 @@ vela::test::ToolRun runTool(const vela::test::TempDir& dir, std::vector<std::str
     return vela::test::runProgram(dir, VELA_BANKS_BINARY, std::move(args), input);
 }
 
-boost::json::value json(const std::string& text) {
-    boost::json::error_code code;
-    auto value = boost::json::parse(text, code);
-    EXPECT_FALSE(code) << text;
-    return value;
-}
-
 TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     vela::test::TempDir dir;
     const std::string domain(serviceDomain);
@@ -35,35 +27,21 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
 
     auto run = runTool(dir, {"check", link, "--json"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(json(run.out),
-              json(R"({"kind":"sub","host":"sub.)" + domain + R"(","bankListURL":"https://sub.)" +
-                   domain + R"(/proxyapp/c2bmembers.json"})"));
-
+    EXPECT_EQ(boost::json::parse(run.out).as_object().at("kind").as_string(), "sub");
     // Which links are refused is the payment link's business; here how the tool says so.
     run = runTool(dir, {"check", "--json", "not a link"});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(json(run.out), json(R"({"error":"invalidURLString"})"));
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(boost::json::parse(run.out), boost::json::parse(R"({"error":"invalidURLString"})"));
 
-    const std::string document =
-        R"({"version":"1","dictionary":[{"bankName":"A \"q\"","logoURL":"la","schema":"a",)"
-        R"("webClientUrl":"https://w","isWebClientActive":"true","extra":1},)"
-        R"({"bankName":"B","logoURL":"lb","schema":"b","webClientUrl":null}]})";
-    const std::string expected =
-        R"([{"bankName":"A \"q\"","logoURL":"la","schema":"a","webClientUrl":"https://w",)"
-        R"("isWebClientActive":"true"},{"bankName":"B","logoURL":"lb","schema":"b",)"
-        R"("webClientUrl":null,"isWebClientActive":null}])";
-    run = runTool(dir, {"decode", "-", "--json"}, document);
+    run = runTool(dir, {"decode", "-", "--json"},
+                  R"({"version":"1","dictionary":[{"bankName":"B","logoURL":"l","schema":"b"}]})");
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, expected + "\n");
-
+    EXPECT_EQ(boost::json::parse(run.out).as_array().at(0).as_object().at("bankName").as_string(),
+              "B");
     run =
         runTool(dir, {"decode", "-", "--json"}, R"({"version":"1","dictionary":[{"bankName":1}]})");
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("bankName"), std::string::npos) << run.err;
-    run = runTool(dir, {"decode", (dir / "missing.json").string()});
-    EXPECT_EQ(run.status, 3);
 
     // Escapes from a document never reach the terminal: ESC, C1 CSI, a lone
     // 0x9B byte in a file name, bidi overrides; not in tables, JSON, errors or
@@ -90,12 +68,9 @@ TEST(VelaBanksToolTest, ExitCodesAndJsonShapes) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("scheme: s?[2J"), std::string::npos) << run.err;
 
-    for (const std::vector<std::string>& line : std::vector<std::vector<std::string>>{
-             {}, {"check", "a", "b"}, {"decode", "-", "--verbose"}, {"--json", "check", link}}) {
-        run = runTool(dir, line);
-        EXPECT_EQ(run.status, 64) << testing::PrintToString(line);
-        EXPECT_NE(run.err.find("usage:"), std::string::npos);
-    }
+    run = runTool(dir, {"check", "a", "b"});
+    EXPECT_EQ(run.status, 64);
+    EXPECT_NE(run.err.find("usage:"), std::string::npos);
 }
 
 }  // namespace
