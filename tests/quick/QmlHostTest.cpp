@@ -1,9 +1,6 @@
-// The selector over the kit's own Qt texts, with a fake HTTP client and a bank
-// list that never arrives. A host written in QML: which of the module's types
-// its documents may name, and the language and colour scheme it switches from
-// QML. Paying from another device: the phone view rendered offscreen and read
-// back by a real QR decoder, once at device pixel ratio 1 and once at 2
-// (QT_SCALE_FACTOR, set by CTest).
+// The selector over the kit's own Qt texts; the bank list never arrives. A host
+// written in QML, and the phone view read back by a real QR decoder at device
+// pixel ratio 1 and 2 (QT_SCALE_FACTOR, set by CTest).
 
 #include <gtest/gtest.h>
 #include <velawidget/VelaWidgetSDK.h>
@@ -22,7 +19,6 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
-#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
@@ -87,13 +83,9 @@ TEST(QmlHost, NamesTheViewAndTheSingletonsButNoneOfTheViewsParts) {
                                             "property var look: Appearance }"));
     ASSERT_TRUE(made.object) << made.error.toStdString();
     EXPECT_TRUE(made.object->property("look").value<QObject*>());
-    for (const char* part : {"AlertDialog", "SearchField", "BankRow", "BankListView",
-                             "PayByPhoneView", "PlainButton", "RowBackground", "SkeletonRow"}) {
-        const QString name = QString::fromLatin1(part);
-        made = make(engine, name + QStringLiteral(" {}"));
-        EXPECT_FALSE(made.object) << part;
-        EXPECT_TRUE(made.error.contains(name + QStringLiteral(" is not a type")))
-            << part << ": " << made.error.toStdString();
+    for (const char* part : {"AlertDialog", "SearchField", "BankRow", "PayByPhoneView"}) {
+        made = make(engine, QString::fromLatin1(part) + QStringLiteral(" {}"));
+        EXPECT_TRUE(made.error.contains(QStringLiteral(" is not a type"))) << part;
     }
 }
 
@@ -104,9 +96,8 @@ TEST(QmlHost, SwitchesTheLanguageAndForcesTheColourSchemeFromQml) {
     width: 390; height: 720
     WidgetView { objectName: "view"; anchors.fill: parent; model: SharedSelector.model }
 })"));
-    ASSERT_TRUE(made.object) << made.error.toStdString();
     auto* window = qobject_cast<QQuickWindow*>(made.object.get());
-    ASSERT_TRUE(window);
+    ASSERT_TRUE(window) << made.error.toStdString();
     auto* view = window->findChild<QQuickItem*>(QStringLiteral("view"));
     auto* explanation = window->findChild<QQuickItem*>(QStringLiteral("explanation"));
     auto* background = window->findChild<QQuickItem*>(QStringLiteral("background"));
@@ -115,46 +106,37 @@ TEST(QmlHost, SwitchesTheLanguageAndForcesTheColourSchemeFromQml) {
     ASSERT_TRUE(evaluate(view, prepare.arg(QString::fromStdString(qrLink))).toBool());
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    auto text = [&] {
-        pump(window);
-        return explanation->property("text").toString();
-    };
     // The shown view re-renders at once in the other language, and back.
-    ASSERT_NE(localized("uk", "LS.VelaWidget.qrDescriptionText"),
-              localized("en", "LS.VelaWidget.qrDescriptionText"));
-    EXPECT_TRUE(evaluate(view, QStringLiteral("SharedSelector.setLocale('uk')")).toBool());
-    EXPECT_EQ(text(), localized("uk", "LS.VelaWidget.qrDescriptionText"));
-    EXPECT_TRUE(evaluate(view, QStringLiteral("SharedSelector.setLocale('en')")).toBool());
-    EXPECT_EQ(text(), localized("en", "LS.VelaWidget.qrDescriptionText"));
+    const char* key = "LS.VelaWidget.qrDescriptionText";
+    ASSERT_NE(localized("uk", key), localized("en", key));
+    for (const char* locale : {"uk", "en"}) {
+        EXPECT_TRUE(
+            evaluate(view, QStringLiteral("SharedSelector.setLocale('%1')").arg(locale)).toBool());
+        pump(window);
+        EXPECT_EQ(explanation->property("text").toString(), localized(locale, key));
+    }
 
-    // Forced from QML, read back, and followed by the view's background.
-    auto colour = [&] {
+    // Forced from QML and followed by the view's background; not a scheme
+    // is refused. The C++ call is the same setting, and QML hears of it even
+    // when the offscreen platform's light palette draws as forced light did.
+    auto colour = [&](const char* assignment) {
+        evaluate(view, QStringLiteral("SharedSelector.colorScheme = '%1'").arg(assignment));
         pump(window);
         return background->property("color").value<QColor>();
     };
-    auto scheme = [&] { return evaluate(view, QStringLiteral("SharedSelector.colorScheme")); };
     QObject* selector = evaluate(view, QStringLiteral("SharedSelector")).value<QObject*>();
     ASSERT_TRUE(selector);
     QSignalSpy changes(selector, SIGNAL(colorSchemeChanged()));
-    evaluate(view, QStringLiteral("SharedSelector.colorScheme = 'light'"));
-    const QColor light = colour();
-    EXPECT_FALSE(view->property("darkScheme").toBool());
-    evaluate(view, QStringLiteral("SharedSelector.colorScheme = 'dark'"));
-    const QColor dark = colour();
+    const QColor light = colour("light"), dark = colour("dark");
     EXPECT_NE(dark, light);
-    EXPECT_TRUE(view->property("darkScheme").toBool());
-    EXPECT_EQ(scheme().toString(), QStringLiteral("dark"));
-    // Not a scheme: refused, nothing changes.
-    evaluate(view, QStringLiteral("SharedSelector.colorScheme = 'Dark'"));
-    EXPECT_EQ(scheme().toString(), QStringLiteral("dark"));
-    EXPECT_EQ(colour(), dark);
-    // The C++ call is the same setting, and QML hears of it even when the
-    // offscreen platform's light palette draws as forced light did.
+    EXPECT_EQ(colour("Dark"), dark);
     quick::setColorScheme(quick::ColorScheme::light);
     quick::setColorScheme(quick::ColorScheme::system);
-    EXPECT_EQ(scheme().toString(), QStringLiteral("system"));
+    EXPECT_EQ(evaluate(view, QStringLiteral("SharedSelector.colorScheme")).toString(),
+              QStringLiteral("system"));
     EXPECT_EQ(changes.count(), 4);
-    EXPECT_EQ(colour(), light);
+    pump(window);
+    EXPECT_EQ(background->property("color").value<QColor>(), light);
 }
 
 // What a phone's camera would read from the picture, through zbarimg.
@@ -168,9 +150,7 @@ std::string decode(const QImage& shot, const char* name) {
 }
 
 TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
-    const qreal ratio = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
-                            ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
-                            : 1.0;
+    const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
     auto selector = VelaWidgetSDK::shared().bankListViewController(qrLink);
     QQuickWindow* window = quick::window(*selector);
     window->resize(390, 720);
@@ -182,28 +162,16 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
         return root->findChild<QQuickItem*>(QString::fromLatin1(name));
     };
     auto* action = find("payWithPhoneButton");
-    ASSERT_NE(action, nullptr);
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier,
                       action->mapToScene(action->boundingRect().center()).toPoint());
     pump(window);
     auto* code = find("phoneCode");
-    ASSERT_TRUE(code && code->isVisible());
+    ASSERT_TRUE(code->isVisible());
     for (const bool dark : {false, true}) {
         quick::setColorScheme(dark ? quick::ColorScheme::dark : quick::ColorScheme::light);
         pump(window);
-        const QImage shot = window->grabWindow();
-        ASSERT_EQ(shot.width(), qRound(390 * ratio));
-        // Crisp: the code's square holds its two colours and the view's
-        // background, never the blends that smoothing would leave.
-        const QRect square = QRectF(code->mapRectToScene(code->boundingRect()).topLeft() * ratio,
-                                    code->size() * ratio)
-                                 .toAlignedRect();
-        QSet<QRgb> colours;
-        for (int y = square.top(); y <= square.bottom(); ++y) {
-            for (int x = square.left(); x <= square.right(); ++x) colours.insert(shot.pixel(x, y));
-        }
-        EXPECT_LE(colours.size(), dark ? 3 : 2) << "dark " << dark << " ratio " << ratio;
-        EXPECT_EQ(decode(shot, dark ? "dark" : "light"), qrLink + "\n") << "dark " << dark;
+        EXPECT_EQ(decode(window->grabWindow(), dark ? "dark" : "light"), qrLink + "\n")
+            << "dark " << dark;
     }
     quick::setColorScheme(quick::ColorScheme::system);
 
@@ -212,29 +180,13 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     const auto largest = encodeQr(std::string(qrMaxBytes, 'x'));
     ASSERT_TRUE(std::holds_alternative<QrMatrix>(largest));
     EXPECT_EQ(std::get<QrMatrix>(largest).modules.size(), 177u * 177u);
-    EXPECT_TRUE(std::holds_alternative<QrError>(encodeQr("")));
-    const std::string longLink = qrLink + "&note=" + std::string(qrMaxBytes, 'n');
-    auto longSelector = VelaWidgetSDK::shared().bankListViewController(longLink);
-    window = quick::window(*longSelector);
-    root = window->contentItem()->childItems().value(0);
+    auto longSelector = VelaWidgetSDK::shared().bankListViewController(
+        qrLink + "&note=" + std::string(qrMaxBytes, 'n'));
+    root = quick::window(*longSelector)->contentItem()->childItems().value(0);
     QMetaObject::invokeMethod(root, "showPhonePayment");
-    ASSERT_NE(find("phoneCode"), nullptr);
-    EXPECT_FALSE(find("phoneCode")->property("valid").toBool());
     EXPECT_FALSE(find("phoneCode")->isVisible());
-    auto message = [&] { return find("phoneMessage")->property("text").toString(); };
-    EXPECT_EQ(message(), localized("en", "LS.VelaWidget.phoneCodeUnavailable"));
-
-    // Another language at run time: a shown screen follows it at once, its
-    // window title too, and Arabic mirrors it.
-    auto* model = root->property("model").value<QObject*>();
-    ASSERT_TRUE(quick::setLocale("de"));
-    pump(window);
-    EXPECT_EQ(message(), localized("de", "LS.VelaWidget.phoneCodeUnavailable"));
-    EXPECT_EQ(window->title(), localized("de", "LS.VelaWidget.selectorTitle"));
-    EXPECT_FALSE(model->property("rightToLeft").toBool());
-    ASSERT_TRUE(quick::setLocale("ar"));
-    EXPECT_TRUE(model->property("rightToLeft").toBool());
-    ASSERT_TRUE(quick::setLocale("en"));
+    EXPECT_EQ(find("phoneMessage")->property("text").toString(),
+              localized("en", "LS.VelaWidget.phoneCodeUnavailable"));
 }
 
 }  // namespace

@@ -1,31 +1,24 @@
 // The selector screens offscreen, with a fake HTTP client, a manual clock for
-// the search throttle and a fake opener. What a shopper sees on a real desktop
-// (searching, opening a bank, the alert, offline and retrying, screen-reader names,
-// right-to-left, presenting over a host) is driven end to end in tests/e2e;
-// these cases keep what only a controlled clock, network and scene pin down.
+// the search throttle and a fake opener: what only a controlled clock, network
+// and scene pin down. What a shopper sees on a real desktop is in tests/e2e.
 
 #include <gtest/gtest.h>
 #include <velawidget/VelaWidgetError.h>
 #include <velawidget/VelaWidgetSDK.h>
 #include <velawidget/platform.h>
-#include <velawidget/platform/PosixFileStore.h>
 #include <velawidget/quick.h>
 #include <velawidget/quick/Appearance.h>
 #include <velawidget/quick/QtPlatform.h>
 
-#include <QBuffer>
 #include <QFont>
 #include <QGuiApplication>
-#include <QImage>
 #include <QImageReader>
-#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QQmlContext>
 #include <QQmlExpression>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
-#include <QSignalSpy>
 #include <QTest>
 #include <QVariant>
 #include <QWindow>
@@ -34,10 +27,9 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
-#include <tuple>
+#include <utility>
 #include <vector>
 
-#include "screens/BankListModel.h"
 #include "screens/LogoLoader.h"
 #include "screens/LogoTile.h"
 #include "screens/Resources.h"
@@ -54,13 +46,6 @@ namespace {
 const std::string id = "VELATESTPAYMENTSTATIC00000000001";
 const std::string qrLink = "https://qr.vela.example/" + id + "?type=02&sum=100";
 const std::string subLink = "https://sub.vela.example/" + id;
-
-class QtMainQueue final : public DispatchQueue {
-  public:
-    void async(std::function<void()> work) override {
-        QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
-    }
-};
 
 class FakeOpener final : public UrlOpener {
   public:
@@ -116,13 +101,8 @@ void throttle() {
     pump();
 }
 
-template <class T = QQuickItem>
-T* find(QObject* root, const char* name) {
-    return root->findChild<T*>(QString::fromLatin1(name));
-}
-
-QPoint centre(QQuickItem* item) {
-    return item->mapToScene(item->boundingRect().center()).toPoint();
+QQuickItem* find(QObject* root, const char* name) {
+    return root->findChild<QQuickItem*>(QString::fromLatin1(name));
 }
 
 struct Screen {
@@ -132,8 +112,6 @@ struct Screen {
     WidgetViewBridge* model = root->property("model").value<WidgetViewBridge*>();
     QQuickItem* list = find(root, "bankList");
 
-    explicit Screen(std::unique_ptr<BankSelectorController> made) : controller(std::move(made)) {}
-
     bool show() {
         controller->show();
         return QTest::qWaitForWindowActive(window);
@@ -142,9 +120,6 @@ struct Screen {
         std::vector<std::string> names;
         for (const auto& cell : model->bankList()->rows()->cells()) names.push_back(cell.name);
         return names;
-    }
-    void type(const char* text) {
-        for (const char* c = text; *c; ++c) QTest::keyClick(window, *c);
     }
 };
 
@@ -181,37 +156,8 @@ void answerLogos(const HttpBody& body, const LogoLoader& loader) {
     }));
 }
 
-std::string pngBytes(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes.toStdString();
-}
-
-TEST(BankListModel, KeepsSurvivingRowsAcrossChanges) {
-    using Cells = std::vector<BankListCellViewModel>;
-    BankListModel model;
-    model.setCells(Cells{{"A", "la"}, {"B", "lb"}, {"C", "lc"}, {"D", std::nullopt}});
-    const QPersistentModelIndex b(model.index(1)), d(model.index(3));
-    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    model.setCells(Cells{{"B", "lb"}, {"D", std::nullopt}});  // a filter
-    EXPECT_EQ(std::tuple(b.row(), d.row(), inserted.count(), reset.count()),
-              std::tuple(0, 1, 0, 0));
-    // Reordered, a survivor renamed, a newcomer: the old rows move.
-    model.setCells(Cells{{"D", std::nullopt}, {"E", "le"}, {"Bee", "lb"}});
-    EXPECT_EQ(std::tuple(model.rowCount(), d.row(), b.row()), std::tuple(3, 0, 2));
-    EXPECT_EQ(model.data(b, BankListModel::NameRole).toString(), QStringLiteral("Bee"));
-    // Repeated ids: as many rows survive as the new list holds.
-    model.setCells(Cells{{"X", "dup"}, {"Y", "dup"}, {"D", std::nullopt}});
-    model.setCells(Cells{{"Y", "dup"}, {"D", std::nullopt}});
-    EXPECT_EQ(std::tuple(model.rowCount(), d.row()), std::tuple(2, 1));
-    EXPECT_EQ(model.data(model.index(0), BankListModel::NameRole).toString(), QStringLiteral("Y"));
-    model.setCells(Cells{{"placeholder_0", std::nullopt}});
-    EXPECT_FALSE(d.isValid());
+HttpBody png() {
+    return vela::test::readFile(VELA_LOGO_CORPUS "/square.png");
 }
 
 TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
@@ -219,7 +165,6 @@ TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     oneAtATime.maxFetches = 1;
     LogoLoader loader(testPlatform().http, oneAtATime);
     QQuickWindow window;
-    window.resize(100, 100);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     LogoTile tile;
@@ -227,42 +172,28 @@ TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     tile.setUrl(QStringLiteral("https://logo.example/a.png"));
     EXPECT_EQ(pendingLogos(), 0u) << "not on screen yet";
     tile.setParentItem(window.contentItem());
-    EXPECT_EQ(pendingLogos(), 1u);
-
     // Given b before a's logo came: b waits for a's turn, and only b's may show.
     tile.setUrl(QStringLiteral("https://logo.example/b.png"));
-    ASSERT_EQ(pendingLogos(), 1u);
-    const auto urls = testPlatform().http->pendingURLs();
-    const auto a = std::find(urls.begin(), urls.end(), "https://logo.example/a.png");
-    ASSERT_NE(a, urls.end());
-    testPlatform().http->respond(a - urls.begin(), pngBytes(10, 10));
+    ASSERT_EQ(testPlatform().http->pendingURLs(),
+              std::vector<std::string>{"https://logo.example/a.png"});
+    testPlatform().http->respond(0, png());
     answerLogos(std::nullopt, loader);  // b fails
     EXPECT_FALSE(tile.loaded()) << "a's logo must not appear as b's";
     // Off screen and back: a failed logo is asked for again.
     tile.setVisible(false);
     tile.setVisible(true);
-    ASSERT_EQ(pendingLogos(), 1u);
-    answerLogos(pngBytes(10, 10), loader);
+    answerLogos(png(), loader);
     EXPECT_TRUE(tile.loaded());
-    tile.setVisible(false);
-    EXPECT_FALSE(tile.loaded()) << "the bitmap goes when the tile leaves the screen";
-    // A logo loaded before shows at once, without a request.
-    tile.setVisible(true);
-    tile.setUrl(QStringLiteral("https://logo.example/a.png"));
-    EXPECT_TRUE(tile.loaded());
-    EXPECT_EQ(pendingLogos(), 0u);
 }
 
 // Runs first: the shared model is still in its initial state.
 TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
-    const std::size_t earlier = testPlatform().http->requests().size();
     Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
     // The skeletons are there before the first frame.
     ASSERT_EQ(screen.list->property("count").toInt(), 5);
     ASSERT_TRUE(screen.show());
     pump();
-    for (int row = 0; row < 5; ++row)
-        EXPECT_TRUE(vela::test::rowAt(screen.list, row)->property("placeholder").toBool()) << row;
+    EXPECT_TRUE(vela::test::rowAt(screen.list, 4)->property("placeholder").toBool());
     EXPECT_EQ(find(screen.root, "explanation")->property("text").toString(),
               QStringLiteral("LS.VelaWidget.qrDescriptionText"));
 
@@ -270,67 +201,26 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     ASSERT_EQ(screen.names().size(), 3u);
     QPointer<QQuickItem> betuk = vela::test::rowAt(screen.list, 1);
     ASSERT_FALSE(betuk.isNull());
-    EXPECT_FALSE(betuk->property("placeholder").toBool());
-    // Each visible row asked for its logo, cache first; a wide logo is shown whole.
-    const auto requests = testPlatform().http->requests();
-    EXPECT_EQ(std::count_if(requests.begin() + static_cast<std::ptrdiff_t>(earlier), requests.end(),
-                            [](const auto& r) {
-                                return isLogo(r.url) && r.cachePolicy == CachePolicy::useCacheFirst;
-                            }),
-              3);
-    answerLogos(pngBytes(120, 60), *LogoLoader::forEngine(qmlEngine(screen.root)));
-    auto* tile = find(betuk, "logoTile");
-    EXPECT_TRUE(tile->property("loaded").toBool());
-    EXPECT_EQ(tile->width(), 50);
+    // Each visible row asked for its logo, cache first.
+    EXPECT_EQ(pendingLogos(), 3u);
+    EXPECT_EQ(testPlatform().http->requests().back().cachePolicy, CachePolicy::useCacheFirst);
+    answerLogos(png(), *LogoLoader::forEngine(qmlEngine(screen.root)));
 
-    // Typing shows at once in the field and the symbol, filters after the throttle.
-    auto* symbol = find(screen.root, "searchSymbol");
-    EXPECT_DOUBLE_EQ(symbol->opacity(), 0.2);
-    screen.type("et");
+    // Typing shows at once in the field, filters after the throttle.
+    QTest::keyClick(screen.window, 'e');
+    QTest::keyClick(screen.window, 't');
     pump();
     EXPECT_EQ(screen.model->bankList()->searchText(), QStringLiteral("et"));
-    EXPECT_DOUBLE_EQ(symbol->opacity(), 1.0);
     EXPECT_EQ(screen.names().size(), 3u);
     throttle();
     EXPECT_EQ(screen.names(), std::vector<std::string>{"Betuk Bank"});
     // The surviving row is the same delegate, logo and all.
     EXPECT_EQ(vela::test::rowAt(screen.list, 0), betuk.data());
-    EXPECT_TRUE(tile->property("loaded").toBool());
+    EXPECT_TRUE(find(betuk, "logoTile")->property("loaded").toBool());
     QTest::keyClick(screen.window, Qt::Key_Backspace);
     QTest::keyClick(screen.window, Qt::Key_Backspace);
     throttle();
-    EXPECT_DOUBLE_EQ(symbol->opacity(), 0.2);
     EXPECT_EQ(screen.names().size(), 3u);
-}
-
-TEST(Screens, SubscriptionsSayWhatTheyAreAndDarkRowsAnswerThePointer) {
-    Screen screen{VelaWidgetSDK::shared().bankListViewController(subLink)};
-    ASSERT_TRUE(screen.show());
-    answerBankList();
-    ASSERT_EQ(screen.names().size(), 3u);
-    EXPECT_EQ(find(screen.root, "explanation")->property("text").toString(),
-              QStringLiteral("LS.VelaWidget.subDescriptionText"));
-    for (const bool dark : {false, true}) {
-        quick::setColorScheme(dark ? quick::ColorScheme::dark : quick::ColorScheme::light);
-        pump();
-        const auto logo = find(screen.root, "velaLogo")->property("source").toUrl().toString();
-        EXPECT_EQ(logo.contains(QStringLiteral("vela_logo_dark_mode")), dark) << dark;
-    }
-    auto* row = vela::test::rowAt(screen.list, 0);
-    auto colour = [&] { return row->property("color").value<QColor>(); };
-    const QColor rest = colour();
-    QTest::mouseMove(screen.window, centre(row));
-    pump();
-    const QColor hovered = colour();
-    QTest::mousePress(screen.window, Qt::LeftButton, Qt::NoModifier, centre(row));
-    pump();
-    EXPECT_TRUE(hovered != rest && colour() != hovered && colour() != rest);
-    QTest::mouseMove(screen.window, QPoint(2, 2));
-    QTest::mouseRelease(screen.window, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
-    pump();
-    EXPECT_TRUE(testPlatform().opener->opened.empty()) << "a press dragged away opens nothing";
-    EXPECT_EQ(colour(), rest);
-    quick::setColorScheme(quick::ColorScheme::system);
 }
 
 // Every text the kit shows is plain: a host's translation with markup in it
@@ -340,61 +230,41 @@ TEST(Screens, EveryLabelOfTheScreenAndTheAlertIsPlainText) {
     ASSERT_TRUE(screen.show());
     screen.model->toggleBankAppNotFoundError();
     pump();
-    auto* ok = find(screen.window->contentItem(), "alertOkButton");
-    ASSERT_TRUE(ok && ok->isVisible());
+    ASSERT_TRUE(find(screen.window->contentItem(), "alertOkButton")->isVisible());
     std::vector<QQuickItem*> items{screen.window->contentItem()};
     int labels = 0;
-    while (!items.empty()) {
-        QQuickItem* item = items.back();
-        items.pop_back();
-        for (auto* child : item->childItems()) items.push_back(child);
-        const QVariant format = item->property("textFormat");
-        if (!format.isValid() || !item->isVisible()) continue;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        for (auto* child : items[i]->childItems()) items.push_back(child);
+        const QVariant format = items[i]->property("textFormat");
+        if (!format.isValid() || !items[i]->isVisible()) continue;
         ++labels;
-        EXPECT_EQ(format.toInt(), 0)
-            << "not Text.PlainText: \"" << item->property("text").toString().toStdString() << '"';
+        EXPECT_EQ(format.toInt(), 0) << items[i]->property("text").toString().toStdString();
     }
     EXPECT_GT(labels, 5);
     screen.model->toggleBankAppNotFoundError();
     pump();
 }
 
-// The shop's look set from QML reaches every part of the real screen, and
-// setting no appearance gives the kit's own look back.
+// The shop's look set from QML reaches the real screen, and setting no
+// appearance gives the kit's own look back.
 TEST(Screens, AppearanceRestylesTheScreenAndMirrorsInARightToLeftHost) {
     Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
     ASSERT_TRUE(screen.show());
-    pump();  // the same link again: the list comes from the cache
-    ASSERT_EQ(screen.names().size(), 3u);
     quick::setColorScheme(quick::ColorScheme::light);
-    auto* row = vela::test::rowAt(screen.list, 0);
     auto* explanation = find(screen.root, "explanation");
-    auto* button = find(screen.root, "payWithPhoneButton");
-    auto border = [](QQuickItem* item, const char* name) {
-        return item->property("border").value<QObject*>()->property(name);
-    };
     auto look = [&] {
         pump();
-        const auto font = explanation->property("font").value<QFont>();
-        return std::tuple(screen.window->color(), row->property("radius").toReal(),
-                          font.pixelSize(), font.family(), border(button, "width").toReal(),
-                          border(button, "color").value<QColor>());
+        return std::pair(screen.window->color(),
+                         explanation->property("font").value<QFont>().pixelSize());
     };
     const auto kit = look();
     QQmlExpression apply(qmlContext(screen.root), screen.root,
                          QStringLiteral("Appearance.apply({light: {MainBackground: '#f4f1ea'}, "
-                                        "accent: Qt.rgba(0x2a / 255, 0x6f / 255, 0x4e / 255, 1), "
-                                        "cornerRadius: 4, fontScale: 10, "
-                                        "fontFamily: 'DejaVu Serif'})"));
+                                        "fontScale: 10})"));
     ASSERT_TRUE(apply.evaluate().toBool()) << apply.error().toString().toStdString();
-    EXPECT_EQ(look(),
-              std::tuple(QColor(QStringLiteral("#f4f1ea")), 4.0, 3 * std::get<2>(kit),
-                         QStringLiteral("DejaVu Serif"), 1.0, QColor(QStringLiteral("#2a6f4e"))))
+    EXPECT_EQ(look(), std::pair(QColor(QStringLiteral("#f4f1ea")), 3 * kit.second))
         << "the font scale is clamped to 3";
-    quick::setColorScheme(quick::ColorScheme::dark);
-    EXPECT_NE(std::get<0>(look()), QColor(QStringLiteral("#f4f1ea"))) << "dark was not given";
     quick::setAppearance({});
-    quick::setColorScheme(quick::ColorScheme::light);
     EXPECT_EQ(look(), kit);
     quick::setColorScheme(quick::ColorScheme::system);
 
@@ -410,20 +280,23 @@ TEST(Screens, AppearanceRestylesTheScreenAndMirrorsInARightToLeftHost) {
 TEST(Appearance, RefusesWhatDoesNotFit) {
     EXPECT_EQ(quick::appearanceFromJson(R"({"accent": "#802a6f4e"})").accent,
               quick::rgb(0x2a6f4e, 0x80));
-    for (const std::string& bad :
-         std::vector<std::string>{"", "[]", R"({"accent": "green"})", R"({"accent": "#+a6f4e"})",
-                                  R"({"light": {"MainBackgrond": "#ffffff"}})",
-                                  R"({"fontScale": "1.5"})", R"({"colour": "#ffffff"})",
-                                  "{\"fontFamily\": \"" + std::string(64 * 1024, 'x') + "\"}"}) {
+    for (const std::string& bad : std::vector<std::string>{
+             "[]", R"({"accent": "#+a6f4e"})", R"({"light": {"MainBackgrond": "#ffffff"}})",
+             R"({"fontScale": "1.5"})",
+             "{\"fontFamily\": \"" + std::string(64 * 1024, 'x') + "\"}"}) {
         EXPECT_THROW(quick::appearanceFromJson(bad), std::invalid_argument) << bad.substr(0, 40);
     }
 }
 
-TEST(Keyboard, HomeEndAndPagesMoveThroughTheListAndUpFromTheTopReturnsToTheSearch) {
-    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+TEST(Screens, SubscriptionsSayWhatTheyAreAndTheListAnswersKeysAndThePointer) {
+    Screen screen{VelaWidgetSDK::shared().bankListViewController(subLink)};
     ASSERT_TRUE(screen.show());
     answerBankList();
     ASSERT_EQ(screen.names().size(), 3u);
+    EXPECT_EQ(find(screen.root, "explanation")->property("text").toString(),
+              QStringLiteral("LS.VelaWidget.subDescriptionText"));
+    // Home, End and the page keys move through the list; Up from the top
+    // returns to the search.
     QTest::keyClick(screen.window, Qt::Key_Down);
     ASSERT_TRUE(screen.list->hasActiveFocus());
     for (const auto& [key, row] : std::vector<std::pair<Qt::Key, int>>{
@@ -433,6 +306,14 @@ TEST(Keyboard, HomeEndAndPagesMoveThroughTheListAndUpFromTheTopReturnsToTheSearc
     }
     QTest::keyClick(screen.window, Qt::Key_Up);
     EXPECT_TRUE(find(screen.root, "searchField")->hasActiveFocus());
+    // A press dragged off its row opens nothing.
+    auto* first = vela::test::rowAt(screen.list, 0);
+    QTest::mousePress(screen.window, Qt::LeftButton, Qt::NoModifier,
+                      first->mapToScene(first->boundingRect().center()).toPoint());
+    QTest::mouseMove(screen.window, QPoint(2, 2));
+    QTest::mouseRelease(screen.window, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    pump();
+    EXPECT_TRUE(testPlatform().opener->opened.empty());
 }
 
 TEST(HostBoundary, AClearedEventHandlerIsNeverCalled) {
@@ -458,15 +339,10 @@ TEST(KitImages, EveryShippedImageDecodesFromTheAddressTheViewsUse) {
     const Resources resources;
     int images = 0;
     for (const auto& file : std::filesystem::directory_iterator(VELA_IMAGES_DIR)) {
-        const QString name = QString::fromStdString(file.path().filename().string());
-        const QString path = QStringLiteral(":/VelaWidget/images/") + name;
-        if (file.path().extension() == ".svg") {
-            const QUrl url = resources.image(QString::fromStdString(file.path().stem().string()));
-            EXPECT_EQ(url, QUrl(QStringLiteral("qrc") + path));
-        }
-        QImageReader reader(path);
+        const QUrl url = resources.image(QString::fromStdString(file.path().stem().string()));
+        QImageReader reader(QStringLiteral(":") + url.path());
         EXPECT_FALSE(reader.read().isNull())
-            << name.toStdString() << ": " << reader.errorString().toStdString();
+            << url.toString().toStdString() << ": " << reader.errorString().toStdString();
         ++images;
     }
     EXPECT_GE(images, 3);
@@ -483,12 +359,10 @@ TEST(SelectorCalls, RefuseBadLinksMissingHostsAndMissingParents) {
         return std::error_code();
     };
     const auto invalid = make_error_code(VelaWidgetError::invalidURLString);
-    EXPECT_EQ(errorOf([&] { sdk.getBankSelector("not a link"); }), invalid);
     EXPECT_EQ(errorOf([&] { sdk.bankListViewController("https://example.com/" + id); }), invalid);
     // No window of the host's (a hidden selector is the kit's): nothing to
     // present on wins over the bad link.
     auto hidden = sdk.getBankSelector(qrLink);
-    ASSERT_EQ(QGuiApplication::topLevelWindows().size(), 1);
     EXPECT_EQ(errorOf([&] { sdk.showBankSelector("not a link"); }),
               make_error_code(VelaWidgetError::presentationFailed));
     hidden.reset();
@@ -497,11 +371,9 @@ TEST(SelectorCalls, RefuseBadLinksMissingHostsAndMissingParents) {
     EXPECT_THROW(sdk.presentBankListViewController(subLink, HostWindow()), std::invalid_argument);
     EXPECT_EQ(testPlatform().http->requests().size(), requestsBefore);
 
-    // With a host window the link is judged. Closing lets a shown selector
-    // go; a presented one belongs to its parent.
+    // Closing lets a shown selector go; a presented one belongs to its parent.
     auto parent = std::make_unique<QWindow>();
     parent->show();
-    EXPECT_EQ(errorOf([&] { sdk.showBankSelector("not a link"); }), invalid);
     QPointer<QWindow> shown;
     auto selector = [&] {
         pump();
@@ -528,16 +400,16 @@ int main(int argc, char** argv) {
     using namespace velawidget;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);  // same pixels every run
+    QGuiApplication app(argc, argv);
     auto& fake = testPlatform();
-    Platform platform;
+    quick::QtPlatformOptions options;
+    options.cachesDirectory = fake.caches.path();
+    Platform platform = quick::qtPlatform(options);
     platform.http = fake.http;
-    platform.files = std::make_shared<PosixFileStore>(fake.caches.path());
-    platform.mainQueue = std::make_shared<QtMainQueue>();
     platform.scheduler = fake.clock;
     platform.urlOpener = fake.opener;
     platform.texts = std::make_shared<FakeTexts>();
     if (!installPlatform(std::move(platform))) return 3;
-    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
