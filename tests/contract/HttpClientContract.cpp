@@ -98,13 +98,11 @@ TEST_P(Contract, DeliversWhatEachHostSentOnOneCallbackThread) {
 // Untrusted certificates and refused ports are rows of
 // EachFailureReachesTheLoaderAsItsCause below.
 TEST_P(Contract, RefusesEveryConnectionItCannotVerify) {
-    {
-        SandboxProcess sandbox({"--cert-hosts", "elsewhere.example"});
-        EXPECT_FALSE(fetchOnce(trusting(sandbox), {qrList})) << "made out for another host";
-    }
-    {
-        SandboxProcess sandbox({"--plain"});
-        EXPECT_FALSE(fetchOnce(trusting(sandbox), {qrList})) << "plain HTTP on the HTTPS port";
+    // A certificate made out for another host; plain HTTP on the HTTPS port.
+    for (const auto& args : {std::vector<std::string>{"--cert-hosts", "elsewhere.example"},
+                             std::vector<std::string>{"--plain"}}) {
+        SandboxProcess sandbox(args);
+        EXPECT_FALSE(fetchOnce(trusting(sandbox), {qrList})) << args.front();
     }
     EXPECT_FALSE(fetchOnce({}, {"file:///etc/passwd"}));
     EXPECT_FALSE(fetchOnce({}, {"ftp://127.0.0.1/x"}));
