@@ -6,28 +6,22 @@
 #include <velawidget/platform/HttpClient.h>
 #include <velawidget/platform/HttpClientOptions.h>
 
-#include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <utility>
 
 namespace vela::test {
 
-/// The settings a case asks of the client under test: the common client
-/// settings, and where a client with an on-disk response cache keeps it.
+/// The common client settings, and where a client with an on-disk response
+/// cache keeps it.
 struct ClientSetup : velawidget::HttpClientOptions {
     std::filesystem::path cacheDirectory;
 };
 
-using ClientFactory = std::function<std::shared_ptr<velawidget::HttpClient>(const ClientSetup&)>;
-
 struct ClientUnderTest {
     std::string name;  ///< shown in the test names, e.g. "curl"
-    ClientFactory make;
+    std::function<std::shared_ptr<velawidget::HttpClient>(const ClientSetup&)> make;
 };
 
 /// Defined once per test binary.

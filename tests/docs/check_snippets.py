@@ -27,48 +27,29 @@ BUILDERS = ("tests/packaging/consumer.sh", "scripts/run-e2e.sh")
 
 def blocks(text):
     """(line number, language, marker line, lines) of each fenced block."""
-    lines = text.splitlines()
-    i = 0
-    while i < len(lines):
-        fence = re.match(r"^```(\S*)\s*$", lines[i])
-        if not fence:
-            i += 1
-            continue
-        start, language = i, fence.group(1).lower()
-        j = i + 1
-        while j < len(lines) and not lines[j].startswith("```"):
-            j += 1
-        yield start + 1, language, lines[start - 1] if start else "", lines[start + 1:j]
-        i = j + 1
+    lines, start = text.splitlines() + ["```"], None  # an open fence runs to the end
+    for i, line in enumerate(lines):
+        if start is None and (fence := re.match(r"^```(\S*)\s*$", line)):
+            start, language = i, fence.group(1).lower()
+        elif start is not None and line.startswith("```"):
+            yield start + 1, language, lines[start - 1] if start else "", lines[start + 1:i]
+            start = None
 
 
 def runs(block):
-    """The block split at its elision lines, blank edges dropped."""
-    parts, current = [], []
-    for line in block + ["..."]:
-        if ELISION.match(line):
-            while current and not current[-1].strip():
-                current.pop()
-            while current and not current[0].strip():
-                current.pop(0)
-            if current:
-                parts.append(current)
-            current = []
-        else:
-            current.append(line.rstrip())
-    return parts
+    """The block's lines split at its elision lines, blank edges dropped."""
+    text = "\n".join("\0" if ELISION.match(line) else line.rstrip() for line in block)
+    return [part.strip("\n").split("\n") for part in text.split("\0") if part.strip()]
 
 
 def stands_in(parts, source):
     """Whether each run stands unbroken in `source`, in order."""
-    lines = [line.rstrip() for line in source.splitlines()]
-    at = 0
+    lines, at = [line.rstrip() for line in source.splitlines()], 0
     for part in parts:
-        found = next((k for k in range(at, len(lines) - len(part) + 1)
-                      if lines[k:k + len(part)] == part), None)
-        if found is None:
+        at = next((k + len(part) for k in range(at, len(lines) - len(part) + 1)
+                   if lines[k:k + len(part)] == part), None)
+        if at is None:
             return False
-        at = found + len(part)
     return True
 
 
@@ -112,18 +93,15 @@ def self_test():
         "prose only": ("```sh\n./run test\n```\n", 0),
     }
     example = "int main() {\n    int a = 1;\n    int b = 2;\n    return a + b;\n}\n"
-    files = {"examples/x/main.cpp": example, "examples/y/main.cpp": example,
-             "scripts/run-e2e.sh": "build examples/x\n", "docs/notes.txt": ""}
     failed = 0
     with tempfile.TemporaryDirectory() as tmp:
-        root = Path(tmp)
-        for name, text in files.items():
-            (root / name).parent.mkdir(parents=True, exist_ok=True)
-            (root / name).write_text(text)
+        for name, text in {"examples/x/main.cpp": example, "examples/y/main.cpp": example,
+                           "scripts/run-e2e.sh": "build examples/x\n", "docs/notes.txt": ""}.items():
+            Path(tmp, name).parent.mkdir(parents=True, exist_ok=True)
+            Path(tmp, name).write_text(text)
         for name, (doc, expected) in cases.items():
-            (root / "README.md").write_text(doc)
-            problems = check(root)[1]
-            if len(problems) != expected:
+            Path(tmp, "README.md").write_text(doc)
+            if len(problems := check(tmp)[1]) != expected:
                 failed += 1
                 print(f"self-test: {name}: expected {expected} problem(s), found {problems}")
     print(f"self-test: {len(cases) - failed} passed, {failed} failed")

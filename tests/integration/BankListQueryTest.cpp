@@ -17,62 +17,34 @@ using vela::test::TempDir;
 const std::string qrLink = "https://qr.vela.example/VELATESTPAYMENTONEOFF00000000002?sum=100";
 const std::string subLink = "https://sub.vela.example/VELATESTPAYMENTREPEAT00000000003";
 
-std::vector<std::string> sandboxFlags(const SandboxProcess& sandbox, const TempDir& caches) {
-    return {"--connect-to", sandbox.address(),     "--cacert", sandbox.certFile().string(),
-            "--caches-dir", caches.path().string()};
-}
-
-vela::test::ToolRun list(const TempDir& work, std::vector<std::string> args) {
-    args.insert(args.begin(), "list");
-    return vela::test::runProgram(work, VELA_BANKS_BINARY, std::move(args));
-}
-
 TEST(BankListQuery, CommandLineQueryOverTheSandbox) {
     SandboxProcess sandbox;
-    TempDir work, caches;
-
-    auto args = sandboxFlags(sandbox, caches);
-    args.insert(args.begin(), {qrLink, "--json", "--verbose"});
-    auto run = list(work, args);
+    TempDir work, caches, empty;
+    const auto list = [&](const std::string& link, const TempDir& dir,
+                          std::vector<std::string> args = {}) {
+        args.insert(args.begin(),
+                    {"list", link, "--connect-to", sandbox.address(), "--cacert",
+                     sandbox.certFile().string(), "--caches-dir", dir.path().string()});
+        return vela::test::runProgram(work, VELA_BANKS_BINARY, std::move(args));
+    };
+    auto run = list(qrLink, caches, {"--json"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(
-        run.err.find("fetching bank list, url: https://qr.vela.example/proxyapp/c2bmembers.json"),
-        std::string::npos)
-        << run.err;
-
     const auto banks = boost::json::parse(run.out).as_array();
     ASSERT_GT(banks.size(), 40u);
-    for (const auto& value : banks) {
-        const std::string link(value.as_object().at("dboLink").as_string());
-        EXPECT_NE(link.find("VELATESTPAYMENTONEOFF00000000002"), std::string::npos) << link;
-    }
-    EXPECT_EQ(caches.read("qrbanksListStorage"),
-              readFile(std::filesystem::path(VELA_SANDBOX_DATA_DIR) / "qr.json"));
+    const std::string link(banks.at(0).as_object().at("dboLink").as_string());
+    EXPECT_NE(link.find("VELATESTPAYMENTONEOFF00000000002"), std::string::npos) << link;
+    EXPECT_EQ(caches.read("qrbanksListStorage"), readFile(VELA_SANDBOX_DATA_DIR "/qr.json"));
 
-    // The server fails and there is no cache: the query fails as a whole.
-    ASSERT_TRUE(sandbox.setFault("drop"));
-    TempDir empty;
-    args = sandboxFlags(sandbox, empty);
-    args.insert(args.begin(), subLink);
-    run = list(work, args);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("loadingFaild"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("transport: The transfer of the bank list broke off"), std::string::npos)
-        << run.err;
-
-    // A cached list after a failed download is served with a warning that says so.
+    // The server fails: with no cache the query fails and names the cause;
+    // a cached list is served with a warning that says so, and why.
     ASSERT_TRUE(sandbox.setFault("status:503:garbage"));
-    args = sandboxFlags(sandbox, caches);
-    args.insert(args.begin(), qrLink);
-    run = list(work, args);
+    run = list(subLink, empty);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("(HTTP 503)"), std::string::npos) << run.err;
+    run = list(qrLink, caches);
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("warning: download failed, the banks are the cached list, saved "),
-              std::string::npos)
-        << run.err;
-    EXPECT_NE(run.err.find("httpStatus: The payment system's server answered with an error status "
-                           "instead of the bank list. (HTTP 503)"),
-              std::string::npos)
-        << run.err;
+    EXPECT_NE(run.err.find("the banks are the cached list, saved "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("(HTTP 503)"), std::string::npos) << run.err;
 }
 
 // Without the test server's settings the snippet installs nothing at all:

@@ -8,8 +8,7 @@ velawidget::Bank bankWithLogo(const std::string& logoURL) {
     return {"Bank " + logoURL, logoURL, "bankapp", std::nullopt, std::nullopt};
 }
 
-std::string bankListDocument(const std::vector<velawidget::Bank>& banks,
-                             const std::string& version) {
+std::string bankListDocument(const std::vector<velawidget::Bank>& banks) {
     auto optional = [](const std::optional<std::string>& text) -> boost::json::value {
         if (!text) return nullptr;
         return boost::json::string(*text);
@@ -25,7 +24,7 @@ std::string bankListDocument(const std::vector<velawidget::Bank>& banks,
         });
     }
     return boost::json::serialize(
-        boost::json::object{{"version", version}, {"dictionary", std::move(dictionary)}});
+        boost::json::object{{"version", "1.0"}, {"dictionary", std::move(dictionary)}});
 }
 
 std::vector<std::string> logosOf(const std::vector<velawidget::Bank>& banks) {

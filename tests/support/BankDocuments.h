@@ -12,8 +12,7 @@ namespace vela::test {
 velawidget::Bank bankWithLogo(const std::string& logoURL);
 
 /// A bank-list document holding `banks` in order (JSON null for absent optionals).
-std::string bankListDocument(const std::vector<velawidget::Bank>& banks,
-                             const std::string& version = "1.0");
+std::string bankListDocument(const std::vector<velawidget::Bank>& banks);
 
 /// The logo texts of `banks`, in order.
 std::vector<std::string> logosOf(const std::vector<velawidget::Bank>& banks);

@@ -2,12 +2,12 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <boost/json/parse.hpp>
 #include <chrono>
 #include <stdexcept>
@@ -16,24 +16,6 @@
 namespace vela::test {
 namespace {
 
-/// The first line the child writes, waiting at most `limit`.
-std::string firstLine(int fd, std::chrono::milliseconds limit) {
-    std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (line.find('\n') == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) break;
-        pollfd ready{fd, POLLIN, 0};
-        if (poll(&ready, 1, static_cast<int>(left.count())) <= 0) break;
-        char buffer[256];
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got <= 0) break;
-        line.append(buffer, static_cast<std::size_t>(got));
-    }
-    return line.substr(0, line.find('\n'));
-}
-
 std::size_t collect(char* data, std::size_t size, std::size_t count, void* into) {
     static_cast<std::string*>(into)->append(data, size * count);
     return size * count;
@@ -41,9 +23,9 @@ std::size_t collect(char* data, std::size_t size, std::size_t count, void* into)
 
 }  // namespace
 
-SandboxProcess::SandboxProcess(std::vector<std::string> extraArgs) {
-    certFile_ = dir_ / "sandbox.pem";
-    for (const auto& arg : extraArgs) plain_ |= arg == "--plain";
+SandboxProcess::SandboxProcess(std::vector<std::string> extraArgs)
+    : certFile_(dir_ / "sandbox.pem"),
+      plain_(std::count(extraArgs.begin(), extraArgs.end(), "--plain") > 0) {
     std::vector<std::string> args{VELA_SANDBOX_BINARY, "--port",     "0",
                                   "--quiet",           "--cert-out", certFile_.string()};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
@@ -51,27 +33,25 @@ SandboxProcess::SandboxProcess(std::vector<std::string> extraArgs) {
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
 
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-    const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    const std::string output = (dir_ / "output").string();
     pid_ = fork();
     if (pid_ == 0) {
         // The sandbox dies with the test process and never holds the test's
         // own output open, so a crashed test cannot leave ctest waiting.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
-        dup2(out[1], 1);
-        dup2(devNull, 2);
+        dup2(open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+        dup2(open("/dev/null", O_WRONLY), 2);
         execv(argv[0], argv.data());
         _exit(127);
     }
-    close(out[1]);
-    close(devNull);
-    if (pid_ < 0) {
-        close(out[0]);
-        throw std::runtime_error("cannot start " + args.front());
+    // Its first line names the port; a sandbox silent for 20 s is broken.
+    std::string line;
+    for (int waited = 0; pid_ > 0 && waited < 2000; ++waited) {
+        line = readFile(output).value_or("");
+        if (line.find('\n') != std::string::npos) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    const std::string line = firstLine(out[0], std::chrono::seconds(20));
-    close(out[0]);
+    line = line.substr(0, line.find('\n'));
     const std::string prefix = "listening on 127.0.0.1:";
     if (!line.starts_with(prefix)) {
         stop();
@@ -88,19 +68,19 @@ int SandboxProcess::stop() {
     if (pid_ <= 0) return -1;
     kill(pid_, SIGTERM);
     int status = 0;
+    bool exited = false;
     // A sandbox that does not stop within ten seconds is killed, so a broken
     // shutdown shows up as a failed exit status rather than a hung suite.
-    for (int waited = 0; waited < 1000; ++waited) {
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
+    for (int waited = 0; waited < 1000 && !(exited = waitpid(pid_, &status, WNOHANG) == pid_);
+         ++waited) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
+    if (!exited) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &status, 0);
+    }
     pid_ = -1;
-    return -1;
+    return exited && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string SandboxProcess::request(const std::string& path, const std::string* postBody,
@@ -136,10 +116,10 @@ bool SandboxProcess::setFault(const std::string& mode) const {
 long SandboxProcess::stat(const std::string& name) const {
     long status = 0;
     const std::string body = request("/__control/stats", nullptr, &status);
-    if (status != 200) return -1;
     boost::json::error_code error;
     const auto value = boost::json::parse(body, error);
-    if (error || !value.is_object() || !value.as_object().contains(name)) return -1;
+    if (status != 200 || error || !value.is_object() || !value.as_object().contains(name))
+        return -1;
     return static_cast<long>(value.as_object().at(name).as_int64());
 }
 

@@ -35,9 +35,9 @@ class SandboxProcess {
 
     TempDir dir_;
     std::filesystem::path certFile_;
+    bool plain_;
     pid_t pid_ = -1;
     int port_ = 0;
-    bool plain_ = false;
 };
 
 }  // namespace vela::test
