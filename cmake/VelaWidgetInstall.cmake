@@ -20,6 +20,7 @@ function(vela_install_component target component runtime dev)
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${dev}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${runtime} NAMELINK_COMPONENT ${dev}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${runtime}
+        FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT ${dev}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
     install(EXPORT VelaWidget${component}Targets NAMESPACE VelaWidget::
         DESTINATION ${VELA_PACKAGE_DIR} COMPONENT ${dev})
@@ -33,22 +34,11 @@ if(TARGET velawidget_quick)
     vela_install_component(velawidget_quick quick quick quick_dev)
 endif()
 
-set(VELA_HEADER_EXCLUDES)
-if(NOT TARGET velawidget_quick)
-    list(APPEND VELA_HEADER_EXCLUDES PATTERN quick.h EXCLUDE)
-endif()
-if(NOT TARGET velawidget_curl)
-    list(APPEND VELA_HEADER_EXCLUDES PATTERN curl EXCLUDE)
-endif()
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/velawidget
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev
-    PATTERN quick.h EXCLUDE PATTERN quick EXCLUDE ${VELA_HEADER_EXCLUDES})
-install(FILES ${PROJECT_BINARY_DIR}/include/velawidget/version.h
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/velawidget COMPONENT dev)
-if(TARGET velawidget_quick)
-    install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/velawidget
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT quick_dev
-        FILES_MATCHING PATTERN quick.h PATTERN quick/*.h)
+# Every program that links the curl client compiles this file (see its
+# CMakeLists.txt); it sits beside the client's header.
+if(TARGET velawidget_curl)
+    install(FILES ${PROJECT_SOURCE_DIR}/include/velawidget/curl/LinkDefaultClient.cpp
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/velawidget/curl COMPONENT dev)
 endif()
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VelaWidgetConfig.cmake.in

@@ -57,11 +57,11 @@ cmd_fuzz() {
 
 # CI: the committed corpus replayed under ASan and UBSan by the plain runners.
 cmd_ci_replay() {
-    local dir="${VELA_CI_REPLAY_DIR:-$ROOT/build/ci-asan}"
+    local dir="$ROOT/build/ci-asan"
     cmd_setup
-    configure "$dir" -DVELA_SANITIZE=address,undefined -DVELA_BUILD_QUICK=OFF -DVELA_BUILD_TOOLS=OFF
+    configure_preset fuzz-replay "$dir"
     local targets=()
     for t in "${FUZZ_TARGETS[@]}"; do targets+=("fuzz_$t"); done
     cmake --build "$dir" -j "$JOBS" --target "${targets[@]}"
-    (cd "$dir" && LSAN_OPTIONS="suppressions=$ROOT/fuzz/lsan.supp" ctest -L fuzz --output-on-failure -j "$JOBS" --timeout 300)
+    run_tests fuzz-replay
 }

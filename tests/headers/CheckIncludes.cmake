@@ -1,7 +1,12 @@
-# Fails when a public header includes Boost, ICU or curl, or Qt outside quick.h.
+# Fails when a public header includes Boost, ICU or curl, or Qt outside quick.h,
+# or has no `#pragma once` (a host may include it twice).
 file(GLOB_RECURSE headers ${INCLUDE_DIR}/velawidget/*.h)
 set(bad "")
 foreach(header IN LISTS headers)
+    file(STRINGS ${header} guard REGEX "^#pragma once")
+    if(NOT guard)
+        list(APPEND bad "${header}: no #pragma once")
+    endif()
     file(STRINGS ${header} includes REGEX "^[ \t]*#[ \t]*include")
     foreach(line IN LISTS includes)
         if(line MATCHES "<(boost|unicode|curl)/")
@@ -13,5 +18,5 @@ foreach(header IN LISTS headers)
 endforeach()
 if(bad)
     list(JOIN bad "\n" text)
-    message(FATAL_ERROR "public headers with private dependencies:\n${text}")
+    message(FATAL_ERROR "public headers with private dependencies or no guard:\n${text}")
 endif()
