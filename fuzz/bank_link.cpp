@@ -13,7 +13,7 @@
 
 #include "FuzzCheck.h"
 #include "catalogue/PaymentLink.h"
-#include "platform/RefusedSchemes.h"
+#include "core/RefusedSchemes.h"
 #include "selection/BankLink.h"
 
 namespace {

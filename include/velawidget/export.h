@@ -1,10 +1,13 @@
 #pragma once
 
 /// Marks the kit's public API, one mark per library so that on Windows each
-/// DLL exports its own names and imports the others'. The libraries are built
-/// with hidden symbol visibility, so a shared build exports exactly what
-/// carries a mark. Each library's build defines VELAWIDGET_BUILDING_<NAME>;
-/// static builds define VELAWIDGET_STATIC for themselves and their hosts.
+/// DLL exports its own names and imports the others'. The curl and Qt Quick
+/// libraries are built with hidden symbol visibility, so a shared build of
+/// them exports exactly what carries a mark. A shared core exports its
+/// internals too, for the kit's own libraries and tools, under the private
+/// version node of cmake/velawidget.map; there the mark says what is public. Each library's build
+/// defines VELAWIDGET_BUILDING_<NAME>; static builds define VELAWIDGET_STATIC for themselves and
+/// their hosts.
 #if defined(VELAWIDGET_STATIC)
 #define VELAWIDGET_EXPORT_
 #define VELAWIDGET_IMPORT_

@@ -14,8 +14,8 @@ struct ConnectTo {
 };
 
 /// Reads "ADDRESS:PORT" (port 1 to 65535); otherwise the reason, for the
-/// HTTP client to report in its own exception. Inline: both client libraries
-/// use it, and a shared core exports only its public API.
+/// HTTP client to report in its own exception. Header-only: one small parser
+/// that both client libraries compile in.
 inline std::variant<ConnectTo, std::string> parseConnectTo(const std::string& target) {
     const auto colon = target.rfind(':');
     if (colon == std::string::npos || colon == 0 || colon + 1 == target.size()) {

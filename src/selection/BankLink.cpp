@@ -5,7 +5,7 @@
 
 #include "catalogue/PaymentLink.h"
 #include "core/Debug.h"
-#include "platform/RefusedSchemes.h"
+#include "core/RefusedSchemes.h"
 
 namespace velawidget {
 namespace {

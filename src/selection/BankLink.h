@@ -10,7 +10,7 @@
 namespace velawidget {
 
 // Every builder yields no link rather than one under a refused scheme
-// (platform/RefusedSchemes.h): a bank whose record names one has no link.
+// (core/RefusedSchemes.h): a bank whose record names one has no link.
 
 /// The payment link under the bank app's scheme; every other component kept byte for byte.
 std::optional<boost::urls::url> makeAppLink(boost::urls::url_view paymentURL,

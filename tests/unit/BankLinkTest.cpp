@@ -2,7 +2,7 @@
 
 #include <boost/url/parse.hpp>
 
-#include "platform/RefusedSchemes.h"
+#include "core/RefusedSchemes.h"
 #include "selection/BankLink.h"
 
 namespace velawidget {

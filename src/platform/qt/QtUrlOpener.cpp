@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "core/Debug.h"
-#include "platform/RefusedSchemes.h"
+#include "core/RefusedSchemes.h"
 #include "platform/qt/SchemeHandlerLaunch.h"
 
 namespace velawidget::quick {

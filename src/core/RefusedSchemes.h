@@ -24,8 +24,8 @@ constexpr bool isSchemeCharacter(char c) {
 
 /// Schemes no link may leave the kit under: they reach local files or
 /// browser-internal documents, or run script, instead of opening an app or a
-/// web page. Inline, because the Qt module uses it too and a shared core
-/// exports only its public API.
+/// web page. Header-only: a constant list and one small check, which the
+/// link builders and the Qt opener both apply.
 inline constexpr std::array<std::string_view, 7> refusedSchemes = {
     "file", "data", "javascript", "vbscript", "about", "blob", "filesystem"};
 
