@@ -3,7 +3,8 @@ import VelaWidget
 
 // Paying from another device: the payment link as a QR code for the phone's
 // camera, over the whole selector. Back (the button or Escape) returns to
-// the list. A link too long for any code shows a message instead.
+// the list. A link too long for a code that scans at the size drawn shows a
+// message instead.
 FocusScope {
     id: view
 
