@@ -238,8 +238,8 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
         (scans ? drawn : refused) += 1;
         EXPECT_EQ(code->isVisible(), scans) << length << " bytes, symbol " << symbol;
         if (!scans) {
-            EXPECT_EQ(find("phoneMessage")->property("text").toString(),
-                      localized("en", "LS.VelaWidget.phoneCodeUnavailable"))
+            EXPECT_EQ(find("phoneMessage")->property("text").toString().toStdString(),
+                      localized("en", "LS.VelaWidget.phoneCodeUnavailable").toStdString())
                 << length;
             continue;
         }
