@@ -202,12 +202,21 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     auto find = [&](const char* name) {
         return root->findChild<QQuickItem*>(QString::fromLatin1(name));
     };
+    // Each opening of the view that puts a code on the screen is told once.
+    int codesShown = 0;
+    VelaWidgetSDK::shared().setEventHandler([&codesShown](const SelectorEvent& event) {
+        if (event.kind == SelectorEventKind::qrShown) ++codesShown;
+    });
     auto* action = find("payWithPhoneButton");
-    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier,
-                      action->mapToScene(action->boundingRect().center()).toPoint());
-    pump(window);
+    const auto open = [&] {
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier,
+                          action->mapToScene(action->boundingRect().center()).toPoint());
+        pump(window);
+    };
+    open();
     auto* code = find("phoneCode");
     ASSERT_TRUE(code->isVisible());
+    EXPECT_EQ(codesShown, 1);
     for (const bool dark : {false, true}) {
         quick::setColorScheme(dark ? quick::ColorScheme::dark : quick::ColorScheme::light);
         pump(window);
@@ -251,6 +260,25 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     // At ratio 1 the links fall on both sides of the line; at 2 only the one
     // no code holds is refused.
     EXPECT_EQ(drawn, ratio == 1 ? 2 : 5);
+
+    // Opened again on the link no code holds: the message, and no code told
+    // of; a shorter link then draws one, told once.
+    EXPECT_EQ(codesShown, 1);
+    QTest::keyClick(window, Qt::Key_Escape);
+    pump(window);
+    ASSERT_FALSE(find("phoneCode"));
+    open();
+    code = find("phoneCode");
+    ASSERT_TRUE(code);
+    EXPECT_FALSE(code->isVisible());
+    EXPECT_EQ(codesShown, 1);
+    for (const std::string& link : {qrLink, linkOfLength(120)}) {
+        auto next = VelaWidgetSDK::shared().bankListViewController(link);
+        pump(window);
+        EXPECT_TRUE(code->isVisible());
+    }
+    EXPECT_EQ(codesShown, 2);
+    VelaWidgetSDK::shared().setEventHandler({});
 }
 
 }  // namespace

@@ -12,6 +12,19 @@ FocusScope {
 
     signal backRequested()
 
+    // Once per opening, and only once a code stands on the screen: a link
+    // that shows the message instead was never offered to a phone.
+    property bool codeReported: false
+
+    function reportCode() {
+        if (code.valid && !view.codeReported && view.payment.model) {
+            view.codeReported = true
+            view.payment.model.reportPhoneCode()
+        }
+    }
+
+    Component.onCompleted: view.reportCode()
+
     Accessible.role: Accessible.Pane
     Accessible.name: view.payment.title
 
@@ -50,6 +63,7 @@ FocusScope {
             visible: valid
             text: view.payment.link
             preferredColor: Resources.colors.MainTextColor
+            onValidChanged: view.reportCode()
             Accessible.role: Accessible.Graphic
             Accessible.name: view.payment.scanText
         }
