@@ -16,8 +16,8 @@ inline constexpr int qrMinModulePixels = 3;
 
 /// The device pixels along the side of a square of `logicalSide` at
 /// `devicePixelRatio`, whole pixels only. The tolerance keeps a side that is
-/// a whole number of device pixels but computed in floating point (213.33 at
-/// 1.5) from losing that last pixel.
+/// a whole number of device pixels, but reached in floating point (a third of
+/// 640 at ratio 1.5), from losing that last pixel to rounding.
 inline int qrSidePixels(double logicalSide, double devicePixelRatio) {
     if (!(logicalSide > 0) || !(devicePixelRatio > 0)) return 0;
     return static_cast<int>(std::floor(logicalSide * devicePixelRatio + 1e-6));

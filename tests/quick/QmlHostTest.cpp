@@ -233,7 +233,7 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     const auto largest = encodeQr(std::string(qrMaxBytes, 'x'));
     ASSERT_TRUE(std::holds_alternative<QrMatrix>(largest));
     EXPECT_EQ(std::get<QrMatrix>(largest).size, 177);
-    int drawn = 0, refused = 0;
+    int drawn = 0;
     for (const std::size_t length : {120u, 666u, 667u, 1867u, 2331u, 2332u}) {
         const std::string link = linkOfLength(length);
         auto next = VelaWidgetSDK::shared().bankListViewController(link);
@@ -244,7 +244,7 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
         const int side =
             static_cast<int>(std::floor(std::min(code->width(), code->height()) * ratio));
         const bool scans = symbol > 0 && side / (symbol + 2 * qrQuietZone) >= 3;
-        (scans ? drawn : refused) += 1;
+        drawn += scans ? 1 : 0;
         EXPECT_EQ(code->isVisible(), scans) << length << " bytes, symbol " << symbol;
         if (!scans) {
             EXPECT_EQ(find("phoneMessage")->property("text").toString().toStdString(),
