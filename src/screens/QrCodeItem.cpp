@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "screens/QrScale.h"
+
 namespace velawidget {
 namespace {
 
@@ -26,7 +28,6 @@ QrCodeItem::QrCodeItem(QQuickItem* parent) : QQuickItem(parent) {
 void QrCodeItem::setText(const QString& text) {
     if (text == text_) return;
     text_ = text;
-    const bool wasValid = valid();
     const QByteArray bytes = text.toUtf8();
     auto encoded = encodeQr(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     if (auto* matrix = std::get_if<QrMatrix>(&encoded)) {
@@ -35,8 +36,21 @@ void QrCodeItem::setText(const QString& text) {
         matrix_.reset();
     }
     textureStale_ = true;
+    refit(window());
     update();
     Q_EMIT textChanged();
+}
+
+void QrCodeItem::refit(const QQuickWindow* window) {
+    const bool wasValid = valid();
+    modulePixels_ = 0;
+    // Without a window there is no device pixel ratio to judge by, and
+    // nothing is drawn either.
+    if (matrix_ && window) {
+        const int side =
+            qrSidePixels(std::min(width(), height()), window->effectiveDevicePixelRatio());
+        modulePixels_ = qrModulePixels(matrix_->size, side).value_or(0);
+    }
     if (valid() != wasValid) Q_EMIT validChanged();
 }
 
@@ -77,30 +91,26 @@ QImage QrCodeItem::render(int modulePixels) const {
 
 QSGNode* QrCodeItem::updatePaintNode(QSGNode* old, UpdatePaintNodeData*) {
     auto* node = static_cast<QSGImageNode*>(old);
-    if (!matrix_ || width() <= 0 || height() <= 0 || !window()) {
+    if (!valid() || !window()) {
         delete node;
         return nullptr;
     }
-    // Whole device pixels per module, as many as fit; a symbol that does not
-    // fit at one pixel per module still draws at one rather than blurring.
     const qreal dpr = window()->effectiveDevicePixelRatio();
     const int modules = matrix_->size + 2 * qrQuietZone;
-    const int available = static_cast<int>(std::floor(std::min(width(), height()) * dpr));
-    const int modulePixels = std::max(1, available / modules);
-    if (node && (textureStale_ || modulePixels != texturedModulePixels_)) {
+    if (node && (textureStale_ || modulePixels_ != texturedModulePixels_)) {
         delete node;
         node = nullptr;
     }
     if (!node) {
         node = window()->createImageNode();
-        node->setTexture(window()->createTextureFromImage(render(modulePixels)));
+        node->setTexture(window()->createTextureFromImage(render(modulePixels_)));
         node->setOwnsTexture(true);
         node->setFiltering(QSGTexture::Nearest);
         textureStale_ = false;
-        texturedModulePixels_ = modulePixels;
+        texturedModulePixels_ = modulePixels_;
     }
     // Drawn one texel to one device pixel, from a corner on the device-pixel grid.
-    const qreal side = modules * modulePixels / dpr;
+    const qreal side = modules * modulePixels_ / dpr;
     QPointF origin((width() - side) / 2, (height() - side) / 2);
     const QPointF scene = mapToScene(origin);
     origin += QPointF(std::round(scene.x() * dpr) / dpr - scene.x(),
@@ -111,6 +121,7 @@ QSGNode* QrCodeItem::updatePaintNode(QSGNode* old, UpdatePaintNodeData*) {
 
 void QrCodeItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
     QQuickItem::geometryChange(newGeometry, oldGeometry);
+    refit(window());
     update();
 }
 
@@ -118,6 +129,8 @@ void QrCodeItem::itemChange(ItemChange change, const ItemChangeData& value) {
     QQuickItem::itemChange(change, value);
     if (change == ItemDevicePixelRatioHasChanged || change == ItemSceneChange) {
         textureStale_ = true;
+        // The new window, which window() may not return yet while it is told.
+        refit(change == ItemSceneChange ? value.window : window());
         update();
     }
 }

@@ -13,9 +13,10 @@
 namespace velawidget {
 
 /// A QR code of `text`, as large as the item allows, centred in it. Each
-/// module is a whole number of device pixels and the symbol sits on the
-/// device-pixel grid, so no edge is ever blurred at any scale. The modules
-/// are always dark on a light quiet zone, as scanners need.
+/// module is a whole number of device pixels, at least `qrMinModulePixels`,
+/// and the symbol sits on the device-pixel grid, so no edge is ever blurred
+/// at any scale. A code that would get fewer pixels per module is not drawn
+/// at all. The modules are always dark on a light quiet zone, as scanners need.
 class QrCodeItem : public QQuickItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(QrCode)
@@ -23,7 +24,8 @@ class QrCodeItem : public QQuickItem {
     /// The modules' colour when it is dark enough against white; black otherwise.
     Q_PROPERTY(QColor preferredColor READ preferredColor WRITE setPreferredColor NOTIFY
                    preferredColorChanged)
-    /// False when there is no code to show (no text, or more than a code holds).
+    /// False when there is no code to show: no text, more than a code holds,
+    /// or a code too dense to scan at the item's size in device pixels.
     Q_PROPERTY(bool valid READ valid NOTIFY validChanged)
 
   public:
@@ -33,7 +35,7 @@ class QrCodeItem : public QQuickItem {
     void setText(const QString& text);
     QColor preferredColor() const { return preferredColor_; }
     void setPreferredColor(const QColor& color);
-    bool valid() const { return matrix_.has_value(); }
+    bool valid() const { return modulePixels_ > 0; }
 
   Q_SIGNALS:
     void textChanged();
@@ -48,10 +50,14 @@ class QrCodeItem : public QQuickItem {
   private:
     QColor moduleColor() const;
     QImage render(int modulePixels) const;
+    // Judges the code against the item's size at the window's device pixel ratio.
+    void refit(const QQuickWindow* window);
 
     QString text_;
     QColor preferredColor_ = Qt::black;
     std::optional<QrMatrix> matrix_;
+    // Device pixels per module of the code as drawn now; 0 draws nothing.
+    int modulePixels_ = 0;
     // What the texture on the node was drawn with; anything else redraws it.
     bool textureStale_ = true;
     int texturedModulePixels_ = 0;

@@ -19,8 +19,11 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <variant>
@@ -149,6 +152,44 @@ std::string decode(const QImage& shot, const char* name) {
     return zbar.readAllStandardOutput().toStdString();
 }
 
+// A payment link of exactly `length` bytes: the test link with a note of
+// letters and digits that varies along its length, as real data does.
+std::string linkOfLength(std::size_t length) {
+    std::string link = qrLink + "&note=";
+    const char* const alphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (unsigned state = 12345; link.size() < length;) {
+        state = state * 1103515245u + 12345u;
+        link += alphabet[(state >> 16) % 62];
+    }
+    return link;
+}
+
+// The whole device pixels each module of the code in `item` takes in the
+// picture, or 0 when the symbol is not drawn crisply: any shade besides the
+// modules' colour and the quiet zone's white, or a size that is no whole
+// multiple of the symbol's.
+int modulePixels(const QImage& shot, const QQuickItem& item, int symbol) {
+    // The software renderer's grab does not record the ratio it was drawn at.
+    const qreal ratio = item.window()->effectiveDevicePixelRatio();
+    const QRect area = QRectF(item.mapToScene(QPointF(0, 0)) * ratio, item.size() * ratio)
+                           .toAlignedRect()
+                           .intersected(shot.rect());
+    // The symbol's corners are dark (the finder patterns): its bounds are those of the dark pixels.
+    QRect dark;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qGray(shot.pixel(x, y)) < 128) dark |= QRect(x, y, 1, 1);
+        }
+    }
+    if (dark.isEmpty() || dark.width() != dark.height() || dark.width() % symbol != 0) return 0;
+    QSet<QRgb> shades;
+    for (int y = dark.top(); y <= dark.bottom(); ++y) {
+        for (int x = dark.left(); x <= dark.right(); ++x) shades.insert(shot.pixel(x, y));
+    }
+    if (shades.size() != 2 || !shades.contains(qRgb(255, 255, 255))) return 0;
+    return dark.width() / symbol;
+}
+
 TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
     auto selector = VelaWidgetSDK::shared().bankListViewController(qrLink);
@@ -161,12 +202,21 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     auto find = [&](const char* name) {
         return root->findChild<QQuickItem*>(QString::fromLatin1(name));
     };
+    // Each opening of the view that puts a code on the screen is told once.
+    int codesShown = 0;
+    VelaWidgetSDK::shared().setEventHandler([&codesShown](const SelectorEvent& event) {
+        if (event.kind == SelectorEventKind::qrShown) ++codesShown;
+    });
     auto* action = find("payWithPhoneButton");
-    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier,
-                      action->mapToScene(action->boundingRect().center()).toPoint());
-    pump(window);
+    const auto open = [&] {
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier,
+                          action->mapToScene(action->boundingRect().center()).toPoint());
+        pump(window);
+    };
+    open();
     auto* code = find("phoneCode");
     ASSERT_TRUE(code->isVisible());
+    EXPECT_EQ(codesShown, 1);
     for (const bool dark : {false, true}) {
         quick::setColorScheme(dark ? quick::ColorScheme::dark : quick::ColorScheme::light);
         pump(window);
@@ -175,18 +225,60 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     }
     quick::setColorScheme(quick::ColorScheme::system);
 
-    // The longest link fills the largest symbol; a longer one is never drawn
-    // broken: a message instead.
+    // Links of every density, the same view following each: a code is drawn
+    // only where each module gets at least 3 whole device pixels (at 1 a
+    // reader fails about half the time, at 2 any blur defeats it), sharp
+    // and read back as exactly the link; elsewhere the message. The longest
+    // link that has a code fills the largest symbol.
     const auto largest = encodeQr(std::string(qrMaxBytes, 'x'));
     ASSERT_TRUE(std::holds_alternative<QrMatrix>(largest));
-    EXPECT_EQ(std::get<QrMatrix>(largest).modules.size(), 177u * 177u);
-    auto longSelector = VelaWidgetSDK::shared().bankListViewController(
-        qrLink + "&note=" + std::string(qrMaxBytes, 'n'));
-    root = quick::window(*longSelector)->contentItem()->childItems().value(0);
-    QMetaObject::invokeMethod(root, "showPhonePayment");
-    EXPECT_FALSE(find("phoneCode")->isVisible());
-    EXPECT_EQ(find("phoneMessage")->property("text").toString(),
-              localized("en", "LS.VelaWidget.phoneCodeUnavailable"));
+    EXPECT_EQ(std::get<QrMatrix>(largest).size, 177);
+    int drawn = 0;
+    for (const std::size_t length : {120u, 666u, 667u, 1867u, 2331u, 2332u}) {
+        const std::string link = linkOfLength(length);
+        auto next = VelaWidgetSDK::shared().bankListViewController(link);
+        pump(window);
+        const auto matrix = encodeQr(link);
+        const int symbol =
+            std::holds_alternative<QrMatrix>(matrix) ? std::get<QrMatrix>(matrix).size : 0;
+        const int side =
+            static_cast<int>(std::floor(std::min(code->width(), code->height()) * ratio));
+        const bool scans = symbol > 0 && side / (symbol + 2 * qrQuietZone) >= 3;
+        drawn += scans ? 1 : 0;
+        EXPECT_EQ(code->isVisible(), scans) << length << " bytes, symbol " << symbol;
+        if (!scans) {
+            EXPECT_EQ(find("phoneMessage")->property("text").toString().toStdString(),
+                      localized("en", "LS.VelaWidget.phoneCodeUnavailable").toStdString())
+                << length;
+            continue;
+        }
+        const QImage shot = window->grabWindow();
+        EXPECT_EQ(modulePixels(shot, *code, symbol), side / (symbol + 2 * qrQuietZone))
+            << length << " bytes";
+        EXPECT_EQ(decode(shot, "dense"), link + "\n") << length << " bytes";
+    }
+    // At ratio 1 the links fall on both sides of the line; at 2 only the one
+    // no code holds is refused.
+    EXPECT_EQ(drawn, ratio == 1 ? 2 : 5);
+
+    // Opened again on the link no code holds: the message, and no code told
+    // of; a shorter link then draws one, told once.
+    EXPECT_EQ(codesShown, 1);
+    QTest::keyClick(window, Qt::Key_Escape);
+    pump(window);
+    ASSERT_FALSE(find("phoneCode"));
+    open();
+    code = find("phoneCode");
+    ASSERT_TRUE(code);
+    EXPECT_FALSE(code->isVisible());
+    EXPECT_EQ(codesShown, 1);
+    for (const std::string& link : {qrLink, linkOfLength(120)}) {
+        auto next = VelaWidgetSDK::shared().bankListViewController(link);
+        pump(window);
+        EXPECT_TRUE(code->isVisible());
+    }
+    EXPECT_EQ(codesShown, 2);
+    VelaWidgetSDK::shared().setEventHandler({});
 }
 
 }  // namespace

@@ -3,13 +3,27 @@ import VelaWidget
 
 // Paying from another device: the payment link as a QR code for the phone's
 // camera, over the whole selector. Back (the button or Escape) returns to
-// the list. A link too long for any code shows a message instead.
+// the list. A link too long for a code that scans at the size drawn shows a
+// message instead.
 FocusScope {
     id: view
 
     required property PhonePayment payment
 
     signal backRequested()
+
+    // Once per opening, and only once a code stands on the screen: a link
+    // that shows the message instead was never offered to a phone.
+    property bool codeReported: false
+
+    function reportCode() {
+        if (code.valid && !view.codeReported && view.payment.model) {
+            view.codeReported = true
+            view.payment.model.reportPhoneCode()
+        }
+    }
+
+    Component.onCompleted: view.reportCode()
 
     Accessible.role: Accessible.Pane
     Accessible.name: view.payment.title
@@ -49,6 +63,7 @@ FocusScope {
             visible: valid
             text: view.payment.link
             preferredColor: Resources.colors.MainTextColor
+            onValidChanged: view.reportCode()
             Accessible.role: Accessible.Graphic
             Accessible.name: view.payment.scanText
         }

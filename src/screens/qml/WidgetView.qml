@@ -208,10 +208,8 @@ FocusScope {
     // Made on each opening and dropped on the way back: nothing of it stays
     // alive behind the list.
     function showPhonePayment() {
-        if (!root.showsPhonePayment) {
+        if (!root.showsPhonePayment)
             phoneHost.setSource("PayByPhoneView.qml", {payment: phone})
-            root.model.reportPhoneCode()
-        }
         phoneHost.item.forceActiveFocus(Qt.OtherFocusReason) // qmllint disable
     }
 
