@@ -49,7 +49,7 @@ SelectorPresenter& VelaWidgetSDK::Impl::presenter() const {
     return *front;
 }
 
-void VelaWidgetSDK::Impl::prepare(std::string_view paymentURL) {
+void VelaWidgetSDK::Impl::prepareWidgetViewModel(std::string_view paymentURL) {
     if (!widgetViewModel->prepare(paymentURL)) {
         throw std::system_error(make_error_code(VelaWidgetError::invalidURLString));
     }

@@ -23,7 +23,7 @@ struct VelaWidgetSDK::Impl {
     /// program links none.
     SelectorPresenter& presenter() const;
     /// Loads the link into the widget view model; throws `invalidURLString`.
-    void prepare(std::string_view paymentURL);
+    void prepareWidgetViewModel(std::string_view paymentURL);
     /// The event handler in force now (null when none).
     std::shared_ptr<const SelectorEventHandler> currentEventHandler();
     SelectorServices selectorServices() const { return {widgetViewModel, services.http}; }

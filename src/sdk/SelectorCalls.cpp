@@ -17,7 +17,7 @@ std::unique_ptr<BankSelectorController> VelaWidgetSDK::bankListViewController(
 std::unique_ptr<BankSelectorController> VelaWidgetSDK::bankListViewController(
     std::string_view paymentURL, SelectorResultHandler onResult) {
     auto& front = impl_->presenter();
-    impl_->prepare(paymentURL);
+    impl_->prepareWidgetViewModel(paymentURL);
     return front.makeSelector(impl_->selectorServices(), std::move(onResult));
 }
 
