@@ -89,7 +89,13 @@ HttpResponse failed(HttpFailure failure, int status = 0) {
 std::variant<QByteArray, HttpFailure> decoded(const QByteArray& raw, QByteArray coding,
                                               std::size_t cap) {
     coding = coding.trimmed().toLower();
-    if (coding.isEmpty() || coding == "identity") return raw;
+    if (coding.isEmpty() || coding == "identity") {
+        // The client asks for gzip; a gzip stream without its label means the
+        // transport lost the header block (Qt drops every header of a block
+        // with too many lines), and its bytes are not the resource.
+        if (raw.startsWith("\x1f\x8b")) return HttpFailure::transport;
+        return raw;
+    }
     const bool gzip = coding == "gzip" || coding == "x-gzip";
     if (!gzip && coding != "deflate") return HttpFailure::transport;
     for (const int windowBits : {MAX_WBITS + 32, -MAX_WBITS}) {
@@ -220,8 +226,11 @@ struct QtHttpClient::Worker {
     QNetworkDiskCache* cache = nullptr;
     std::optional<QSslConfiguration> tls;
     std::unordered_set<std::shared_ptr<Fetch>> open;
-    std::mutex mutex;
+    std::mutex mutex;  // guards `stopped` and `late`, the hand-over from callers
     bool stopped = false;
+    // Asked for while the client shuts down; answered once the loop is over,
+    // so no completion runs inside the call that asked.
+    std::vector<std::function<void(HttpResponse)>> late;
 
     /// Each policy has a manager, and so a connection pool, of its own: six
     /// slow logos on the bank list's host never hold the connection it needs.
@@ -374,6 +383,12 @@ struct QtHttpClient::Worker {
             redirect(fetch, fetch->url.resolved(location));
             return;
         }
+        if (reply->rawHeaderList().isEmpty()) {
+            // Every server sends some header: none at all is a block the
+            // transport dropped, and what follows cannot be read.
+            finish(fetch, failed(HttpFailure::transport, status.toInt()));
+            return;
+        }
         auto decodedBody =
             decoded(fetch->body, reply->rawHeader("Content-Encoding"), options.maxBodyBytes);
         if (const auto* failure = std::get_if<HttpFailure>(&decodedBody)) {
@@ -467,6 +482,18 @@ struct QtHttpClient::Worker {
             worker->cache = nullptr;
             worker->loop = nullptr;
         }
+        // An answer may ask again: answer until nothing is left.
+        for (;;) {
+            std::vector<std::function<void(HttpResponse)>> batch;
+            {
+                std::lock_guard lock(worker->mutex);
+                batch.swap(worker->late);
+            }
+            if (batch.empty()) return;
+            for (auto& completion : batch) {
+                if (completion) completion(failed(HttpFailure::transport));
+            }
+        }
     }
 };
 QtHttpClient::QtHttpClient(QtHttpClientOptions options) : worker_(std::make_shared<Worker>()) {
@@ -494,9 +521,9 @@ QtHttpClient::~QtHttpClient() {
 void QtHttpClient::fetch(HttpRequest request, std::function<void(HttpResponse)> completion) {
     std::unique_lock lock(worker_->mutex);
     if (worker_->stopped) {
-        // Asked for from a completion while the client shuts down: still one answer.
-        lock.unlock();
-        if (completion) completion(failed(HttpFailure::transport));
+        // Asked for from a completion while the client shuts down: still one
+        // answer, on the client's thread once the loop is over.
+        worker_->late.push_back(std::move(completion));
         return;
     }
     QMetaObject::invokeMethod(
