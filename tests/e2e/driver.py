@@ -219,6 +219,10 @@ def a_bank_without_an_app_shows_the_alert_with_a_code_for_the_phone(shopper):
     shopper.alert()
     s.click(s.node(shopper.app, at.ROLE_PUSH_BUTTON, "OK"))
     shopper.no_alert()
+    # Switch access and other assistive tools press OK without a pointer.
+    shopper.click_first_row()
+    s.press(s.node(shopper.alert(), at.ROLE_PUSH_BUTTON, "OK"))
+    shopper.no_alert()
     shopper.click_first_row()
     s.click(s.node(shopper.alert(), at.ROLE_PUSH_BUTTON, PAY_WITH_PHONE))
     code = s.node(shopper.app, name=SCAN_WITH_PHONE)
@@ -242,6 +246,41 @@ def a_bank_without_an_app_shows_the_alert_with_a_code_for_the_phone(shopper):
     printed = shopper.reported(f"result: bankNotOpened {shopper.banks_matching('qr', 'quas')[0]} (app)")
     if "event: qrShown" not in printed:
         raise Failure("showing the code was not reported")
+
+
+@step
+def a_screen_reader_hears_what_the_search_found(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    shopper.start_demo()
+    shopper.open_from_demo()
+    status = s.node(shopper.app, at.ROLE_STATUS_BAR)
+    listener = s.listen("object:property-change:accessible-name")
+    try:
+        def said():
+            return [text for role, text in listener.heard() if role == at.ROLE_STATUS_BAR]
+
+        def hears(text, what):
+            try:
+                wait_for(what, lambda: said()[-1:] == [text])
+            except Failure:
+                raise Failure(f"a screen reader heard {said()}, not {text!r} last") from None
+
+        s.type("quas")
+        expected = shopper.banks_matching("qr", "quas")
+        hears(f"Banks found: {len(expected)}", "the count of banks found")
+        # Told once the list has followed the text, never ahead of it.
+        if shopper.rows() != expected:
+            raise Failure(f"the count came with rows {shopper.rows()}")
+        s.type("zz")
+        hears("No banks match your search", "the no-match text")
+        if status.name != "No banks match your search":
+            raise Failure(f"the status line reads {status.name!r}")
+        if not s.has_state(s.node(shopper.app, name=SEARCH), at.STATE_FOCUSED):
+            raise Failure("the search field lost the focus")
+    finally:
+        listener.close()
+    s.key("Escape")
+    s.wait_gone(SELECTOR)
 
 
 @step
