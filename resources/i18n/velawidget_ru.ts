@@ -93,5 +93,10 @@
         <extracomment>Shown instead of the bank list when the shop handed over a payment link that cannot be paid. The shopper cannot fix it; the shop must start the payment again.</extracomment>
         <translation>Эта платёжная ссылка недействительна. Вернитесь в магазин и начните оплату заново.</translation>
     </message>
+    <message>
+        <source>LS.VelaWidget.searchResultCount</source>
+        <extracomment>Read out by screen readers once the bank list has followed the search text; never shown. %1 is the number of banks found, 1 or more, so the sentence must read right for any number (a label and the number).</extracomment>
+        <translation>Найдено банков: %1</translation>
+    </message>
 </context>
 </TS>

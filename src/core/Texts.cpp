@@ -36,6 +36,8 @@ std::string_view fixedTextKey(FixedText text) noexcept {
             return "LS.VelaWidget.outdatedListNotice";
         case FixedText::invalidPaymentLink:
             return "LS.VelaWidget.invalidPaymentLink";
+        case FixedText::searchResultCount:
+            return "LS.VelaWidget.searchResultCount";
     }
     return {};
 }

@@ -28,9 +28,10 @@ enum class FixedText : std::size_t {
     back,
     outdatedListNotice,
     invalidPaymentLink,
+    searchResultCount,
 };
 
-inline constexpr std::size_t fixedTextCount = 15;
+inline constexpr std::size_t fixedTextCount = 16;
 
 /// The localization key of a fixed text, e.g. "LS.VelaWidget.ok".
 std::string_view fixedTextKey(FixedText text) noexcept;

@@ -8,6 +8,7 @@
 #include <QVariantMap>
 
 #include "core/Debug.h"
+#include "quick/SelectorPresentation.h"
 #include "screens/AppearanceState.h"
 #include "screens/WidgetViewBridge.h"
 
@@ -64,7 +65,9 @@ QuickSelector::~QuickSelector() {
 }
 
 void QuickSelector::show() {
-    if (view_) view_->show();
+    if (!view_) return;
+    quick::fitToScreen(*view_);
+    view_->show();
 }
 
 void QuickSelector::close() {

@@ -1,6 +1,7 @@
 #include "quick/SelectorPresentation.h"
 
 #include <QGuiApplication>
+#include <QMargins>
 #include <QRect>
 #include <QScreen>
 #include <QVariant>
@@ -11,6 +12,16 @@ namespace velawidget::quick {
 namespace {
 
 constexpr const char* selectorWindowMark = "_velawidget_selector";
+constexpr const char* fittedMark = "_velawidget_fitted";
+
+// The frame of a window the window manager has not framed yet is unknown:
+// room for a title bar and thin borders, generous at any scale factor.
+constexpr QMargins assumedFrame(8, 48, 8, 8);
+
+QMargins frameOf(const QWindow& window) {
+    const QMargins frame = window.frameMargins();
+    return frame.isNull() ? assumedFrame : frame;
+}
 
 // The point that puts `size` centred on `centre`, moved inside `area` as far
 // as it fits (a selector taller than a small host window still opens whole).
@@ -46,6 +57,23 @@ QWindow* firstHostWindow() {
     return host == windows.end() ? nullptr : *host;
 }
 
+void fitToScreen(QWindow& window) {
+    if (window.property(fittedMark).toBool()) return;
+    window.setProperty(fittedMark, true);
+    const QScreen* screen = window.screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QMargins frame = frameOf(window);
+    const QSize fitted = window.size().boundedTo(area.marginsRemoved(frame).size());
+    if (fitted == window.size() || fitted.isEmpty()) return;
+    window.resize(fitted);
+    // Nearly as tall as the screen, it fits in one place only; a window
+    // manager's own placement may leave its foot below the edge. Placed by
+    // its frame, which is what a window manager places.
+    const QSize framed = fitted.grownBy(frame);
+    window.setFramePosition(centredWithin(framed, area.center(), area));
+}
+
 void presentOver(QWindow& selector, QWindow& parent) {
     QWindow* top = &parent;
     while (top->parent()) top = top->parent();
@@ -56,8 +84,11 @@ void presentOver(QWindow& selector, QWindow& parent) {
     selector.setModality(Qt::WindowModal);
     QScreen* screen = top->screen();
     if (screen) selector.setScreen(screen);
-    selector.setPosition(centredWithin(selector.size(), top->frameGeometry().center(),
-                                       screen ? screen->availableGeometry() : QRect()));
+    fitToScreen(selector);
+    // Placed by its frame, so the title bar and the foot stay on the screen too.
+    const QSize framed = selector.size().grownBy(frameOf(selector));
+    selector.setFramePosition(centredWithin(framed, top->frameGeometry().center(),
+                                            screen ? screen->availableGeometry() : QRect()));
     selector.show();
 }
 

@@ -1,5 +1,8 @@
 #include "screens/BankListBridge.h"
 
+#include <velawidget/SelectorEvents.h>
+
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -33,6 +36,13 @@ BankListBridge::BankListBridge(std::shared_ptr<BankListViewModel> model, QObject
         if (text == searchText_) return;
         searchText_ = text;
         Q_EMIT searchTextChanged();
+        // A search begun afresh is told of even when it finds what the last one did.
+        if (text.isEmpty()) setSearchResult(QString());
+    }));
+    // The model reports each time the rows followed a typed text, after the
+    // throttle; by then the rows and the message above are up to date.
+    subscriptions_.push_back(model_->events.sink([this](const SelectorEvent& event) {
+        if (event.kind == SelectorEventKind::search) noteSearchResult();
     }));
 }
 
@@ -41,6 +51,27 @@ BankListBridge::~BankListBridge() = default;
 void BankListBridge::setSearchText(const QString& text) {
     // Every edit is an assignment, equal text included: the model decides what follows.
     model_->searchingBarViewInput = text.toStdString();
+}
+
+void BankListBridge::noteSearchResult() {
+    if (errorMessage_) {
+        setSearchResult(*errorMessage_);
+        return;
+    }
+    const auto& cells = rows_.cells();
+    // Skeleton rows are no banks found; the count waits for the real ones.
+    const bool loading = std::any_of(cells.begin(), cells.end(), [](const auto& cell) {
+        return BankListModel::isPlaceholderName(cell.name);
+    });
+    if (loading) return;
+    auto result = text(FixedText::searchResultCount);
+    setSearchResult(result.replace(QStringLiteral("%1"), QString::number(cells.size())));
+}
+
+void BankListBridge::setSearchResult(const QString& result) {
+    if (result == searchResult_) return;
+    searchResult_ = result;
+    Q_EMIT searchResultChanged();
 }
 
 void BankListBridge::selectRow(int row) {

@@ -30,6 +30,7 @@ class BankListBridge : public QObject {
     Q_PROPERTY(QString outdatedNotice READ outdatedNotice NOTIFY textsChanged)
     Q_PROPERTY(QString listName READ listName NOTIFY textsChanged)
     Q_PROPERTY(QString retryLabel READ retryLabel NOTIFY textsChanged)
+    Q_PROPERTY(QString searchResult READ searchResult NOTIFY searchResultChanged)
 
   public:
     BankListBridge(std::shared_ptr<BankListViewModel> model, QObject* parent = nullptr);
@@ -46,6 +47,10 @@ class BankListBridge : public QObject {
     QString retryLabel() const { return text(FixedText::retry); }
     QString outdatedNotice() const { return text(FixedText::outdatedListNotice); }
     bool mayBeOutdated() const { return mayBeOutdated_; }
+    /// What the rows show once they have followed a typed text, for screen
+    /// readers: how many banks were found, or the message shown instead of
+    /// them. Empty while nothing is typed; kept while the rows are loading.
+    QString searchResult() const { return searchResult_; }
 
     /// A tap on the row at `row`: hands that row's cell to the model.
     Q_INVOKABLE void selectRow(int row);
@@ -57,6 +62,7 @@ class BankListBridge : public QObject {
     void errorMessageChanged();
     void loadFailedChanged();
     void mayBeOutdatedChanged();
+    void searchResultChanged();
     /// The texts are in another language now (told by the widget's bridge).
     void textsChanged();
 
@@ -64,12 +70,16 @@ class BankListBridge : public QObject {
     QString text(FixedText which) const {
         return QString::fromStdString(model_->texts().get(which));
     }
+    void noteSearchResult();
+    void setSearchResult(const QString& result);
+
     std::shared_ptr<BankListViewModel> model_;
     BankListModel rows_;
     QString searchText_;
     std::optional<QString> errorMessage_;
     bool loadFailed_ = false;
     bool mayBeOutdated_ = false;
+    QString searchResult_;
     // Last, so the handlers are gone before the members they write.
     SubscriptionSet subscriptions_;
 };

@@ -85,6 +85,24 @@ class Desktop:
         wait_for("openbox", lambda: "window id" in run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, check=False))
 
+    def second_display(self, size):
+        """Another X server, one screen of `size` ("1920x1080") under its own
+        openbox, on the same buses: the environment for an app to show there."""
+        read, write = os.pipe()
+        self._spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24",
+                     "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise Failure("the second Xvfb did not start")
+        env = dict(self.env, DISPLAY=":" + number)
+        self._spawn(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL)
+        wait_for("openbox on the second display", lambda: "window id" in run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, check=False))
+        return env
+
     def _register_bank_app(self):
         xdg = self.work / "xdg"
         self.received = self.work / "received.txt"

@@ -219,6 +219,10 @@ def a_bank_without_an_app_shows_the_alert_with_a_code_for_the_phone(shopper):
     shopper.alert()
     s.click(s.node(shopper.app, at.ROLE_PUSH_BUTTON, "OK"))
     shopper.no_alert()
+    # Switch access and other assistive tools press OK without a pointer.
+    shopper.click_first_row()
+    s.press(s.node(shopper.alert(), at.ROLE_PUSH_BUTTON, "OK"))
+    shopper.no_alert()
     shopper.click_first_row()
     s.click(s.node(shopper.alert(), at.ROLE_PUSH_BUTTON, PAY_WITH_PHONE))
     code = s.node(shopper.app, name=SCAN_WITH_PHONE)
@@ -242,6 +246,94 @@ def a_bank_without_an_app_shows_the_alert_with_a_code_for_the_phone(shopper):
     printed = shopper.reported(f"result: bankNotOpened {shopper.banks_matching('qr', 'quas')[0]} (app)")
     if "event: qrShown" not in printed:
         raise Failure("showing the code was not reported")
+
+
+@step
+def a_screen_reader_hears_what_the_search_found(shopper):
+    s, at = shopper.screen, shopper.screen.at
+    shopper.start_demo()
+    shopper.open_from_demo()
+    status = s.node(shopper.app, at.ROLE_STATUS_BAR)
+    listener = s.listen("object:property-change:accessible-name")
+    try:
+        def said():
+            return [text for role, text in listener.heard() if role == at.ROLE_STATUS_BAR]
+
+        def hears(text, what):
+            try:
+                wait_for(what, lambda: said()[-1:] == [text])
+            except Failure:
+                raise Failure(f"a screen reader heard {said()}, not {text!r} last") from None
+
+        s.type("quas")
+        expected = shopper.banks_matching("qr", "quas")
+        hears(f"Banks found: {len(expected)}", "the count of banks found")
+        # Told once the list has followed the text, never ahead of it.
+        if shopper.rows() != expected:
+            raise Failure(f"the count came with rows {shopper.rows()}")
+        s.type("zz")
+        hears("No banks match your search", "the no-match text")
+        if status.name != "No banks match your search":
+            raise Failure(f"the status line reads {status.name!r}")
+        if not s.has_state(s.node(shopper.app, name=SEARCH), at.STATE_FOCUSED):
+            raise Failure("the search field lost the focus")
+    finally:
+        listener.close()
+    s.key("Escape")
+    s.wait_gone(SELECTOR)
+
+
+@step
+def the_selector_fits_a_full_hd_screen_at_150_percent(shopper):
+    s, d = shopper.screen, shopper.desktop
+    env = d.second_display("1920x1080")
+
+    def shown_selector():
+        return run(["xdotool", "search", "--onlyvisible", "--name", f"^{SELECTOR}$"],
+                   env=env, check=False).split()[:1]
+
+    def framed(window):
+        """The selector's client area and its frame's margins, in pixels."""
+        out = run(["xdotool", "getwindowgeometry", "--shell", window], env=env)
+        values = dict(line.split("=") for line in out.split())
+        extents = run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"], env=env)
+        return ([int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT")],
+                [int(n) for n in extents.split("=")[1].split(",")])
+
+    # At 150 % the selector's 720 points are 1080 pixels, the whole screen
+    # before any title bar; at 100 % it fits as it is and keeps its size.
+    for scale, buttons in (("1.5", ("Choose bank", "Show selector in window")),
+                           ("1", ("Choose bank",))):
+        demo = d.launch([str(Path(shopper.args.build) / "demo/vela-demo"), "-platform", "xcb",
+                         "--link", QR_LINK, "--connect-to", d.address, "--cacert", str(d.cert),
+                         "--caches-dir", str(d.work / "caches-a")],
+                        extra_env={"DISPLAY": env["DISPLAY"], "QT_SCALE_FACTOR": scale},
+                        log=f"hd-{scale}")
+        try:
+            app = s.app(demo.pid)
+            # On its own, placed by the window manager; then presented over the demo's window.
+            for button in buttons:
+                what = f"at {scale}, {button}"
+                # Pointer coordinates over AT-SPI are not scaled; the keyboard needs none.
+                pushed = s.node(app, s.at.ROLE_PUSH_BUTTON, button)
+                pushed.queryComponent().grabFocus()
+                wait_for(f"focus on {button}", lambda: s.has_state(pushed, s.at.STATE_FOCUSED))
+                run(["xdotool", "key", "space"], env=env)
+                window = wait_for("the selector on the full HD screen", shown_selector)[0]
+                (x, y, width, height), (left, right, top, bottom) = framed(window)
+                if (y - top < 0 or y + height + bottom > 1080 or x - left < 0
+                        or x + width + right > 1920):
+                    raise Failure(f"{what}: the framed window {x - left},{y - top} "
+                                  f"{width + left + right}x{height + top + bottom} "
+                                  "leaves the screen")
+                # Only the height gives way: 390 points across, less Qt's rounding.
+                expected = (390 * float(scale), None if scale != "1" else 720)
+                if abs(width - expected[0]) > 2 or expected[1] not in (None, height):
+                    raise Failure(f"{what}: {width}x{height} pixels, expected {expected}")
+                run(["xdotool", "key", "Escape"], env=env)
+                wait_for("the selector to close", lambda: not shown_selector())
+        finally:
+            d.stop(demo)
 
 
 @step

@@ -126,5 +126,47 @@ class Screen:
         box = node.queryComponent().getExtents(self.at.DESKTOP_COORDS)
         return box.x, box.y, box.width, box.height
 
+    def press(self, node):
+        """Presses `node` the way switch access does: its accessible "Press" action."""
+        actions = node.queryAction()
+        names = [actions.getName(i) for i in range(actions.nActions)]
+        if "Press" not in names:
+            raise Failure(f"{node.name!r} offers {names}, no Press")
+        if not actions.doAction(names.index("Press")):
+            raise Failure(f"{node.name!r} refused Press")
+
+    def listen(self, kind):
+        """Hears every AT-SPI event `kind` ("object:property-change:accessible-name")
+        from now on, the way a screen reader does."""
+        return Listener(self, kind)
+
     def has_state(self, node, state):
         return node.getState().contains(state)
+
+
+class Listener:
+    """(role, text) of each event heard, oldest first. Events arrive through
+    GLib's main loop, which `heard` runs for what has come in."""
+
+    def __init__(self, screen, kind):
+        from gi.repository import Atspi, GLib
+        self._context = GLib.MainContext.default()
+        self._kind = kind
+        self._said = []
+        self._listener = Atspi.EventListener.new(self._note)
+        self._listener.register(kind)
+
+    def _note(self, event):
+        try:
+            # Qt names the source where the new name belongs: read it at once.
+            self._said.append((event.source.getRole(), event.source.name))
+        except Exception:  # a source that went away before it was read
+            pass
+
+    def heard(self):
+        while self._context.iteration(False):
+            pass
+        return list(self._said)
+
+    def close(self):
+        self._listener.deregister(self._kind)

@@ -10,6 +10,7 @@
 #include <velawidget/quick/Appearance.h>
 #include <velawidget/quick/QtPlatform.h>
 
+#include <QAccessible>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -19,6 +20,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
+#include <QScreen>
 #include <QTest>
 #include <QVariant>
 #include <QWindow>
@@ -56,10 +58,13 @@ class FakeOpener final : public UrlOpener {
     std::vector<std::string> opened;
 };
 
-// Every key is missing on purpose: a screen then shows the key itself.
+// Every key is missing on purpose: a screen then shows the key itself. The
+// count of banks found is the exception: the number in it is what matters.
 class FakeTexts final : public TextLookup {
   public:
-    std::string localized(const std::string& key) const override { return key; }
+    std::string localized(const std::string& key) const override {
+        return key == "LS.VelaWidget.searchResultCount" ? "found %1" : key;
+    }
 };
 
 struct TestPlatform {
@@ -221,6 +226,91 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     QTest::keyClick(screen.window, Qt::Key_Backspace);
     throttle();
     EXPECT_EQ(screen.names().size(), 3u);
+}
+
+// What a screen reader reads: the status line's name, and the Press an
+// assistive tool gives a button.
+QString accessibleName(QQuickItem* item) {
+    auto* accessible = QAccessible::queryAccessibleInterface(item);
+    return accessible ? accessible->text(QAccessible::Name) : QStringLiteral("<none>");
+}
+
+void press(QQuickItem* item) {
+    auto* accessible = QAccessible::queryAccessibleInterface(item);
+    ASSERT_TRUE(accessible && accessible->actionInterface());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    pump();
+}
+
+// Told once the rows followed the text, not at each keystroke; a search
+// begun afresh is told again even when it finds the same.
+TEST(Screens, ScreenReadersHearWhatTheSearchFoundOnceTheRowsFollowed) {
+    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    ASSERT_TRUE(screen.show());
+    answerBankList();
+    auto* status = find(screen.root, "searchResultStatus");
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(status)->role(), QAccessible::StatusBar);
+    EXPECT_EQ(accessibleName(status), QString());
+    for (int round = 0; round < 2; ++round) {
+        QTest::keyClick(screen.window, 'b');
+        pump();
+        EXPECT_EQ(accessibleName(status), QString()) << "ahead of the rows, round " << round;
+        throttle();
+        ASSERT_EQ(screen.names().size(), 2u);
+        EXPECT_EQ(accessibleName(status), QStringLiteral("found 2")) << "round " << round;
+        QTest::keyClick(screen.window, 'x');
+        throttle();
+        EXPECT_EQ(accessibleName(status), QStringLiteral("LS.VelaWidget.emptyText"));
+        QTest::keyClick(screen.window, Qt::Key_Backspace);
+        QTest::keyClick(screen.window, Qt::Key_Backspace);
+        pump();
+        EXPECT_EQ(accessibleName(status), QString()) << "an empty field has nothing to tell";
+        throttle();
+    }
+}
+
+// Switch access presses the alert's buttons through their accessible action;
+// a press that comes twice closes the alert and does not bring it back.
+TEST(Screens, TheAlertAnswersAnAssistiveToolsPress) {
+    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    ASSERT_TRUE(screen.show());
+    screen.model->toggleBankAppNotFoundError();
+    pump();
+    auto* ok = find(screen.window->contentItem(), "alertOkButton");
+    ASSERT_TRUE(ok && ok->isVisible());
+    press(ok);
+    EXPECT_FALSE(screen.model->bankAppNotFoundError());
+    press(ok);
+    EXPECT_FALSE(screen.model->bankAppNotFoundError());
+    const auto* alert = screen.root->findChild<QObject*>(QStringLiteral("openUrlAlert"));
+    ASSERT_NE(alert, nullptr);
+    EXPECT_FALSE(alert->property("visible").toBool());
+}
+
+// A selector taller than the screen (a large scale factor shrinks the
+// screen's points) is fitted to it, frame and all, when first shown; the
+// width stays, as does a size the shopper gives it later, and a selector
+// that fits keeps its size.
+TEST(Screens, AWindowTallerThanItsScreenIsFittedOnceWhenFirstShown) {
+    Screen fits{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    const QSize size = fits.window->size();
+    ASSERT_TRUE(fits.show());
+    EXPECT_EQ(fits.window->size(), size);
+    fits.controller->close();
+
+    Screen tall{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    const QRect area = tall.window->screen()->availableGeometry();
+    tall.window->resize(size.width(), area.height() + 200);
+    ASSERT_TRUE(tall.show());
+    EXPECT_TRUE(area.contains(tall.window->frameGeometry()))
+        << tall.window->frameGeometry().height() << " of " << area.height();
+    EXPECT_EQ(tall.window->width(), size.width());
+    tall.controller->close();
+    tall.window->resize(size.width() + 10, area.height() + 100);
+    ASSERT_TRUE(tall.show());
+    EXPECT_EQ(tall.window->size(), QSize(size.width() + 10, area.height() + 100));
+    tall.controller->close();
 }
 
 // Every text the kit shows is plain: a host's translation with markup in it

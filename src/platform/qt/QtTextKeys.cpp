@@ -50,6 +50,10 @@ constexpr const char* keys[] = {
     //: that cannot be paid. The shopper cannot fix it; the shop must start the
     //: payment again.
     QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.invalidPaymentLink"),
+    //: Read out by screen readers once the bank list has followed the search
+    //: text; never shown. %1 is the number of banks found, 1 or more, so the
+    //: sentence must read right for any number (a label and the number).
+    QT_TRANSLATE_NOOP("VelaWidget", "LS.VelaWidget.searchResultCount"),
 };
 
 }  // namespace

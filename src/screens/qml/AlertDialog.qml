@@ -159,7 +159,15 @@ Item {
                 }
                 Accessible.role: Accessible.Button
                 Accessible.name: text
-                onClicked: host.model.toggleBankAppNotFoundError()
+                // Only while the alert is up: a press that arrives twice
+                // (pointer and assistive tool) must not bring it back.
+                onClicked: {
+                    if (host.wanted)
+                        host.model.toggleBankAppNotFoundError()
+                }
+                // With the accessible properties set here, an assistive tool's
+                // Press lands on them and no longer reaches the button itself.
+                Accessible.onPressAction: clicked()
                 Keys.onReturnPressed: clicked()
                 Keys.onEnterPressed: clicked()
                 Keys.onEscapePressed: clicked()

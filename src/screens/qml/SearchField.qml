@@ -18,6 +18,17 @@ FocusScope {
     implicitHeight: Math.max(40, Math.round(40 * Resources.fontScale))
     height: implicitHeight
 
+    // What the search found, read out once the list has followed the text.
+    // Drawn nowhere, yet on screen: a reader passes over hidden items.
+    LiveStatus {
+        objectName: "searchResultStatus"
+        width: 1
+        height: 1
+        text: bar.model.searchResult
+        Accessible.role: Accessible.StatusBar
+        Accessible.name: text
+    }
+
     Rectangle {
         anchors.fill: parent
         radius: Resources.radius
