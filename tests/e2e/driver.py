@@ -424,11 +424,11 @@ def wayland_step(function):
     return function
 
 
-def open_on_wayland(shopper, wayland, text):
-    """No pointer on the headless seat: the focus to "Choose bank", Space, and
+def open_on_wayland(shopper, wayland, text, button="Choose bank", kind="qr"):
+    """No pointer on the headless seat: the focus to the button, Space, and
     `text` typed the moment the selector is mapped."""
     s = shopper.screen
-    button = s.node(shopper.app, s.at.ROLE_PUSH_BUTTON, "Choose bank")
+    button = s.node(shopper.app, s.at.ROLE_PUSH_BUTTON, button)
     button.queryAction().doAction(1)  # SetFocus
     wait_for("the focus on Choose bank", lambda: s.has_state(button, s.at.STATE_FOCUSED))
     wayland.key("space")
@@ -438,19 +438,29 @@ def open_on_wayland(shopper, wayland, text):
         wait_for("the typed text in the search field", lambda: s.text(field) == text)
     except Failure:
         raise Failure(f"typed {text!r} at once, the search field has {s.text(field)!r}") from None
-    shopper.wait_rows(shopper.banks_matching("qr", text))
+    shopper.wait_rows(shopper.banks_matching(kind, text))
+
+
+def start_on_wayland(shopper, wayland, command, log):
+    d = shopper.desktop
+    if shopper.process:
+        d.stop(shopper.process)
+    shopper.process = d.launch(command, {"XDG_CACHE_HOME": str(d.work / log)}, log,
+                               env=wayland.app_env)
+    shopper.app = shopper.screen.app(shopper.process.pid)
+
+
+def start_demo_on_wayland(shopper, wayland):
+    d = shopper.desktop
+    start_on_wayland(shopper, wayland, [
+        str(Path(shopper.args.build) / "demo/vela-demo"), "--link", QR_LINK, "--connect-to",
+        d.address, "--cacert", str(d.cert), "--caches-dir", str(d.work / "caches-wayland")], "demo")
 
 
 @wayland_step
 def wayland_types_at_once_and_opens_a_bank_app(shopper, wayland):
     d = shopper.desktop
-    if shopper.process:
-        d.stop(shopper.process)
-    shopper.process = d.launch([str(Path(shopper.args.build) / "demo/vela-demo"), "--link",
-                                QR_LINK, "--connect-to", d.address, "--cacert", str(d.cert),
-                                "--caches-dir", str(d.work / "caches-wayland")],
-                               log="demo", env=wayland.app_env)
-    shopper.app = shopper.screen.app(shopper.process.pid)
+    start_demo_on_wayland(shopper, wayland)
     before = len(d.received_links())
     open_on_wayland(shopper, wayland, "velm")
     wayland.key("Down", "Return")
@@ -461,6 +471,7 @@ def wayland_types_at_once_and_opens_a_bank_app(shopper, wayland):
 
 @wayland_step
 def wayland_a_bank_without_an_app_shows_the_alert(shopper, wayland):
+    start_demo_on_wayland(shopper, wayland)
     open_on_wayland(shopper, wayland, "quas")
     wayland.key("Down", "Return")
     shopper.alert()
@@ -469,6 +480,17 @@ def wayland_a_bank_without_an_app_shows_the_alert(shopper, wayland):
     wayland.key("Escape")
     wayland.wait_gone(SELECTOR)
     shopper.reported(f"result: bankNotOpened {shopper.banks_matching('qr', 'quas')[0]} (app)")
+
+
+@wayland_step
+def wayland_presented_over_a_host_window_types_at_once_each_time(shopper, wayland):
+    d = shopper.desktop
+    start_on_wayland(shopper, wayland, [shopper.args.qt_host, SUB_LINK, d.address, str(d.cert)],
+                     "qt-host-wayland")
+    for text in ("Quas", "Mira"):
+        open_on_wayland(shopper, wayland, text, button="Pay with my bank", kind="sub")
+        wayland.key("Escape")
+        wayland.wait_gone(SELECTOR)
 
 
 def run_steps(steps, only, shot, *context):
