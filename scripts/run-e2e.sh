@@ -2,7 +2,8 @@
 # everything, installs the kit into build/e2e/prefix and builds the example
 # hosts (Qt Quick, Qt Widgets, pure QML) against it, then tests/e2e/driver.py
 # starts Xvfb, openbox, a session bus with AT-SPI and the sandbox, and drives
-# the demo and the hosts with real keystrokes and clicks. Screenshots of failed
+# the demo and the hosts with real keystrokes and clicks; then a Wayland leg
+# (tests/e2e/wayland.py: headless sway, wtype, grim). Screenshots of failed
 # steps go to build/e2e/; the last line is "N passed, N failed". `--only NAME`
 # runs the steps whose name contains NAME.
 cmd_e2e() {

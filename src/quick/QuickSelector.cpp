@@ -8,6 +8,7 @@
 #include <QVariantMap>
 
 #include "core/Debug.h"
+#include "quick/EarlyKeys.h"
 #include "quick/SelectorPresentation.h"
 #include "screens/AppearanceState.h"
 #include "screens/WidgetViewBridge.h"
@@ -54,6 +55,7 @@ QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model,
         // Typing goes to the search field from the moment the window is up,
         // however it was shown (on its own or presented over a parent).
         root->setFocus(true);
+        new EarlyKeys(view, *root);
         QObject::connect(&view, &QWindow::visibleChanged, root, [window = &view](bool up) {
             if (up) window->requestActivate();
         });

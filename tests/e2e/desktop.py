@@ -156,8 +156,9 @@ class Desktop:
                    self.address, "--cacert", str(self.cert), "--caches-dir", str(caches), link])
         return {bank["logoURL"]: bank["dboLink"] for bank in json.loads(out)}
 
-    def launch(self, args, extra_env=None, log="app"):
-        return self._spawn(args, env=dict(self.app_env, **(extra_env or {})),
+    def launch(self, args, extra_env=None, log="app", env=None):
+        """`env` in place of the X session's, for another display server."""
+        return self._spawn(args, env=dict(env or self.app_env, **(extra_env or {})),
                            stdout=open(self.work / f"{log}.log", "w"), stderr=subprocess.STDOUT)
 
     def stop(self, process):

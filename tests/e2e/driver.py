@@ -13,6 +13,7 @@ from pathlib import Path
 
 from desktop import Desktop, Failure, run, wait_for
 from screen import Screen
+from wayland import Wayland
 
 SELECTOR = "Choose your bank"  # the selector window's title and accessible name
 SEARCH = "Search for your bank"
@@ -69,7 +70,7 @@ class Shopper:
     def open_from_demo(self):
         """Clicks "Choose bank"; the selector's window, whatever its title's language."""
         s = self.screen
-        s.click(s.node(self.app, s.at.ROLE_PUSH_BUTTON, "Choose bank"))
+        self.press_choose_bank()
 
         def find():
             out = s.xdotool("search", "--onlyvisible", "--pid", str(self.process.pid),
@@ -95,13 +96,23 @@ class Shopper:
         if text:
             s.type(text, field)
 
-    def type_at_once(self, text):
-        """No click, no Tab: the search field has the focus as soon as the selector shows."""
+    def type_at_once(self, text, show, kind="qr", title=SELECTOR):
+        """No click, no Tab, no wait: typed the moment `show` has the window
+        mapped, every letter reaches the search field."""
         s = self.screen
-        s.type(text)
+        earlier = s.windows(title)
+        show()
+        s.type_when_mapped(title, text, earlier)
         field = s.node(self.app, name=SEARCH)
-        wait_for("the typed text in the search field", lambda: s.text(field) == text)
-        self.wait_rows(self.banks_matching("qr", text))
+        try:
+            wait_for("the typed text in the search field", lambda: s.text(field) == text)
+        except Failure:
+            raise Failure(f"typed {text!r} at once, the search field has {s.text(field)!r}") from None
+        self.wait_rows(self.banks_matching(kind, text))
+
+    def press_choose_bank(self):
+        s = self.screen
+        s.click(s.node(self.app, s.at.ROLE_PUSH_BUTTON, "Choose bank"))
 
     def click_first_row(self):
         self.screen.click(self.screen.nodes(self.app, self.screen.at.ROLE_LIST_ITEM)[0])
@@ -180,8 +191,7 @@ def step(function):
 def open_the_selector_type_at_once_and_read_it_over_at_spi(shopper):
     s, at = shopper.screen, shopper.screen.at
     shopper.start_demo()
-    shopper.open_from_demo()
-    shopper.type_at_once("Quas")
+    shopper.type_at_once("Quas", shopper.press_choose_bank)
     window = s.node(shopper.app, name=SELECTOR)
     if window.getRole() not in (at.ROLE_WINDOW, at.ROLE_FRAME, at.ROLE_DIALOG):
         raise Failure(f"the selector window's role is {window.getRoleName()}")
@@ -198,6 +208,31 @@ def open_the_selector_type_at_once_and_read_it_over_at_spi(shopper):
 @step
 def keyboard_path_to_a_bank_whose_app_is_installed(shopper):
     s, at = shopper.screen, shopper.screen.at
+
+    def on_screen():
+        """The rows shown, top to bottom, and the current one."""
+        rows = sorted(s.nodes(shopper.app, at.ROLE_LIST_ITEM), key=lambda row: s.extents(row)[1])
+        current = [row.name for row in rows if s.has_state(row, at.STATE_SELECTED)]
+        return [row.name for row in rows], current
+
+    # End and Home over every bank, then Up from the top back to the search.
+    shopper.search("")
+    wait_for("a screenful of banks", lambda: len(shopper.rows()) >= 6)
+    top = on_screen()[0]
+    s.key("Down", "End")
+    try:
+        wait_for("the last row to be current", lambda: (shown := on_screen())[1] == shown[0][-1:]
+                 and shown[0] != top)
+    except Failure:
+        raise Failure(f"after End the rows shown and current are {on_screen()}") from None
+    s.key("Home")
+    try:
+        wait_for("the first row to be current", lambda: on_screen()[1] == top[:1])
+    except Failure:
+        raise Failure(f"after Home the current row is {on_screen()[1]}, not {top[0]}") from None
+    s.key("Up")
+    wait_for("the search to have the focus",
+             lambda: s.has_state(s.node(shopper.app, name=SEARCH), at.STATE_FOCUSED))
     shopper.search("velm")
     shopper.wait_rows(shopper.banks_matching("qr", "velm"))
     s.key("Down", "Down", "Up")  # into the list, one row down and back
@@ -212,9 +247,7 @@ def keyboard_path_to_a_bank_whose_app_is_installed(shopper):
 @step
 def a_bank_without_an_app_shows_the_alert_with_a_code_for_the_phone(shopper):
     s, at = shopper.screen, shopper.screen.at
-    shopper.open_from_demo()
-    shopper.search("quas")
-    shopper.wait_rows(shopper.banks_matching("qr", "quas"))
+    shopper.type_at_once("quas", shopper.press_choose_bank)  # a later opening
     shopper.click_first_row()
     shopper.alert()
     s.click(s.node(shopper.app, at.ROLE_PUSH_BUTTON, "OK"))
@@ -394,7 +427,8 @@ def presented_over_a_host_window(shopper):
     host = shopper.main_window
     s.xdotool("windowsize", str(host), "900", "300")
     s.xdotool("windowmove", "--sync", str(host), "190", "400")
-    s.click(s.node(shopper.app, at.ROLE_PUSH_BUTTON, "Pay with my bank"))
+    pay = s.node(shopper.app, at.ROLE_PUSH_BUTTON, "Pay with my bank")
+    shopper.type_at_once("Quas", lambda: s.click(pay), kind="sub")
     selector = s.window(SELECTOR)
     hx, hy, hw, hh = s.geometry(host)
     sx, sy, sw, sh = s.geometry(selector)
@@ -447,9 +481,9 @@ def qml_host_types_at_once_opens_nothing_for_a_rejected_link_then_reopens(shoppe
     s, at = shopper.screen, shopper.screen.at
     shopper.start_example(shopper.args.qml_host, SHOP_LINK, title="QML shop", log="qml-host")
     s.xdotool("windowmove", "--sync", str(shopper.main_window), "20", "20")
-    s.click(s.node(shopper.app, at.ROLE_PUSH_BUTTON, "Pay"))
-    s.window(QML_PAYMENT)
-    shopper.type_at_once("Velm")  # and no `focus: true` in the shop's QML
+    pay = s.node(shopper.app, at.ROLE_PUSH_BUTTON, "Pay")
+    # And no `focus: true` in the shop's QML.
+    shopper.type_at_once("Velm", lambda: s.click(pay), title=QML_PAYMENT)
     # Beside the shop's window, so the shop can be typed in while the payment shows.
     s.xdotool("windowmove", "--sync", str(s.window(QML_PAYMENT)), "600", "20")
 
@@ -471,9 +505,105 @@ def qml_host_types_at_once_opens_nothing_for_a_rejected_link_then_reopens(shoppe
         "https://qr.vela.example/logos/1000.png"])
     s.wait_gone(QML_PAYMENT)  # closed on dismissRequested
     # Shown again, the selector has the focus once more.
-    s.click(s.node(shopper.app, at.ROLE_PUSH_BUTTON, "Pay"))
-    s.window(QML_PAYMENT)
-    shopper.type_at_once("Quas")
+    shopper.type_at_once("Quas", lambda: s.click(pay), title=QML_PAYMENT)
+
+
+WAYLAND_STEPS = []
+
+
+def wayland_step(function):
+    WAYLAND_STEPS.append(function)
+    return function
+
+
+def open_on_wayland(shopper, wayland, text, button="Choose bank", kind="qr"):
+    """No pointer on the headless seat: the focus to the button, Space, and
+    `text` typed the moment the selector is mapped."""
+    s = shopper.screen
+    button = s.node(shopper.app, s.at.ROLE_PUSH_BUTTON, button)
+    button.queryAction().doAction(1)  # SetFocus
+    wait_for("the focus on Choose bank", lambda: s.has_state(button, s.at.STATE_FOCUSED))
+    wayland.key("space")
+    wayland.type_when_mapped(SELECTOR, text)
+    field = s.node(shopper.app, name=SEARCH)
+    try:
+        wait_for("the typed text in the search field", lambda: s.text(field) == text)
+    except Failure:
+        raise Failure(f"typed {text!r} at once, the search field has {s.text(field)!r}") from None
+    shopper.wait_rows(shopper.banks_matching(kind, text))
+
+
+def start_on_wayland(shopper, wayland, command, log):
+    d = shopper.desktop
+    if shopper.process:
+        d.stop(shopper.process)
+    shopper.process = d.launch(command, {"XDG_CACHE_HOME": str(d.work / log)}, log,
+                               env=wayland.app_env)
+    shopper.app = shopper.screen.app(shopper.process.pid)
+
+
+def start_demo_on_wayland(shopper, wayland):
+    d = shopper.desktop
+    start_on_wayland(shopper, wayland, [
+        str(Path(shopper.args.build) / "demo/vela-demo"), "--link", QR_LINK, "--connect-to",
+        d.address, "--cacert", str(d.cert), "--caches-dir", str(d.work / "caches-wayland")], "demo")
+
+
+@wayland_step
+def wayland_types_at_once_and_opens_a_bank_app(shopper, wayland):
+    d = shopper.desktop
+    start_demo_on_wayland(shopper, wayland)
+    before = len(d.received_links())
+    open_on_wayland(shopper, wayland, "velm")
+    wayland.key("Down", "Return")
+    shopper.opens(before, shopper.links["https://qr.vela.example/logos/1000.png"])
+    wayland.wait_gone(SELECTOR)
+    shopper.reported(f"result: bankOpened {shopper.banks_matching('qr', 'velm')[0]} (app)")
+
+
+@wayland_step
+def wayland_a_bank_without_an_app_shows_the_alert(shopper, wayland):
+    start_demo_on_wayland(shopper, wayland)
+    open_on_wayland(shopper, wayland, "quas")
+    wayland.key("Down", "Return")
+    shopper.alert()
+    wayland.key("Escape")
+    shopper.no_alert()
+    wayland.key("Escape")
+    wayland.wait_gone(SELECTOR)
+    shopper.reported(f"result: bankNotOpened {shopper.banks_matching('qr', 'quas')[0]} (app)")
+
+
+@wayland_step
+def wayland_presented_over_a_host_window_types_at_once_each_time(shopper, wayland):
+    d = shopper.desktop
+    start_on_wayland(shopper, wayland, [shopper.args.qt_host, SUB_LINK, d.address, str(d.cert)],
+                     "qt-host-wayland")
+    # Keys go astray, if ever, as a window appears: each opening is another chance.
+    for text in ("Quas", "Mira", "Velm", "Zuck", "Fuchs", "Quib"):
+        open_on_wayland(shopper, wayland, text, button="Pay with my bank", kind="sub")
+        wayland.key("Escape")
+        wayland.wait_gone(SELECTOR)
+
+
+def run_steps(steps, only, shot, *context):
+    passed = failed = 0
+    for function in steps:
+        name = function.__name__
+        if only not in name:
+            continue
+        began = time.monotonic()
+        try:
+            function(*context)
+            passed += 1
+            print(f"PASS {name} ({time.monotonic() - began:.1f} s)", flush=True)
+        except Exception as error:  # one failed step does not stop the others
+            failed += 1
+            print(f"FAIL {name}: {error}", flush=True)
+            if not isinstance(error, Failure):
+                traceback.print_exc()
+            shot(f"failed-{name}")
+    return passed, failed
 
 
 def main():
@@ -492,21 +622,19 @@ def main():
     try:
         desktop.start()
         shopper = Shopper(args, desktop)
-        for function in STEPS:
-            name = function.__name__
-            if args.only not in name:
-                continue
+        passed, failed = run_steps(STEPS, args.only, shopper.screen.screenshot, shopper)
+        if any(args.only in function.__name__ for function in WAYLAND_STEPS):
             began = time.monotonic()
+            wayland = Wayland(desktop)
             try:
-                function(shopper)
-                passed += 1
-                print(f"PASS {name} ({time.monotonic() - began:.1f} s)", flush=True)
-            except Exception as error:  # one failed step does not stop the others
-                failed += 1
-                print(f"FAIL {name}: {error}", flush=True)
-                if not isinstance(error, Failure):
-                    traceback.print_exc()
-                shopper.screen.screenshot(f"failed-{name}")
+                wayland.start()
+                more = run_steps(WAYLAND_STEPS, args.only,
+                                 lambda name: wayland.screenshot(out / f"{name}.png"),
+                                 shopper, wayland)
+                passed, failed = passed + more[0], failed + more[1]
+            finally:
+                wayland.close()
+            print(f"the Wayland leg took {time.monotonic() - began:.1f} s", flush=True)
     except Exception as error:
         failed += 1
         print(f"FAIL setting up the desktop: {error}", flush=True)

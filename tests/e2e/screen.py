@@ -2,6 +2,7 @@
 tree (AT-SPI), real keystrokes and clicks (XTEST), screenshots (ImageMagick)."""
 
 import os
+import time
 
 from desktop import Failure, run, wait_for
 
@@ -31,6 +32,15 @@ class Screen:
     def windows(self, title):
         out = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False)
         return [int(word) for word in out.split()]
+
+    def type_when_mapped(self, title, text, earlier=()):
+        """Types `text` the moment a window titled `title` (none of `earlier`)
+        is mapped, before it has drawn a frame or been told it has the focus."""
+        deadline = time.monotonic() + 15
+        while not set(self.windows(title)) - set(earlier):
+            if time.monotonic() > deadline:
+                raise Failure(f"no window titled {title!r}")
+        self.xdotool("type", "--delay", "40", text)
 
     def wait_gone(self, title):
         wait_for(f"window {title!r} to close", lambda: not self.windows(title))

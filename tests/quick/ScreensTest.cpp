@@ -406,6 +406,27 @@ TEST(Screens, SubscriptionsSayWhatTheyAreAndTheListAnswersKeysAndThePointer) {
     EXPECT_TRUE(testPlatform().opener->opened.empty());
 }
 
+// A window can get keys while none of its items has the active focus: on
+// Wayland the first keys come before the window hears it is active, and a
+// window that lost the focus and got it back hears so after its keys too.
+TEST(Screens, KeysThatComeBeforeTheFocusReachTheSearch) {
+    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    auto* field = find(screen.root, "searchField");
+    ASSERT_TRUE(screen.show());
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(screen.window, &away);
+    ASSERT_EQ(screen.window->activeFocusItem(), nullptr) << "nothing would come early";
+    for (char letter : std::string("Qu")) QTest::keyClick(screen.window, letter);
+    EXPECT_EQ(screen.model->bankList()->searchText(), QStringLiteral("Qu"));
+    // Back in focus, keys take the usual way.
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(screen.window, &back);
+    EXPECT_TRUE(field->hasActiveFocus());
+    QTest::keyClick(screen.window, 'a');
+    EXPECT_EQ(screen.model->bankList()->searchText(), QStringLiteral("Qua"));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(screen.window, Qt::Key_Backspace);
+}
+
 TEST(HostBoundary, AClearedEventHandlerIsNeverCalled) {
     auto& sdk = VelaWidgetSDK::shared();
     Screen screen{sdk.bankListViewController(qrLink)};
