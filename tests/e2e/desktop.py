@@ -16,6 +16,16 @@ class Failure(Exception):
     pass
 
 
+def stop(process):
+    """Ends `process`: politely, then by force after five seconds."""
+    process.terminate()
+    try:
+        process.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
 def wait_for(what, condition, timeout=10.0):
     deadline = time.monotonic() + timeout
     while True:
@@ -59,17 +69,21 @@ class Desktop:
         self.processes.append(process)
         return process
 
-    def _start_session(self):
-        """Xvfb, a session bus (from which AT-SPI starts) and openbox."""
+    def _start_xvfb(self, size):
+        """An X server with one screen of `size` ("1280x1024"); its DISPLAY."""
         read, write = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
+        self._spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24",
                      "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as pipe:
             number = pipe.readline().strip()
         if not number:
-            raise Failure("Xvfb did not start")
-        self.env["DISPLAY"] = ":" + number
+            raise Failure(f"Xvfb ({size}) did not start")
+        return ":" + number
+
+    def _start_session(self):
+        """Xvfb, a session bus (from which AT-SPI starts) and openbox."""
+        self.env["DISPLAY"] = self._start_xvfb("1280x1024")
         runtime = self.work / "runtime"
         runtime.mkdir(mode=0o700)
         self.env["XDG_RUNTIME_DIR"] = str(runtime)
@@ -88,15 +102,7 @@ class Desktop:
     def second_display(self, size):
         """Another X server, one screen of `size` ("1920x1080") under its own
         openbox, on the same buses: the environment for an app to show there."""
-        read, write = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24",
-                     "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise Failure("the second Xvfb did not start")
-        env = dict(self.env, DISPLAY=":" + number)
+        env = dict(self.env, DISPLAY=self._start_xvfb(size))
         self._spawn(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
                     stderr=subprocess.DEVNULL)
         wait_for("openbox on the second display", lambda: "window id" in run(
@@ -162,12 +168,7 @@ class Desktop:
                            stdout=open(self.work / f"{log}.log", "w"), stderr=subprocess.STDOUT)
 
     def stop(self, process):
-        process.terminate()
-        try:
-            process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+        stop(process)
 
     def close(self):
         for process in reversed(self.processes):

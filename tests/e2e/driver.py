@@ -103,6 +103,11 @@ class Shopper:
         earlier = s.windows(title)
         show()
         s.type_when_mapped(title, text, earlier)
+        self.expect_typed(text, kind)
+
+    def expect_typed(self, text, kind):
+        """Every letter typed at once is in the search, and the rows follow it."""
+        s = self.screen
         field = s.node(self.app, name=SEARCH)
         try:
             wait_for("the typed text in the search field", lambda: s.text(field) == text)
@@ -525,12 +530,7 @@ def open_on_wayland(shopper, wayland, text, button="Choose bank", kind="qr"):
     wait_for("the focus on Choose bank", lambda: s.has_state(button, s.at.STATE_FOCUSED))
     wayland.key("space")
     wayland.type_when_mapped(SELECTOR, text)
-    field = s.node(shopper.app, name=SEARCH)
-    try:
-        wait_for("the typed text in the search field", lambda: s.text(field) == text)
-    except Failure:
-        raise Failure(f"typed {text!r} at once, the search field has {s.text(field)!r}") from None
-    shopper.wait_rows(shopper.banks_matching(kind, text))
+    shopper.expect_typed(text, kind)
 
 
 def start_on_wayland(shopper, wayland, command, log):

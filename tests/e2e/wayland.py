@@ -12,7 +12,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from desktop import Failure, run
+from desktop import Failure, run, stop
 
 USER = "vela-e2e"
 
@@ -114,12 +114,7 @@ class Wayland:
 
     def close(self):
         for process in reversed(self.processes):
-            process.terminate()
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
+            stop(process)
         if self.home and self.home.parent == Path(tempfile.gettempdir()):
             shutil.rmtree(self.home, ignore_errors=True)
 
