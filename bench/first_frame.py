@@ -4,7 +4,9 @@ bus and the local sandbox (the end-to-end desktop), then interleaved fresh
 launches of
 
   kit/network  the selector for a QR link, its list downloaded (empty caches),
-  kit/cache    the same with the list read from the caches of an earlier run,
+  kit/cache    the same with the download refused, so the list comes from the
+               cache file an earlier run left (a fresh process always
+               downloads first: only a failed download reads the cache),
   bare_list    a bare Qt Quick ListView of the same names in the same window,
 
 each reporting the wall-clock milliseconds from the launch to the first frame
@@ -15,6 +17,7 @@ import argparse
 import json
 import os
 import shutil
+import socket
 import statistics
 import subprocess
 import sys
@@ -39,6 +42,13 @@ def launch(args, env):
             return float(line.split()[1])
     raise Failure(f"{Path(args[0]).name} exited {result.returncode} without a first frame: "
                   f"{result.stderr.strip()[-2000:]}")
+
+
+def refusing_address():
+    """ADDRESS:PORT where nothing listens: connections are refused at once."""
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return "127.0.0.1:%d" % probe.getsockname()[1]
 
 
 def main():
@@ -73,18 +83,20 @@ def main():
         names_file = work / "names.txt"
         names_file.write_text("".join(name + "\n" for name in names))
 
-        def kit_run(caches):
-            return launch([kit, "--connect-to", desktop.address, "--cacert", str(desktop.cert),
+        def kit_run(caches, address):
+            return launch([kit, "--connect-to", address, "--cacert", str(desktop.cert),
                            "--caches-dir", str(caches), LINK], env)
 
         fresh = iter(range(1_000_000))
+        refused = refusing_address()
         cases = {
-            "kit/network": lambda: kit_run(work / f"caches-{next(fresh)}"),
-            "kit/cache": lambda: kit_run(work / "caches"),
+            "kit/network": lambda: kit_run(work / f"caches-{next(fresh)}", desktop.address),
+            "kit/cache": lambda: kit_run(work / "caches", refused),
             "bare_list": lambda: launch([bare, str(names_file)], env),
         }
-        # Not counted: the first download fills the shared caches, and every
-        # program's first start fills the page and font caches.
+        # Not counted: the first download fills the cache the offline case
+        # reads, and every program's first start fills the page and font caches.
+        kit_run(work / "caches", desktop.address)
         for run in cases.values():
             run()
         times = {name: [] for name in cases}

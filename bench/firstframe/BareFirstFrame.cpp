@@ -18,7 +18,9 @@
 
 int main(int argc, char** argv) {
     const long long started = vela::bench::processStartNanoseconds();
+    vela::bench::notePhase("main", started);
     QGuiApplication app(argc, argv);
+    vela::bench::notePhase("application", started);
     const QStringList arguments = app.arguments().mid(1);
     QFile file(arguments.value(0));
     if (arguments.size() != 1 || !file.open(QIODevice::ReadOnly)) {
@@ -32,12 +34,13 @@ int main(int argc, char** argv) {
     view.rootContext()->setContextProperty(QStringLiteral("names"), names);
     view.setColor(QColor(0xff, 0xff, 0xff));
     QQmlComponent component(view.engine());
-    component.setData("import QtQuick\n"
-                      "ListView { objectName: 'bankList'; spacing: 8; clip: true; model: names;"
-                      " delegate: Rectangle { width: ListView.view.width; height: 66; radius: 12;"
-                      " color: '#f2f4f7'; Text { x: 66; anchors.verticalCenter: parent.verticalCenter;"
-                      " font.pixelSize: 18; text: modelData } } }",
-                      QUrl());
+    component.setData(
+        "import QtQuick\n"
+        "ListView { objectName: 'bankList'; spacing: 8; clip: true; model: names;"
+        " delegate: Rectangle { width: ListView.view.width; height: 66; radius: 12;"
+        " color: '#f2f4f7'; Text { x: 66; anchors.verticalCenter: parent.verticalCenter;"
+        " font.pixelSize: 18; text: modelData } } }",
+        QUrl());
     auto* list = qobject_cast<QQuickItem*>(component.create(view.rootContext()));
     if (!list) {
         std::cerr << component.errorString().toStdString();
@@ -46,6 +49,7 @@ int main(int argc, char** argv) {
     list->setParentItem(view.contentItem());
     list->setSize(QSizeF(390, 720));
     view.resize(390, 720);
+    vela::bench::notePhase("list", started);
     vela::bench::reportFirstFrame(
         view,
         [list] {
@@ -56,5 +60,6 @@ int main(int argc, char** argv) {
         },
         started);
     view.show();
+    vela::bench::notePhase("shown", started);
     return QGuiApplication::exec();
 }

@@ -4,9 +4,13 @@
 // watch on a window that notes the first frame put on screen while a list
 // shows its rows, prints the milliseconds since the start and quits.
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QQuickWindow>
+#include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -14,7 +18,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace vela::bench {
 
@@ -41,25 +44,38 @@ inline long long processStartNanoseconds() {
     return ticks * (1'000'000'000LL / sysconf(_SC_CLK_TCK));
 }
 
+/// With VELA_FIRST_FRAME_PHASES set, prints "phase NAME MS" (milliseconds
+/// since the start) on standard error, for the breakdown of a launch.
+inline void notePhase(const char* name, long long startNs) {
+    if (std::getenv("VELA_FIRST_FRAME_PHASES") == nullptr) return;
+    std::fprintf(stderr, "phase %s %.2f\n", name,
+                 static_cast<double>(monotonicNanoseconds() - startNs) / 1e6);
+}
+
 /// Watches `window`: once `shows()` holds after the scene's items were
 /// polished (the frame about to be drawn has them), the next frame put on
 /// screen ends the program with "first-frame-ms N" on standard output.
 /// `shows` runs on the GUI thread; the swap may come on the render thread.
-inline void reportFirstFrame(QQuickWindow& window, std::function<bool()> shows,
-                             long long startNs) {
+inline void reportFirstFrame(QQuickWindow& window, std::function<bool()> shows, long long startNs) {
     struct Watch {
         std::atomic<bool> armed{false};
         std::atomic<bool> done{false};
     };
     auto watch = std::make_shared<Watch>();
     QObject::connect(&window, &QQuickWindow::afterAnimating, &window,
-                     [watch, shows = std::move(shows)] {
-                         if (!watch->armed.load() && shows()) watch->armed.store(true);
+                     [watch, shows = std::move(shows), startNs] {
+                         if (watch->armed.load()) return;
+                         notePhase("frame-polished", startNs);
+                         if (shows()) watch->armed.store(true);
                      });
     QObject::connect(
         &window, &QQuickWindow::frameSwapped, &window,
         [watch, startNs] {
-            if (!watch->armed.load() || watch->done.exchange(true)) return;
+            if (!watch->armed.load()) {
+                notePhase("frame-without-banks", startNs);
+                return;
+            }
+            if (watch->done.exchange(true)) return;
             const double ms = static_cast<double>(monotonicNanoseconds() - startNs) / 1e6;
             std::printf("first-frame-ms %.2f\n", ms);
             std::fflush(stdout);
@@ -67,6 +83,12 @@ inline void reportFirstFrame(QQuickWindow& window, std::function<bool()> shows,
                                       Qt::QueuedConnection);
         },
         Qt::DirectConnection);
+    // A program that never shows banks fails instead of holding the run up.
+    QTimer::singleShot(std::chrono::seconds(30), &window, [watch] {
+        if (watch->done.load()) return;
+        std::fprintf(stderr, "no frame with banks within 30 s\n");
+        std::_Exit(1);
+    });
 }
 
 }  // namespace vela::bench

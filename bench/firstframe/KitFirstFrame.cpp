@@ -27,7 +27,9 @@ QQuickItem* listOf(QQuickWindow* window) {
 
 int main(int argc, char** argv) {
     const long long started = vela::bench::processStartNanoseconds();
+    vela::bench::notePhase("main", started);
     QGuiApplication app(argc, argv);
+    vela::bench::notePhase("application", started);
     velawidget::quick::QtPlatformOptions options;
     std::string link;
     const QStringList arguments = app.arguments().mid(1);
@@ -49,12 +51,15 @@ int main(int argc, char** argv) {
         }
     }
     velawidget::installPlatform(velawidget::quick::qtPlatform(options));
+    vela::bench::notePhase("platform", started);
 
     auto selector = velawidget::VelaWidgetSDK::shared().bankListViewController(link);
     auto* window = velawidget::quick::window(*selector);
     if (!window) return 1;
+    vela::bench::notePhase("selector", started);
     vela::bench::reportFirstFrame(
         *window, [window] { return vela::test::showsBanks(listOf(window)); }, started);
     selector->show();
+    vela::bench::notePhase("shown", started);
     return QGuiApplication::exec();
 }
