@@ -47,7 +47,10 @@ void printHelp(std::ostream& out) {
         }
         for (const Flag& flag : command.flags) {
             std::string name(flag.name);
-            if (!flag.valueName.empty()) name += " " + std::string(flag.valueName);
+            if (!flag.valueName.empty()) {
+                name += ' ';
+                name += flag.valueName;
+            }
             out << "    " << name << std::string(name.size() < 20 ? 20 - name.size() : 1, ' ')
                 << flag.help << '\n';
         }

@@ -39,7 +39,12 @@ std::optional<FaultMode> FaultMode::parse(std::string_view text) {
 
 std::string FaultMode::describe() const {
     std::string text(fault->name);
-    if (fault->value != FaultValue::none) text += ":" + std::to_string(value);
+    // Appended piece by piece: GCC 12 at -O3 takes ":" + std::to_string(...)
+    // for an overlapping copy (-Wrestrict), which fails the optimised build.
+    if (fault->value != FaultValue::none) {
+        text += ':';
+        text += std::to_string(value);
+    }
     if (garbageBody) text += ":garbage";
     return text;
 }
