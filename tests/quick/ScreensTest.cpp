@@ -228,18 +228,10 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     EXPECT_EQ(screen.names().size(), 3u);
 }
 
-// What a screen reader reads: the status line's name, and the Press an
-// assistive tool gives a button.
+// What a screen reader reads: the status line's name.
 QString accessibleName(QQuickItem* item) {
     auto* accessible = QAccessible::queryAccessibleInterface(item);
     return accessible ? accessible->text(QAccessible::Name) : QStringLiteral("<none>");
-}
-
-void press(QQuickItem* item) {
-    auto* accessible = QAccessible::queryAccessibleInterface(item);
-    ASSERT_TRUE(accessible && accessible->actionInterface());
-    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    pump();
 }
 
 // Told once the rows followed the text, not at each keystroke; a search
@@ -268,24 +260,6 @@ TEST(Screens, ScreenReadersHearWhatTheSearchFoundOnceTheRowsFollowed) {
         EXPECT_EQ(accessibleName(status), QString()) << "an empty field has nothing to tell";
         throttle();
     }
-}
-
-// Switch access presses the alert's buttons through their accessible action;
-// a press that comes twice closes the alert and does not bring it back.
-TEST(Screens, TheAlertAnswersAnAssistiveToolsPress) {
-    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
-    ASSERT_TRUE(screen.show());
-    screen.model->toggleBankAppNotFoundError();
-    pump();
-    auto* ok = find(screen.window->contentItem(), "alertOkButton");
-    ASSERT_TRUE(ok && ok->isVisible());
-    press(ok);
-    EXPECT_FALSE(screen.model->bankAppNotFoundError());
-    press(ok);
-    EXPECT_FALSE(screen.model->bankAppNotFoundError());
-    const auto* alert = screen.root->findChild<QObject*>(QStringLiteral("openUrlAlert"));
-    ASSERT_NE(alert, nullptr);
-    EXPECT_FALSE(alert->property("visible").toBool());
 }
 
 // A selector taller than the screen (a large scale factor shrinks the
