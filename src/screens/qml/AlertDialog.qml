@@ -48,8 +48,8 @@ Item {
         focus: true
         closePolicy: Popup.NoAutoClose
         title: host.model.alertTitle
-        padding: 16
-        topPadding: 8
+        padding: Units.margin
+        topPadding: Units.gap
 
         // A screen reader meets the dialog's own item, which does not take
         // the title as its name by itself.
@@ -77,9 +77,9 @@ Item {
 
         header: Label {
             text: alert.title
-            padding: 16
+            padding: Units.margin
             bottomPadding: 0
-            font.pixelSize: Math.round(18 * Resources.fontScale)
+            font.pixelSize: Units.titleText
             font.family: Resources.fontFamily
             font.bold: true
             color: Resources.colors.MainTextColor
@@ -95,7 +95,7 @@ Item {
             Accessible.name: alert.title
             Accessible.description: text
             text: host.model.alertMessage
-            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.pixelSize: Units.bodyText
             font.family: Resources.fontFamily
             color: Resources.colors.MainTextColor
             horizontalAlignment: Text.AlignLeft
@@ -115,7 +115,7 @@ Item {
                 id: phoneButton
                 objectName: "alertPayWithPhoneButton"
                 anchors.right: okButton.left
-                anchors.rightMargin: 8
+                anchors.rightMargin: Units.gap
                 anchors.top: parent.top
                 text: phoneTexts.title
                 onActivated: {
@@ -134,13 +134,13 @@ Item {
                 id: okButton
                 objectName: "alertOkButton"
                 anchors.right: parent.right
-                anchors.rightMargin: 16
+                anchors.rightMargin: Units.margin
                 anchors.top: parent.top
                 text: host.model.alertButton
-                font.pixelSize: Math.round(14 * Resources.fontScale)
+                font.pixelSize: Units.bodyText
                 font.family: Resources.fontFamily
-                leftPadding: 16
-                rightPadding: 16
+                leftPadding: Units.margin
+                rightPadding: Units.margin
                 contentItem: Text {
                     text: okButton.text
                     textFormat: Text.PlainText

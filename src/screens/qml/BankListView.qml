@@ -17,10 +17,10 @@ FocusScope {
 
     Column {
         anchors.top: parent.top
-        anchors.topMargin: 8
+        anchors.topMargin: Units.gap
         anchors.horizontalCenter: parent.horizontalCenter
         width: parent.width
-        spacing: 16
+        spacing: Units.margin
         visible: root.showsMessage
 
         Text {
@@ -32,7 +32,7 @@ FocusScope {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.pixelSize: Units.bodyText
             font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.SecondaryTextColor
@@ -58,7 +58,7 @@ FocusScope {
                 anchors.centerIn: parent
                 text: root.model.retryLabel
                 textFormat: Text.PlainText
-                font.pixelSize: Math.round(14 * Resources.fontScale)
+                font.pixelSize: Units.bodyText
                 font.family: Resources.fontFamily
                 font.weight: Font.Normal
                 color: Resources.colors.MainTextColor
@@ -88,12 +88,12 @@ FocusScope {
         Text {
             objectName: "outdatedNotice"
             width: ListView.view ? ListView.view.width : 0
-            bottomPadding: 8
+            bottomPadding: Units.gap
             text: root.model.outdatedNotice // qmllint disable unqualified
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: Math.round(12 * Resources.fontScale)
+            font.pixelSize: Units.captionText
             font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.SecondaryTextColor
@@ -114,9 +114,9 @@ FocusScope {
         boundsBehavior: Flickable.StopAtBounds
         // Rows are made as they come into view, so only visible rows fetch logos.
         cacheBuffer: 0
-        spacing: 8
-        topMargin: 8
-        bottomMargin: 8
+        spacing: Units.gap
+        topMargin: Units.gap
+        bottomMargin: Units.gap
         model: root.model.rows
         highlightMoveDuration: 0
         // A quiet line over rows read from the cache after a failed download.

@@ -34,8 +34,8 @@ RowBackground {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
-        anchors.margins: 8
-        spacing: 8
+        anchors.margins: Units.gap
+        spacing: Units.gap
 
         LogoTile {
             id: tile
@@ -54,7 +54,7 @@ RowBackground {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignLeft
-            font.pixelSize: Math.round(18 * Resources.fontScale)
+            font.pixelSize: Units.titleText
             font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.MainTextColor

@@ -36,7 +36,7 @@ FocusScope {
     Column {
         anchors.centerIn: parent
         width: parent.width - 32
-        spacing: 16
+        spacing: Units.margin
 
         Text {
             objectName: "phoneTitle"
@@ -45,7 +45,7 @@ FocusScope {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: Math.round(18 * Resources.fontScale)
+            font.pixelSize: Units.titleText
             font.family: Resources.fontFamily
             font.bold: true
             color: Resources.colors.MainTextColor
@@ -75,7 +75,7 @@ FocusScope {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.pixelSize: Units.bodyText
             font.family: Resources.fontFamily
             color: Resources.colors.MainTextColor
             Accessible.role: Accessible.StaticText

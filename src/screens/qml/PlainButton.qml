@@ -23,7 +23,7 @@ RowBackground {
         id: label
         anchors.centerIn: parent
         textFormat: Text.PlainText
-        font.pixelSize: Math.round(14 * Resources.fontScale)
+        font.pixelSize: Units.bodyText
         font.family: Resources.fontFamily
         font.weight: Font.Normal
         color: Resources.colors.MainTextColor

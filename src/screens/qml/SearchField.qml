@@ -44,9 +44,9 @@ FocusScope {
             id: glass
             objectName: "searchSymbol"
             anchors.left: parent.left
-            anchors.leftMargin: 8
+            anchors.leftMargin: Units.gap
             anchors.verticalCenter: parent.verticalCenter
-            width: Math.round(14 * Resources.fontScale)
+            width: Units.bodyText
             height: width
             source: Resources.image("magnifyingglass")
             color: Resources.colors.MainTextColor
@@ -58,7 +58,7 @@ FocusScope {
             id: field
             objectName: "searchField"
             anchors.left: glass.right
-            anchors.leftMargin: 8
+            anchors.leftMargin: Units.gap
             anchors.right: parent.right
             anchors.top: parent.top
             anchors.bottom: parent.bottom
@@ -67,7 +67,7 @@ FocusScope {
             horizontalAlignment: TextInput.AlignLeft
             verticalAlignment: TextInput.AlignVCenter
             clip: true
-            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.pixelSize: Units.bodyText
             font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.MainTextColor

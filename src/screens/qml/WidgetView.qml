@@ -57,14 +57,14 @@ FocusScope {
     // under the phone view, so neither the pointer nor a screen reader finds it.
     Item {
         anchors.fill: parent
-        anchors.margins: 16
+        anchors.margins: Units.margin
         visible: !root.showsPhonePayment
 
         Image {
             id: logo
             objectName: "velaLogo"
             anchors.top: parent.top
-            anchors.topMargin: 8
+            anchors.topMargin: Units.gap
             anchors.horizontalCenter: parent.horizontalCenter
             source: Resources.image(root.darkScheme ? "vela_logo_dark_mode" : "vela_logo")
             Accessible.role: Accessible.Graphic
@@ -75,13 +75,13 @@ FocusScope {
             id: explanation
             objectName: "explanation"
             anchors.top: logo.bottom
-            anchors.topMargin: 16
+            anchors.topMargin: Units.margin
             width: parent.width
             text: root.model.descriptionText
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: Math.round(14 * Resources.fontScale)
+            font.pixelSize: Units.bodyText
             font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.MainTextColor
@@ -92,7 +92,7 @@ FocusScope {
         SearchField {
             id: search
             anchors.top: explanation.bottom
-            anchors.topMargin: 16
+            anchors.topMargin: Units.margin
             width: parent.width
             model: root.model.bankList
             focus: true
@@ -102,9 +102,9 @@ FocusScope {
         BankListView {
             id: bankList
             anchors.top: search.bottom
-            anchors.topMargin: 16
+            anchors.topMargin: Units.margin
             anchors.bottom: phoneAction.top
-            anchors.bottomMargin: 8
+            anchors.bottomMargin: Units.gap
             width: parent.width
             model: root.model.bankList
             // The button goes with the message; typing carries on in the search field.
