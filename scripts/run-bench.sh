@@ -6,7 +6,7 @@
 # each case (default 9), 0 to leave it out.
 cmd_bench() {
     cmd_setup
-    local dir="${VELA_BENCH_BUILD_DIR:-$ROOT/build/bench-tree}"
+    local dir="$ROOT/build/bench-tree"
     local runs="${VELA_FIRST_FRAME_RUNS:-9}"
     configure_preset bench "$dir"
     cmake --build "$dir" -j "$JOBS" --target vela_bench

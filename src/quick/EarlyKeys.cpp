@@ -6,7 +6,10 @@
 #include <QQuickWindow>
 
 namespace velawidget {
+namespace {
 
+// The item that gets the active focus once `screen`'s window is active: the
+// end of the chain of focus scopes from `screen`.
 QQuickItem* focusTarget(QQuickItem& screen) {
     QQuickItem* item = &screen;
     while (item->isFocusScope()) {
@@ -16,6 +19,8 @@ QQuickItem* focusTarget(QQuickItem& screen) {
     }
     return item;
 }
+
+}  // namespace
 
 EarlyKeys::EarlyKeys(QQuickWindow& window, QQuickItem& screen)
     : QObject(&window), window_(&window), screen_(&screen) {

@@ -26,8 +26,4 @@ class EarlyKeys final : public QObject {
     QPointer<QQuickItem> screen_;
 };
 
-/// The item that gets the active focus once `screen`'s window is active:
-/// the end of the chain of focus scopes from `screen`.
-QQuickItem* focusTarget(QQuickItem& screen);
-
 }  // namespace velawidget
