@@ -61,10 +61,8 @@ class Contract : public testing::TestWithParam<std::string> {
     TempDir cache_;
 };
 
-// Each host's document over verified TLS, completions on one thread of the
-// client's own. What came is delivered whatever the status, the document
-// behind an error status too; a header block over its cap gives no body. The
-// other failed transfers are rows of EachFailureReachesTheLoaderAsItsCause.
+// What came is delivered whatever the status; other failed transfers are
+// rows of EachFailureReachesTheLoaderAsItsCause.
 TEST_P(Contract, DeliversWhatEachHostSentOnOneCallbackThread) {
     SandboxProcess sandbox;
     auto setup = trusting(sandbox);
@@ -91,16 +89,13 @@ TEST_P(Contract, DeliversWhatEachHostSentOnOneCallbackThread) {
         ASSERT_TRUE(sandbox.setFault(fault));
         EXPECT_EQ(fetchOnce(setup, {qrList}), body) << fault;
     }
-    // Given all the time it needs, a header block over the cap is still no
-    // body: not the compressed bytes behind headers the transport dropped.
+    // Given all the time it needs, a header block over the cap is still no body.
     ASSERT_TRUE(sandbox.setFault("huge-headers"));
     auto patient = setup;
     patient.timeoutOverride = 10s;
     EXPECT_EQ(fetchOnce(patient, {qrList}), std::nullopt) << "huge-headers";
 }
 
-// Untrusted certificates and refused ports are rows of
-// EachFailureReachesTheLoaderAsItsCause below.
 TEST_P(Contract, RefusesEveryConnectionItCannotVerify) {
     // A certificate made out for another host; plain HTTP on the HTTPS port.
     for (const auto& args : {std::vector<std::string>{"--cert-hosts", "elsewhere.example"},
@@ -194,25 +189,20 @@ TEST_P(Contract, ShutsDownWithRequestsInFlightAndMayBeReleasedByItsCompletion) {
     EXPECT_EQ(sandbox.stop(), 0) << "the sandbox stops promptly with that request still waiting";
 }
 
-/// One bank-list fetch by the loader on `http` (a client under test, or none)
-/// over the caches directory `caches`.
 struct LoaderOutcome {
     Storage::FetchResult result;
     Storage::Details details;
 };
 
+/// One bank-list fetch by the loader on `http` (none: no client at all).
 LoaderOutcome loadQrList(std::shared_ptr<velawidget::HttpClient> http, const TempDir& caches) {
     std::promise<LoaderOutcome> done;
     auto arrived = done.get_future();
-    {
-        const Storage storage(std::move(http),
-                              std::make_shared<velawidget::PosixFileStore>(caches.path()));
-        storage.fetchBankList(velawidget::Schema::qr, false,
-                              std::function<void(Storage::FetchResult, const Storage::Details&)>(
-                                  [&done](Storage::FetchResult result, const Storage::Details& d) {
-                                      done.set_value({std::move(result), d});
-                                  }));
-    }
+    Storage(std::move(http), std::make_shared<velawidget::PosixFileStore>(caches.path()))
+        .fetchBankList(velawidget::Schema::qr, false,
+                       [&done](Storage::FetchResult result, const Storage::Details& d) {
+                           done.set_value({std::move(result), d});
+                       });
     EXPECT_EQ(arrived.wait_for(60s), std::future_status::ready);
     return arrived.get();
 }
@@ -275,18 +265,12 @@ TEST_P(Contract, EachFailureReachesTheLoaderAsItsCause) {
         EXPECT_EQ(details.cause, row.cause) << velawidget::toString(details.cause);
         const auto* error = std::get_if<Storage::Error>(&result);
         EXPECT_EQ(!error, row.cached) << "banks exactly when a list was at hand";
-        if (error) {
-            EXPECT_EQ(error->cause, row.cause);
-        }
-        if (row.status != 0) {
-            EXPECT_EQ(details.httpStatus, row.status);
-        }
+        EXPECT_EQ(error ? error->cause : row.cause, row.cause);
+        EXPECT_EQ(row.status ? details.httpStatus : 0, row.status);
         const bool failed = row.cause != LoadFailureCause::none;
         EXPECT_EQ(details.source == Storage::Source::cacheAfterFailure, failed);
         EXPECT_EQ(details.cacheAge.has_value(), row.cached && failed);
-        if (details.cacheAge) {
-            EXPECT_NEAR(static_cast<double>(details.cacheAge->count()), 7200.0, 120.0);
-        }
+        EXPECT_NEAR(static_cast<double>(details.cacheAge.value_or(2h).count()), 7200.0, 120.0);
     }
 }
 

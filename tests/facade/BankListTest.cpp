@@ -72,15 +72,13 @@ TEST_F(BankListTest, TheHostsPlatformWinsAndTheFacadeStartsIdle) {
     EXPECT_EQ(http().requests().size(), 0u) << "creating the facade downloads nothing";
     EXPECT_TRUE(caches().entries().empty()) << "and touches no file";
 
-    // This program links no selector front end: the selector calls say so
-    // when called, before any link is looked at.
+    // No selector front end is linked: the selector calls say so before looking at the link.
     EXPECT_THROW(sdk.bankListViewController("not a link"), std::logic_error);
     EXPECT_THROW(sdk.showBankSelector("not a link"), std::logic_error);
     EXPECT_THROW(sdk.presentBankListViewController("x", HostWindow(&sdk)), std::logic_error);
 }
 
-// Which texts are payment links is the link tests' business; here only what
-// the query does with a rejection or a missing queue or completion.
+// Which texts are payment links is the link tests' business.
 TEST_F(BankListTest, RejectedCallsThrowAtOnceAndStartNothing) {
     auto& sdk = VelaWidgetSDK::shared();
     const auto before = http().requests().size();
@@ -124,9 +122,8 @@ TEST_F(BankListTest, BanksCarryTheirLinksAndThoseWithoutALinkAreLeftOut) {
     EXPECT_EQ(result.value()[0]->logoURL(), "logos/r.png");
     EXPECT_EQ(result.value()[3]->logoURL(), std::nullopt) << "an address with a space is none";
 
-    // A host drawing its own list records the shopper's choice where the
-    // selector does, so the next list starts with it. Recent banks are kept
-    // by logo address: a bank without one has no record.
+    // A host drawing its own list records the choice, so the next list starts
+    // with it; recent banks are kept by logo address, so one without has no record.
     auto& sdk = VelaWidgetSDK::shared();
     EXPECT_FALSE(sdk.recordChosenBank(*result.value()[3]));
     EXPECT_TRUE(sdk.recordChosenBank(*result.value()[2]));
@@ -174,9 +171,7 @@ TEST_F(BankListTest, TheReportOverloadTellsWhyAndWhereTheBanksCameFrom) {
         EXPECT_EQ(report->fromCache, cached);
         // The installed store is a PosixFileStore: it knows the file's age.
         EXPECT_EQ(report->cacheAge.has_value(), cached);
-        if (report->cacheAge) {
-            EXPECT_LT(report->cacheAge->count(), 600);
-        }
+        EXPECT_LT(report->cacheAge.value_or(std::chrono::seconds(0)).count(), 600);
     }
 }
 

@@ -114,14 +114,13 @@ TEST(FilesUnderStress, UnwritableCachesDegradeToDownloadsAndKeepWhatIsCached) {
     // A list and a last-used name cached before the disk filled up.
     dir.write("full/qrbanksListStorage", vela::test::bankListDocument(banksNamed("cached", 3)));
     dir.write("full/lastUsedBanks", "\"cached2\"");
-    const std::vector<std::pair<std::shared_ptr<velawidget::FileStore>, std::vector<std::string>>>
-        cases{
-            {std::make_shared<RefusingWritesFileStore>(dir / "full"),
-             {"cached2", "cached0", "cached1"}},
-            {std::make_shared<velawidget::PosixFileStore>(dir / "plain-file"), {}},
-            {std::make_shared<velawidget::PosixFileStore>(std::nullopt),
-             {}},  // no caches directory
-        };
+    // The last has no caches directory at all.
+    const std::pair<std::shared_ptr<velawidget::FileStore>, std::vector<std::string>> cases[] = {
+        {std::make_shared<RefusingWritesFileStore>(dir / "full"),
+         {"cached2", "cached0", "cached1"}},
+        {std::make_shared<velawidget::PosixFileStore>(dir / "plain-file"), {}},
+        {std::make_shared<velawidget::PosixFileStore>(std::nullopt), {}},
+    };
     const auto fresh = banksNamed("fresh", 2);
     for (const auto& [store, offline] : cases) {
         auto http = std::make_shared<vela::test::FakeHttpClient>();

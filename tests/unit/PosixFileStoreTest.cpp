@@ -86,14 +86,11 @@ TEST(PosixFileStore, ReadRefusesWhatIsNotARegularFile) {
 }
 
 TEST(PosixFileStore, DefaultDirectoryFollowsTheXdgRules) {
-    const auto saved = [](const char* name) -> std::optional<std::string> {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    };
-    const auto restore = [](const char* name, const std::optional<std::string>& value) {
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    };
-    const auto savedXdg = saved("XDG_CACHE_HOME"), savedHome = saved("HOME");
+    const char* const names[] = {"XDG_CACHE_HOME", "HOME"};
+    std::optional<std::string> saved[2];
+    for (int i = 0; i < 2; ++i) {
+        if (const char* value = std::getenv(names[i])) saved[i] = value;
+    }
     ::setenv("HOME", "/home/h", 1);
     ::setenv("XDG_CACHE_HOME", "/x/cache", 1);
     EXPECT_EQ(PosixFileStore::defaultDirectory("app"), "/x/cache/app");
@@ -102,8 +99,8 @@ TEST(PosixFileStore, DefaultDirectoryFollowsTheXdgRules) {
         << "the program's own name by default";
     ::setenv("XDG_CACHE_HOME", "relative/cache", 1);  // ignored, as XDG asks
     EXPECT_EQ(PosixFileStore::defaultDirectory("app"), "/home/h/.cache/app");
-    restore("XDG_CACHE_HOME", savedXdg);
-    restore("HOME", savedHome);
+    for (int i = 0; i < 2; ++i)
+        saved[i] ? ::setenv(names[i], saved[i]->c_str(), 1) : ::unsetenv(names[i]);
 }
 
 }  // namespace

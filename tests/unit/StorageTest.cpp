@@ -20,11 +20,6 @@ std::vector<Bank> banks(const Logos& logos) {
     return result;
 }
 
-/// The last-used file's JSON text for the given entries, written by hand.
-std::string lastUsedJson(const std::string& escapedBody) {
-    return "\"" + escapedBody + "\"";
-}
-
 class StorageTest : public ::testing::Test {
   protected:
     vela::test::TempDir dir;
@@ -74,7 +69,6 @@ TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGo
         Logos expected;
         std::optional<std::string> qrFileAfter;  // none: no file at all
     };
-    const std::string lastUsed = lastUsedJson("C\\nB");
     // clang-format off
     const std::vector<Case> cases = {
         // name, qr file, sub file, reorder, body, banks delivered, qr file after
@@ -93,7 +87,7 @@ TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGo
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(dir.path());
         std::filesystem::create_directories(dir.path());
-        dir.write("lastUsedBanks", lastUsed);
+        dir.write("lastUsedBanks", "\"C\\nB\"");
         if (c.qrFile) dir.write("qrbanksListStorage", *c.qrFile);
         if (c.subFile) dir.write("subbanksListStorage", *c.subFile);
 
@@ -131,8 +125,8 @@ TEST_F(StorageTest, ApplyLastUsedOrder) {
     // How the file is read is ReadLastUsedBanks' business; here only the reordering.
     // clang-format off
     const std::vector<Case> cases = {
-        {"worked example", {"W", "X", "N", "M"}, lastUsedJson("M\\nP\\nN"), {"M", "W", "N", "X"}},
-        {"only the first of a shared logo moves", {"B", "a", "a"}, lastUsedJson("a"), {"a", "B", "a"}},
+        {"worked example", {"W", "X", "N", "M"}, "\"M\\nP\\nN\"", {"M", "W", "N", "X"}},
+        {"only the first of a shared logo moves", {"B", "a", "a"}, "\"a\"", {"a", "B", "a"}},
         {"no file", {"B", "A"}, {}, {"B", "A"}},
     };
     // clang-format on
@@ -146,11 +140,11 @@ TEST_F(StorageTest, ApplyLastUsedOrder) {
 
 TEST_F(StorageTest, ReadLastUsedBanksAcceptsEveryJsonEscape) {
     const std::vector<std::pair<std::string, Logos>> cases = {
-        {lastUsedJson("a\\n\\nb\\nc"), {"a", "", "b"}},  // the fourth is never read
-        {"[\"A\"]", {}},                                 // a JSON array is not the format
-        {lastUsedJson("\\\"q\\\" \\\\ \\b\\f\\r\\t"), {"\"q\" \\ \b\f\r\t"}},
-        {lastUsedJson("\\ud83d\\ude00\\u000A\\u00e9"), {"\xF0\x9F\x98\x80", "\xC3\xA9"}},
-        {lastUsedJson("a") + std::string(Storage::maxLastUsedFileBytes, ' '), {}},  // over the cap
+        {"\"a\\n\\nb\\nc\"", {"a", "", "b"}},  // the fourth is never read
+        {"[\"A\"]", {}},                       // a JSON array is not the format
+        {"\"\\\"q\\\" \\\\ \\b\\f\\r\\t\"", {"\"q\" \\ \b\f\r\t"}},
+        {"\"\\ud83d\\ude00\\u000A\\u00e9\"", {"\xF0\x9F\x98\x80", "\xC3\xA9"}},
+        {"\"a\"" + std::string(Storage::maxLastUsedFileBytes, ' '), {}},  // over the cap
     };
     for (const auto& [file, expected] : cases) {
         SCOPED_TRACE(file);
@@ -162,7 +156,7 @@ TEST_F(StorageTest, ReadLastUsedBanksAcceptsEveryJsonEscape) {
 TEST_F(StorageTest, UpdateLastUsedBankKeepsThreeDistinctNewestFirst) {
     dir.write("lastUsedBanks", "{not json");  // an unreadable file is started over
     for (const char* logo : {"K", "L", "K", "M", "N"}) storage.updateLastUsedBank(logo);
-    EXPECT_EQ(dir.read("lastUsedBanks"), lastUsedJson("N\\nM\\nK"));
+    EXPECT_EQ(dir.read("lastUsedBanks"), "\"N\\nM\\nK\"");
 
     // Any text survives the round trip, quotes, controls and non-ASCII included.
     const std::string odd = "https://x/\"a\"\\b\t\xC3\xA9";

@@ -103,8 +103,7 @@ class WidgetViewModelTest : public ::testing::Test {
     }
 };
 
-// How the cache is read, written and ordered is the storage's business;
-// here only when the model downloads and which list it shows.
+// Cache reading, writing and ordering are the storage tests'.
 TEST_F(WidgetViewModelTest, EachLinkShowsItsKindsBanksDownloadingOnlyWhenTheCacheCannotServe) {
     using Names = std::vector<std::string>;
     // A kind new to the model downloads, whatever its cache holds.
@@ -137,14 +136,13 @@ TEST_F(WidgetViewModelTest, EachLinkShowsItsKindsBanksDownloadingOnlyWhenTheCach
 
 // The cached list after a failed download is the storage's business.
 TEST_F(WidgetViewModelTest, AFailedDownloadKeepsItsMessageUntilARetryLoadsTheList) {
-    const std::string failed = "T:LS.VelaWidget.emptyBankListFetchingResult";
     ASSERT_TRUE(model->prepare(qrLink));
     answer(0, std::nullopt);
     EXPECT_TRUE(list.loadFailed.value());
     // The same kind again downloads (nothing cached); the message stays meanwhile.
     ASSERT_TRUE(model->prepare(qrLink));
     EXPECT_EQ(http->pendingCount(), 1u);
-    EXPECT_EQ(list.errorMessage.value(), failed);
+    EXPECT_EQ(list.errorMessage.value(), "T:LS.VelaWidget.emptyBankListFetchingResult");
     answer(0, std::nullopt);
 
     // Retry puts the loading rows up and downloads again.
@@ -278,8 +276,7 @@ TEST_F(WidgetViewModelTest, AShowingClosedWhileTheBankOpensEndsWithTheSystemsAns
                 [&results](const SelectorResult& result) { results.push_back(result); });
             session.begin();
             tap("Bank qr-b");
-            // The shopper closes the window before the system answered; the
-            // screen, and with it the session, may be gone by then.
+            // The window (and the session) may be gone before the system answers.
             session.end();
         }
         mainLoop->runUntilIdle();
