@@ -9,7 +9,6 @@
 
 #include <QColor>
 #include <QGuiApplication>
-#include <QImage>
 #include <QProcess>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -17,7 +16,6 @@
 #include <QQmlExpression>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>

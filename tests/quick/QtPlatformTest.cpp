@@ -6,11 +6,9 @@
 #include <velawidget/quick/QtPlatform.h>
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImage>
 #include <QImageReader>
 #include <QNetworkCacheMetaData>
 #include <QNetworkDiskCache>

@@ -18,7 +18,6 @@
 #include <QQmlExpression>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QScreen>
 #include <QTest>
 #include <algorithm>
