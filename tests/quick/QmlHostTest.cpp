@@ -1,6 +1,5 @@
-// The selector over the kit's own Qt texts; the bank list never arrives. A host
-// written in QML, and the phone view read back by a real QR decoder at device
-// pixel ratio 1 and 2 (QT_SCALE_FACTOR, set by CTest).
+// A host written in QML over the kit's Qt texts, and the phone view read back
+// by a real QR decoder at device pixel ratio 1 and 2 (QT_SCALE_FACTOR by CTest).
 
 #include <gtest/gtest.h>
 #include <velawidget/VelaWidgetSDK.h>
@@ -10,7 +9,6 @@
 
 #include <QColor>
 #include <QGuiApplication>
-#include <QImage>
 #include <QProcess>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -18,14 +16,11 @@
 #include <QQmlExpression>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
-#include <memory>
-#include <string>
 #include <variant>
 
 #include "platform/qt/QtTexts.h"
@@ -51,7 +46,6 @@ struct Made {
 
 Made make(QQmlEngine& engine, const QString& body) {
     QQmlComponent component(&engine);
-    // A host document somewhere in the host's own files.
     component.setData(("import QtQuick\nimport VelaWidget\n" + body).toUtf8(),
                       QUrl(QStringLiteral("file:///opt/shop/qml/Main.qml")));
     Made made{std::unique_ptr<QObject>(component.create()), QString()};
@@ -119,9 +113,7 @@ TEST(QmlHost, SwitchesTheLanguageAndForcesTheColourSchemeFromQml) {
         EXPECT_EQ(explanation->property("text").toString(), localized(locale, key));
     }
 
-    // Forced from QML and followed by the view's background; not a scheme
-    // is refused. The C++ call is the same setting, and QML hears of it even
-    // when the offscreen platform's light palette draws as forced light did.
+    // Forced from QML; the C++ call is the same setting and QML hears of it.
     auto colour = [&](const char* assignment) {
         evaluate(view, QStringLiteral("SharedSelector.colorScheme = '%1'").arg(assignment));
         pump(window);
@@ -142,7 +134,6 @@ TEST(QmlHost, SwitchesTheLanguageAndForcesTheColourSchemeFromQml) {
     EXPECT_EQ(background->property("color").value<QColor>(), light);
 }
 
-// What a phone's camera would read from the picture, through zbarimg.
 std::string decode(const QImage& shot, const char* name) {
     const QString png = QString::fromStdString((tempDir() / name).string() + ".png");
     if (!shot.save(png)) return "<not saved>";
@@ -152,8 +143,7 @@ std::string decode(const QImage& shot, const char* name) {
     return zbar.readAllStandardOutput().toStdString();
 }
 
-// A payment link of exactly `length` bytes: the test link with a note of
-// letters and digits that varies along its length, as real data does.
+// A link of exactly `length` bytes with a varied note, as real data is.
 std::string linkOfLength(std::size_t length) {
     std::string link = qrLink + "&note=";
     const char* const alphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -164,28 +154,24 @@ std::string linkOfLength(std::size_t length) {
     return link;
 }
 
-// The whole device pixels each module of the code in `item` takes in the
-// picture, or 0 when the symbol is not drawn crisply: any shade besides the
-// modules' colour and the quiet zone's white, or a size that is no whole
-// multiple of the symbol's.
+// Whole device pixels per module of the code in `item`; 0 unless drawn crisply
+// (two shades only, a size a whole multiple of the symbol's).
 int modulePixels(const QImage& shot, const QQuickItem& item, int symbol) {
     // The software renderer's grab does not record the ratio it was drawn at.
     const qreal ratio = item.window()->effectiveDevicePixelRatio();
     const QRect area = QRectF(item.mapToScene(QPointF(0, 0)) * ratio, item.size() * ratio)
                            .toAlignedRect()
                            .intersected(shot.rect());
-    // The symbol's corners are dark (the finder patterns): its bounds are those of the dark pixels.
+    // The finder patterns make the dark pixels' bounds the symbol's.
     QRect dark;
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
+        for (int x = area.left(); x <= area.right(); ++x)
             if (qGray(shot.pixel(x, y)) < 128) dark |= QRect(x, y, 1, 1);
-        }
     }
     if (dark.isEmpty() || dark.width() != dark.height() || dark.width() % symbol != 0) return 0;
     QSet<QRgb> shades;
-    for (int y = dark.top(); y <= dark.bottom(); ++y) {
+    for (int y = dark.top(); y <= dark.bottom(); ++y)
         for (int x = dark.left(); x <= dark.right(); ++x) shades.insert(shot.pixel(x, y));
-    }
     if (shades.size() != 2 || !shades.contains(qRgb(255, 255, 255))) return 0;
     return dark.width() / symbol;
 }
@@ -225,11 +211,8 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     }
     quick::setColorScheme(quick::ColorScheme::system);
 
-    // Links of every density, the same view following each: a code is drawn
-    // only where each module gets at least 3 whole device pixels (at 1 a
-    // reader fails about half the time, at 2 any blur defeats it), sharp
-    // and read back as exactly the link; elsewhere the message. The longest
-    // link that has a code fills the largest symbol.
+    // A code only where each module gets 3 whole device pixels (fewer fail to
+    // scan), sharp and read back exactly; elsewhere the message.
     const auto largest = encodeQr(std::string(qrMaxBytes, 'x'));
     ASSERT_TRUE(std::holds_alternative<QrMatrix>(largest));
     EXPECT_EQ(std::get<QrMatrix>(largest).size, 177);
@@ -257,12 +240,9 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
             << length << " bytes";
         EXPECT_EQ(decode(shot, "dense"), link + "\n") << length << " bytes";
     }
-    // At ratio 1 the links fall on both sides of the line; at 2 only the one
-    // no code holds is refused.
     EXPECT_EQ(drawn, ratio == 1 ? 2 : 5);
 
-    // Opened again on the link no code holds: the message, and no code told
-    // of; a shorter link then draws one, told once.
+    // Reopened on a link no code holds: nothing told until a code is drawn.
     EXPECT_EQ(codesShown, 1);
     QTest::keyClick(window, Qt::Key_Escape);
     pump(window);

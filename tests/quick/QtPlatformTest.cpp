@@ -1,18 +1,14 @@
-// The Qt platform on its own: the network thread against the sandbox over
-// TLS (the shared client contract plus its disk cache), the opener against
-// a handler registered in a private desktop, the main queue's thread, the
-// translations and their lookup chain, and the logo decoder's limits.
+// The Qt platform alone: HTTP against the sandbox over TLS, the opener in a
+// private desktop, threads, translations, and the logo decoder's limits.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <velawidget/quick/QtPlatform.h>
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImage>
 #include <QImageReader>
 #include <QNetworkCacheMetaData>
 #include <QNetworkDiskCache>
@@ -25,10 +21,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <string>
 #include <thread>
-#include <utility>
-#include <vector>
 
 #include "contract/HttpClientContract.h"
 #include "core/Texts.h"
@@ -80,8 +73,7 @@ TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
     // Made at the first logo, the owner's alone whatever the umask.
     options.cacheDirectory = caches.path() / "app" / "http-cache";
     const mode_t umaskBefore = ::umask(0);
-    // A compressed answer with a lifetime, as the SVG logos come. A new client
-    // each time: only the disk can answer the second, by then with no server.
+    // A new client each time: only the disk can answer the second, serverless.
     const std::string logo = "https://qr.vela.example/logos/1.svg";
     for (int round = 0; round < 2; ++round) {
         Completions done;
@@ -98,8 +90,7 @@ TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
             EXPECT_EQ(std::filesystem::status(made).permissions(),
                       std::filesystem::perms::owner_all);
         sandbox.stop();
-        // The entry is one Qt's own cache would write and read back: Qt 6.8
-        // answers from none without a status, type, length and date.
+        // Qt 6.8's own cache reads no entry without a status, type, length and date.
         QNetworkDiskCache disk;
         disk.setCacheDirectory(QString::fromStdString(options.cacheDirectory->string()));
         const QNetworkCacheMetaData entry = disk.metaData(QUrl(QString::fromStdString(logo)));
@@ -116,10 +107,8 @@ TEST(QtHttpClient, MakesItsDiskCacheAtFirstNeedAndAnswersFromItOffline) {
     }
 }
 
-// A desktop of the test's own: XDG directories in a temporary folder, one
-// handler that starts and one that cannot. GIO reads the directories once per
-// process, so they are set before its first use and stay for the whole run.
-// That a launched handler receives the link is the desktop tests' business.
+// XDG directories of the test's own (GIO reads them once per process): one
+// handler that starts and one that cannot. The link's arrival is tests/e2e's.
 struct PrivateDesktop {
     vela::test::TempDir dir;
     PrivateDesktop() {
@@ -166,7 +155,6 @@ TEST(QtUrlOpener, SucceedsOnlyWhenTheSchemesRegisteredHandlerWasLaunched) {
 }
 
 TEST(QtPlatform, MainQueueTimersAndOpenerAnswerOnTheGuiThreadWhicheverThreadMadeThem) {
-    // Recorded only here: every call must come back to this thread.
     std::vector<QThread*> ranOn;
     auto record = [&] { ranOn.push_back(QThread::currentThread()); };
     Platform platform;
@@ -195,8 +183,7 @@ TEST(QtTexts, EveryKeyIsListedEachLocaleFindsItsTableAndTheHostsFileComesFirst) 
     std::sort(formed.begin(), formed.end());
     EXPECT_EQ(keys, formed);
 
-    // The locale names a host passes reach their table (CTest's
-    // translation_tables checks each table is complete).
+    // Each locale reaches its table (translation_tables checks completeness).
     const std::pair<const char*, const char*> languages[] = {
         {"de_AT", "de"}, {"ar", "ar"}, {"ja", "en"}, {"zh_CN", "zh_Hans"}};
     for (const auto& [locale, language] : languages) {
@@ -205,8 +192,7 @@ TEST(QtTexts, EveryKeyIsListedEachLocaleFindsItsTableAndTheHostsFileComesFirst) 
         EXPECT_EQ(texts.layoutDirection() == Qt::RightToLeft, language == std::string("ar"));
     }
 
-    // The host's file beats the kit's table for its key; its other keys
-    // fall back to the table. A file that cannot be used leaves the tables.
+    // The host's file comes first, per key; an unusable one leaves the tables.
     const QLocale german(QLocale::German);
     const QtTexts kit(german), host(german, std::filesystem::path(VELA_HOST_TEXTS));
     EXPECT_EQ(host.localized("LS.VelaWidget.retry"), "Nochmal laden");
@@ -214,9 +200,7 @@ TEST(QtTexts, EveryKeyIsListedEachLocaleFindsItsTableAndTheHostsFileComesFirst) 
     vela::test::TempDir dir;
     dir.write("huge.qm", "");
     std::filesystem::resize_file(dir.path() / "huge.qm", maxHostTranslationBytes + 1);
-    // The hostile files from the fuzz corpus: a dependencies block naming the
-    // file itself (Qt would load it until the stack runs out), and a context
-    // chain starting past its block (Qt would read there at the first lookup).
+    // Corpus: a file depending on itself (Qt recurses), a context past its block.
     const std::filesystem::path corpus(VELA_QM_CORPUS);
     for (const auto& path :
          {dir / "missing.qm", dir / "huge.qm", corpus / "not-a-qm.txt",
@@ -314,9 +298,7 @@ TEST(SvgSanitizer, KeepsTheDrawingAndNothingThatReachesOutside) {
         ASSERT_EQ(clean.has_value(), c.kept.has_value());
         if (!clean) continue;
         EXPECT_TRUE(clean->contains(*c.kept)) << clean->toStdString();
-        if (*c.gone) {
-            EXPECT_FALSE(clean->contains(c.gone)) << clean->toStdString();
-        }
+        EXPECT_FALSE(*c.gone && clean->contains(c.gone)) << clean->toStdString();
         EXPECT_FALSE(clean->contains("image") || clean->contains("script"));
         EXPECT_FALSE(decodeLogo(c.input).isNull()) << "the rest is drawn";
     }

@@ -1,5 +1,4 @@
-// A Qt Widgets host: the selector's window inside a widget container, and a
-// widget as the parent of a presented selector.
+// A Qt Widgets host: the selector in a widget container, a widget as parent.
 
 #include <gtest/gtest.h>
 #include <velawidget/VelaWidgetSDK.h>
@@ -67,7 +66,6 @@ TEST(WidgetsHost, AWidgetNamesItsTopLevelWindowAsTheParent) {
 
 int main(int argc, char** argv) {
     using namespace velawidget;
-    // Nothing here reaches a network or the shopper's cache.
     vela::test::TempDir caches;
     Platform platform;
     platform.http = std::make_shared<vela::test::FakeHttpClient>();
