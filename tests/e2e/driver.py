@@ -75,7 +75,6 @@ class Shopper:
         """Clicks "Choose bank"; the selector's window, whatever its title's language."""
         s = self.screen
         self.press_choose_bank()
-
         return wait_for("the selector window", lambda: next((int(w) for w in s.xdotool(
             "search", "--onlyvisible", "--pid", str(self.process.pid), "--name", ".",
             check=False).split() if int(w) != self.main_window), None))

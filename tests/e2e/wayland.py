@@ -17,10 +17,6 @@ from desktop import check, run, stop, wait_for
 USER = "vela-e2e"
 
 
-def _reachable_by_others(path: Path):
-    return all(os.stat(part).st_mode & 0o001 for part in [path, *path.parents])
-
-
 class Wayland:
     def __init__(self, desktop):
         self.desktop = desktop
@@ -33,7 +29,7 @@ class Wayland:
         base.mkdir()
         # The unprivileged user must reach its own directories; a tree it
         # cannot walk (a clone under /root) is left alone for one in /tmp.
-        if os.geteuid() == 0 and not _reachable_by_others(base.parent):
+        if os.geteuid() == 0 and not all(os.stat(p).st_mode & 0o001 for p in base.parents):
             base = Path(tempfile.mkdtemp(prefix="vela-wayland-"))
             os.chmod(base, 0o755)
         self.home = base
