@@ -26,15 +26,19 @@ def stop(process):
         process.wait()
 
 
-def wait_for(what, condition, timeout=10.0):
+def check(ok, message):
+    if not ok:
+        raise Failure(message)
+
+
+def wait_for(what, condition, timeout=10.0, explain=None, pause=0.05):
+    """`explain()` says what was seen instead, if it timed out."""
     deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
+    while not (value := condition()):
         if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for {what}")
-        time.sleep(0.05)
+            raise Failure(explain() if explain else f"timed out waiting for {what}")
+        time.sleep(pause)
+    return value
 
 
 def run(args, env=None, timeout=20, check=True):
@@ -94,19 +98,19 @@ class Desktop:
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
         # Qt answers AT-SPI without asking whether a screen reader is on.
         self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        self._spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+        self._start_openbox(self.env)
+
+    def _start_openbox(self, env):
+        self._spawn(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
                     stderr=subprocess.DEVNULL)
         wait_for("openbox", lambda: "window id" in run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, check=False))
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, check=False))
 
     def second_display(self, size):
         """Another X server, one screen of `size` ("1920x1080") under its own
         openbox, on the same buses: the environment for an app to show there."""
         env = dict(self.env, DISPLAY=self._start_xvfb(size))
-        self._spawn(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL)
-        wait_for("openbox on the second display", lambda: "window id" in run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, check=False))
+        self._start_openbox(env)
         return env
 
     def _register_bank_app(self):
@@ -167,8 +171,7 @@ class Desktop:
         return self._spawn(args, env=dict(env or self.app_env, **(extra_env or {})),
                            stdout=open(self.work / f"{log}.log", "w"), stderr=subprocess.STDOUT)
 
-    def stop(self, process):
-        stop(process)
+    stop = staticmethod(stop)
 
     def close(self):
         for process in reversed(self.processes):

@@ -2,9 +2,8 @@
 tree (AT-SPI), real keystrokes and clicks (XTEST), screenshots (ImageMagick)."""
 
 import os
-import time
 
-from desktop import Failure, run, wait_for
+from desktop import Failure, check, run, wait_for
 
 
 class Screen:
@@ -36,17 +35,15 @@ class Screen:
     def type_when_mapped(self, title, text, earlier=()):
         """Types `text` the moment a window titled `title` (none of `earlier`)
         is mapped, before it has drawn a frame or been told it has the focus."""
-        deadline = time.monotonic() + 15
-        while not set(self.windows(title)) - set(earlier):
-            if time.monotonic() > deadline:
-                raise Failure(f"no window titled {title!r}")
+        wait_for(f"a new window titled {title!r}",
+                 lambda: set(self.windows(title)) - set(earlier), 15, pause=0)
         self.xdotool("type", "--delay", "40", text)
 
     def wait_gone(self, title):
         wait_for(f"window {title!r} to close", lambda: not self.windows(title))
 
-    def geometry(self, window):
-        out = self.xdotool("getwindowgeometry", "--shell", str(window))
+    def geometry(self, window, env=None):
+        out = run(["xdotool", "getwindowgeometry", "--shell", str(window)], env=env or self.env)
         values = dict(line.split("=") for line in out.split())
         return tuple(int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
 
@@ -63,6 +60,11 @@ class Screen:
         run(["import", "-window", "root", str(path)], env=self.env)
         return path
 
+    def decode(self, shot):
+        """What zbarimg reads from a screenshot: the codes shown, one a line."""
+        path = str(self.screenshot(shot))
+        return run(["zbarimg", "--raw", "-q", path], env=self.env, check=False)
+
     def pixel(self, path, x, y):
         out = run(["convert", str(path), "-crop", f"1x1+{x}+{y}", "+repage",
                    "-format", "#%[hex:p{0,0}]", "info:"], env=self.env)
@@ -72,10 +74,8 @@ class Screen:
         if text.isascii() or field is None:
             self.xdotool("type", "--delay", "40", text)
             return
-        # A letter the keyboard map lacks is typed through a keycode xdotool
-        # binds to it for the moment; the application may read the binding
-        # after it was taken back and see another letter. Each such letter is
-        # typed on its own, then checked, and typed again if it came out wrong.
+        # xdotool binds a letter the keymap lacks to a keycode for a moment; the
+        # app may read it after it was taken back: each such letter is checked.
         before = self.text(field)
         for letter in text:
             for _ in range(3):
@@ -126,8 +126,8 @@ class Screen:
         return found
 
     def node(self, root, role=None, name=None):
-        label = f"{name or ''} (role {role if role is not None else 'any'})"
-        return wait_for(f"accessible {label}", lambda: self.nodes(root, role, name)[:1])[0]
+        return wait_for(f"accessible {name or ''} (role {role})",
+                        lambda: self.nodes(root, role, name)[:1])[0]
 
     def text(self, node):
         return node.queryText().getText(0, -1)
@@ -140,15 +140,8 @@ class Screen:
         """Presses `node` the way switch access does: its accessible "Press" action."""
         actions = node.queryAction()
         names = [actions.getName(i) for i in range(actions.nActions)]
-        if "Press" not in names:
-            raise Failure(f"{node.name!r} offers {names}, no Press")
-        if not actions.doAction(names.index("Press")):
-            raise Failure(f"{node.name!r} refused Press")
-
-    def listen(self, kind):
-        """Hears every AT-SPI event `kind` ("object:property-change:accessible-name")
-        from now on, the way a screen reader does."""
-        return Listener(self, kind)
+        check("Press" in names, f"{node.name!r} offers {names}, no Press")
+        check(actions.doAction(names.index("Press")), f"{node.name!r} refused Press")
 
     def has_state(self, node, state):
         return node.getState().contains(state)
@@ -158,11 +151,9 @@ class Listener:
     """(role, text) of each event heard, oldest first. Events arrive through
     GLib's main loop, which `heard` runs for what has come in."""
 
-    def __init__(self, screen, kind):
+    def __init__(self, kind):
         from gi.repository import Atspi, GLib
-        self._context = GLib.MainContext.default()
-        self._kind = kind
-        self._said = []
+        self._context, self._kind, self._said = GLib.MainContext.default(), kind, []
         self._listener = Atspi.EventListener.new(self._note)
         self._listener.register(kind)
 

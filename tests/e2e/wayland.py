@@ -12,13 +12,9 @@ import tempfile
 import time
 from pathlib import Path
 
-from desktop import Failure, run, stop
+from desktop import check, run, stop, wait_for
 
 USER = "vela-e2e"
-
-
-def _reachable_by_others(path: Path):
-    return all(os.stat(part).st_mode & 0o001 for part in [path, *path.parents])
 
 
 class Wayland:
@@ -33,7 +29,7 @@ class Wayland:
         base.mkdir()
         # The unprivileged user must reach its own directories; a tree it
         # cannot walk (a clone under /root) is left alone for one in /tmp.
-        if os.geteuid() == 0 and not _reachable_by_others(base.parent):
+        if os.geteuid() == 0 and not all(os.stat(p).st_mode & 0o001 for p in base.parents):
             base = Path(tempfile.mkdtemp(prefix="vela-wayland-"))
             os.chmod(base, 0o755)
         self.home = base
@@ -57,12 +53,13 @@ class Wayland:
         sway = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
                                 stderr=open(d.work / "sway.log", "w"))
         self.processes.append(sway)
-        deadline = time.monotonic() + 10
-        while not (socket := next(runtime.glob("wayland-*[0-9]"), None)):
-            if sway.poll() is not None or time.monotonic() > deadline:
-                raise Failure(f"sway did not start (see {d.work / 'sway.log'})")
-            time.sleep(0.05)
-        ipc = wait_path(runtime, "sway-ipc.*.sock", sway)
+
+        def made(pattern):
+            found = wait_for(f"{pattern} from sway (see {d.work / 'sway.log'})",
+                             lambda: sway.poll() is not None or next(runtime.glob(pattern), None))
+            check(found is not True, f"sway ended (see {d.work / 'sway.log'})")
+            return found
+        socket, ipc = made("wayland-*[0-9]"), made("sway-ipc.*.sock")
         self.env = dict(d.env, WAYLAND_DISPLAY=str(socket), SWAYSOCK=str(ipc))
         self.env.pop("DISPLAY", None)
         self.app_env = dict(d.app_env, WAYLAND_DISPLAY=str(socket), QT_QPA_PLATFORM="wayland")
@@ -73,41 +70,23 @@ class Wayland:
         self.processes.append(subprocess.Popen(["wtype", "-s", "3600000"], env=self.env))
         time.sleep(0.2)
 
-    def windows(self):
-        tree = json.loads(run(["swaymsg", "-t", "get_tree", "-r"], env=self.env))
-        found = []
-
-        def visit(node):
-            if node.get("pid"):
-                found.append(node)
-            for child in node.get("nodes", []) + node.get("floating_nodes", []):
-                visit(child)
-
-        visit(tree)
-        return found
-
     def titled(self, title):
-        return [w for w in self.windows() if w.get("name") == title]
+        """The windows titled `title`, from anywhere in sway's tree."""
+        def visit(node):
+            yield from [node] if node.get("pid") and node.get("name") == title else []
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                yield from visit(child)
+        return list(visit(json.loads(run(["swaymsg", "-t", "get_tree", "-r"], env=self.env))))
 
     def type_when_mapped(self, title, text):
-        deadline = time.monotonic() + 15
-        while not self.titled(title):
-            if time.monotonic() > deadline:
-                raise Failure(f"no window titled {title!r}")
-        self.type(text)
-
-    def type(self, text):
+        wait_for(f"a window titled {title!r}", lambda: self.titled(title), 15, pause=0)
         run(["wtype", "-d", "40", text], env=self.env)
 
     def key(self, *keys):
         run(["wtype"] + [arg for key in keys for arg in ("-k", key)], env=self.env)
 
     def wait_gone(self, title):
-        deadline = time.monotonic() + 10
-        while self.titled(title):
-            if time.monotonic() > deadline:
-                raise Failure(f"window {title!r} did not close")
-            time.sleep(0.05)
+        wait_for(f"window {title!r} to close", lambda: not self.titled(title))
 
     def screenshot(self, path):
         run(["grim", str(path)], env=self.env, check=False)
@@ -118,11 +97,3 @@ class Wayland:
         if self.home and self.home.parent == Path(tempfile.gettempdir()):
             shutil.rmtree(self.home, ignore_errors=True)
 
-
-def wait_path(folder, pattern, process):
-    deadline = time.monotonic() + 10
-    while not (found := next(folder.glob(pattern), None)):
-        if process.poll() is not None or time.monotonic() > deadline:
-            raise Failure(f"no {pattern} from sway")
-        time.sleep(0.05)
-    return found
