@@ -178,7 +178,15 @@ def check_tied(screen, selector, host):
 
 
 STEPS, WAYLAND_STEPS = [], []
-step, wayland_step = STEPS.append, WAYLAND_STEPS.append
+
+
+def step(function, steps=STEPS):
+    steps.append(function)
+    return function
+
+
+def wayland_step(function):
+    return step(function, WAYLAND_STEPS)
 
 
 @step
