@@ -20,13 +20,13 @@ namespace velawidget {
 class QrCodeItem : public QQuickItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(QrCode)
-    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged FINAL)
     /// The modules' colour when it is dark enough against white; black otherwise.
     Q_PROPERTY(QColor preferredColor READ preferredColor WRITE setPreferredColor NOTIFY
-                   preferredColorChanged)
+                   preferredColorChanged FINAL)
     /// False when there is no code to show: no text, more than a code holds,
     /// or a code too dense to scan at the item's size in device pixels.
-    Q_PROPERTY(bool valid READ valid NOTIFY validChanged)
+    Q_PROPERTY(bool valid READ valid NOTIFY validChanged FINAL)
 
   public:
     explicit QrCodeItem(QQuickItem* parent = nullptr);

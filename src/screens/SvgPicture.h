@@ -16,7 +16,7 @@ namespace velawidget {
 class SvgPicture : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QUrl source READ source WRITE setSource NOTIFY sourceChanged)
+    Q_PROPERTY(QUrl source READ source WRITE setSource NOTIFY sourceChanged FINAL)
 
   public:
     explicit SvgPicture(QQuickItem* parent = nullptr);

@@ -14,7 +14,7 @@ namespace velawidget {
 class TintedSymbol : public velawidget::SvgPicture {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged FINAL)
 
   public:
     explicit TintedSymbol(QQuickItem* parent = nullptr);
