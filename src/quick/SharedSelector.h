@@ -24,7 +24,8 @@ class SharedSelector : public QObject {
     QML_SINGLETON
     Q_PROPERTY(velawidget::WidgetViewBridge* model READ model CONSTANT FINAL)
     /// "system", "light" or "dark", as `quick::setColorScheme`.
-    Q_PROPERTY(QString colorScheme READ colorScheme WRITE setColorScheme NOTIFY colorSchemeChanged FINAL)
+    Q_PROPERTY(
+        QString colorScheme READ colorScheme WRITE setColorScheme NOTIFY colorSchemeChanged FINAL)
 
   public:
     explicit SharedSelector(QQmlEngine& engine);

@@ -21,7 +21,8 @@ class BankListBridge : public QObject {
     QML_ELEMENT
     QML_UNCREATABLE("Reached through WidgetViewBridge.bankList")
     Q_PROPERTY(velawidget::BankListModel* rows READ rows CONSTANT FINAL)
-    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged FINAL)
+    Q_PROPERTY(
+        QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged FINAL)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged FINAL)
     Q_PROPERTY(bool hasErrorMessage READ hasErrorMessage NOTIFY errorMessageChanged FINAL)
     Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder NOTIFY textsChanged FINAL)

@@ -17,7 +17,8 @@ namespace velawidget {
 class PhonePayment : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(velawidget::WidgetViewBridge* model READ model WRITE setModel NOTIFY modelChanged FINAL)
+    Q_PROPERTY(
+        velawidget::WidgetViewBridge* model READ model WRITE setModel NOTIFY modelChanged FINAL)
     Q_PROPERTY(QString link READ link NOTIFY linkChanged FINAL)
     Q_PROPERTY(QString title READ title NOTIFY textsChanged FINAL)
     Q_PROPERTY(QString scanText READ scanText NOTIFY textsChanged FINAL)

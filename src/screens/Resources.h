@@ -34,8 +34,8 @@ class Resources : public QObject {
     Q_PROPERTY(QColor focusColor READ focusColor NOTIFY appearanceChanged FINAL)
     // The application is laid out right to left: the selector mirrors in
     // such a host whatever the kit's language.
-    Q_PROPERTY(
-        bool rightToLeftApplication READ rightToLeftApplication NOTIFY applicationDirectionChanged FINAL)
+    Q_PROPERTY(bool rightToLeftApplication READ rightToLeftApplication NOTIFY
+                   applicationDirectionChanged FINAL)
 
   public:
     explicit Resources(QObject* parent = nullptr);

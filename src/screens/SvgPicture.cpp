@@ -24,7 +24,7 @@ void SvgPicture::setSource(const QUrl& source) {
 QString SvgPicture::resourcePath() const {
     // qrc:/x names the resource :/x.
     return source_.scheme() == QLatin1String("qrc") ? QLatin1Char(':') + source_.path()
-                                                     : source_.toLocalFile();
+                                                    : source_.toLocalFile();
 }
 
 QImage SvgPicture::drawing() const {

@@ -23,8 +23,8 @@ class WidgetViewBridge : public QObject {
     QML_UNCREATABLE("Made by the selector front end; QML hosts use SharedSelector.model")
     Q_PROPERTY(velawidget::BankListBridge* bankList READ bankList CONSTANT FINAL)
     Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY descriptionTextChanged FINAL)
-    Q_PROPERTY(
-        bool bankAppNotFoundError READ bankAppNotFoundError NOTIFY bankAppNotFoundErrorChanged FINAL)
+    Q_PROPERTY(bool bankAppNotFoundError READ bankAppNotFoundError NOTIFY
+                   bankAppNotFoundErrorChanged FINAL)
     Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY textsChanged FINAL)
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY textsChanged FINAL)
     Q_PROPERTY(QString alertButton READ alertButton NOTIFY textsChanged FINAL)
