@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalogue/Storage.h"
+#include "platform/RedirectLimit.h"
 #include "support/Completions.h"
 #include "support/DebugCapture.h"
 #include "support/SandboxProcess.h"
@@ -131,6 +132,36 @@ TEST_P(Contract, AnswersCacheFirstRequestsFromItsResponseCache) {
     EXPECT_EQ(sandbox.stat("logos"), before + 2) << "the second request came from the cache";
 }
 
+// Every byte the framing promised arrived, but the gzip stream lacks its
+// trailer: that is no body, and nothing is kept for the next request.
+TEST_P(Contract, NeitherDeliversNorCachesABodyThatDoesNotDecompressToItsEnd) {
+    SandboxProcess sandbox({"--fault", "gzip-truncated"});
+    const HttpRequest cacheFirst{qrList, 60s, CachePolicy::useCacheFirst};
+    EXPECT_FALSE(fetchOnce(trusting(sandbox), cacheFirst));
+    ASSERT_TRUE(sandbox.setFault("none"));
+    const auto before = sandbox.stat("c2bmembers");
+    EXPECT_TRUE(fetchOnce(trusting(sandbox), cacheFirst) ==
+                readFile(VELA_SANDBOX_DATA_DIR "/qr.json"));
+    EXPECT_EQ(sandbox.stat("c2bmembers"), before + 1) << "asked the server again";
+}
+
+// One limit for every client: a chain of that many redirects arrives, one
+// more ends the request at that hop (its cause is a row of
+// EachFailureReachesTheLoaderAsItsCause).
+TEST_P(Contract, FollowsRedirectsUpToTheKitsLimit) {
+    SandboxProcess sandbox;
+    const auto document = readFile(VELA_SANDBOX_DATA_DIR "/qr.json");
+    for (const int hops : {velawidget::maxRedirects, velawidget::maxRedirects + 1}) {
+        ASSERT_TRUE(sandbox.setFault("redirects:" + std::to_string(hops)));
+        const auto before = sandbox.stat("c2bmembers");
+        const bool within = hops <= velawidget::maxRedirects;
+        EXPECT_TRUE(fetchOnce(trusting(sandbox), {qrList}) == (within ? document : std::nullopt))
+            << hops << " redirects";
+        EXPECT_EQ(sandbox.stat("c2bmembers"), before + velawidget::maxRedirects + 1)
+            << hops << " redirects: requests made";
+    }
+}
+
 TEST_P(Contract, BankListsNeverWaitBehindSlowLogos) {
     SandboxProcess sandbox;
     Completions logos, list;
@@ -217,7 +248,7 @@ TEST_P(Contract, EachFailureReachesTheLoaderAsItsCause) {
 
     struct Row {
         const char* name;
-        const char* fault;                       // the sandbox's answer
+        std::string fault;                       // the sandbox's answer
         std::function<void(ClientSetup&)> tune;  // the client's settings; none: no client at all
         bool cached;                             // a list two hours old in the caches directory
         LoadFailureCause cause;
@@ -241,6 +272,8 @@ TEST_P(Contract, EachFailureReachesTheLoaderAsItsCause) {
         {"body over a lower cap", "none", [](S s) { s.maxBodyBytes = 1000; }, false, LoadFailureCause::bodyTooLarge, 0},
         {"decompresses past the cap", "gzip-bomb", same, false, LoadFailureCause::bodyTooLarge, 0},
         {"truncated body", "truncate", same, false, LoadFailureCause::transport, 0},
+        {"gzip body without its trailer", "gzip-truncated", same, false, LoadFailureCause::transport, 0},
+        {"one redirect too many", "redirects:" + std::to_string(velawidget::maxRedirects + 1), same, false, LoadFailureCause::transport, 302},
         {"not JSON", "garbage", same, false, LoadFailureCause::malformedDocument, 200},
         {"no HTTP client", "none", nullptr, false, LoadFailureCause::noHttpClient, 0},
         {"cached list after a dropped connection", "drop", same, true, LoadFailureCause::transport, 0},
