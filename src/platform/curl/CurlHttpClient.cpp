@@ -45,6 +45,7 @@ struct Transfer {
     std::string contentEncoding;
     std::size_t cap = 0;
     std::size_t headerBytes = 0;
+    bool headersComplete = false;  // of the latest response
     bool overCap = false;
     Clock::time_point lastProgress = Clock::now();
     curl_off_t lastDownloaded = 0;
@@ -72,9 +73,11 @@ std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user
     // Each response of a redirect chain has a block of its own.
     if (line.starts_with("HTTP/")) {
         transfer.headerBytes = 0;
+        transfer.headersComplete = false;
         transfer.contentEncoding.clear();
     }
     transfer.headerBytes += length;
+    if (line == "\r\n" || line == "\n") transfer.headersComplete = true;
     if (const auto colon = line.find(':'); colon != std::string_view::npos) {
         std::string name(line.substr(0, colon));
         for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -334,7 +337,12 @@ struct CurlHttpClient::Worker {
         curl_multi_remove_handle(multi, easy);
         curl_easy_cleanup(easy);
 
-        const int code = static_cast<int>(status);
+        // curl knows the status from the first line; like the Qt client, a
+        // failed transfer reports it only once the whole header block came,
+        // or when curl refused the body by the size that block announced.
+        const bool answered =
+            result == CURLE_OK || result == CURLE_FILESIZE_EXCEEDED || transfer->headersComplete;
+        const int code = answered ? static_cast<int>(status) : 0;
         if (transfer->overCap)
             return deliver(transfer->completion, failed(HttpFailure::bodyTooLarge, code));
         if (result != CURLE_OK) {

@@ -412,15 +412,21 @@ struct QtHttpClient::Worker {
         fetch->overall = new QTimer(context);
         fetch->overall->setSingleShot(true);
         QObject::connect(fetch->overall, &QTimer::timeout, context, [this, weak] {
-            if (auto fetch = weak.lock()) finish(fetch, failed(HttpFailure::timeout));
+            if (auto fetch = weak.lock()) timedOut(fetch);
         });
         fetch->overall->start(options.overallLimit);
         fetch->stall = new QTimer(context);
         fetch->stall->setSingleShot(true);
         QObject::connect(fetch->stall, &QTimer::timeout, context, [this, weak] {
-            if (auto fetch = weak.lock()) finish(fetch, failed(HttpFailure::timeout));
+            if (auto fetch = weak.lock()) timedOut(fetch);
         });
         start(fetch);
+    }
+
+    /// The status goes with it once a whole header block has come, as in the
+    /// curl client.
+    void timedOut(const std::shared_ptr<Fetch>& fetch) {
+        finish(fetch, failed(HttpFailure::timeout, fetch->reply ? statusOf(*fetch->reply) : 0));
     }
 
     /// On the worker thread: every open request ends with none, then the loop ends.
