@@ -274,6 +274,7 @@ TEST_P(Contract, EachFailureReachesTheLoaderAsItsCause) {
         {"truncated body", "truncate", same, false, LoadFailureCause::transport, 200},
         {"gzip body without its trailer", "gzip-truncated", same, false, LoadFailureCause::transport, 200},
         {"one redirect too many", "redirects:" + std::to_string(velawidget::maxRedirects + 1), same, false, LoadFailureCause::transport, 302},
+        {"header block over the cap", "huge-headers", same, false, LoadFailureCause::transport, 0},
         {"not JSON", "garbage", same, false, LoadFailureCause::malformedDocument, 200},
         {"no HTTP client", "none", nullptr, false, LoadFailureCause::noHttpClient, 0},
         {"cached list after a dropped connection", "drop", same, true, LoadFailureCause::transport, 0},

@@ -357,8 +357,10 @@ struct QtHttpClient::Worker {
         }
         if (reply->rawHeaderList().isEmpty()) {
             // Every server sends some header: none at all is a block the
-            // transport dropped, and what follows cannot be read.
-            finish(fetch, failed(HttpFailure::transport, status.toInt()));
+            // transport dropped, and what follows cannot be read. No whole
+            // block was taken, so no status either (curl ends such a block
+            // at its cap, before its end).
+            finish(fetch, failed(HttpFailure::transport));
             return;
         }
         auto decodedBody =
