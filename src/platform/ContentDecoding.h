@@ -19,7 +19,7 @@ inline constexpr const char* acceptedContentCodings = "gzip, deflate";
 /// does not decompress to its very end (a gzip body without its trailer is
 /// truncated even when all of its data came), or a coding nobody asked for.
 /// Header-only: both client libraries compile in this one decoder.
-inline std::variant<std::string, HttpFailure> decodeContent(std::string_view raw,
+inline std::variant<std::string, HttpFailure> decodeContent(std::string raw,
                                                             std::string_view coding,
                                                             std::size_t cap) {
     while (!coding.empty() && (coding.front() == ' ' || coding.front() == '\t')) {
@@ -34,7 +34,7 @@ inline std::variant<std::string, HttpFailure> decodeContent(std::string_view raw
     }
     if (name.empty() || name == "identity") {
         if (raw.size() > cap) return HttpFailure::bodyTooLarge;
-        return std::string(raw);
+        return raw;
     }
     const bool gzip = name == "gzip" || name == "x-gzip";
     if (!gzip && name != "deflate") return HttpFailure::transport;
@@ -44,7 +44,7 @@ inline std::variant<std::string, HttpFailure> decodeContent(std::string_view raw
         if (gzip && windowBits < 0) break;
         z_stream stream{};
         if (inflateInit2(&stream, windowBits) != Z_OK) return HttpFailure::transport;
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.data()));
+        stream.next_in = reinterpret_cast<Bytef*>(raw.data());
         stream.avail_in = static_cast<uInt>(raw.size());
         std::string out;
         int result = Z_OK;

@@ -348,8 +348,8 @@ struct CurlHttpClient::Worker {
         if (result != CURLE_OK) {
             return deliver(transfer->completion, failed(failureOf(result, osError), code));
         }
-        auto decoded =
-            decodeContent(transfer->body, transfer->contentEncoding, options.maxBodyBytes);
+        auto decoded = decodeContent(std::move(transfer->body), transfer->contentEncoding,
+                                     options.maxBodyBytes);
         if (const auto* failure = std::get_if<HttpFailure>(&decoded)) {
             return deliver(transfer->completion, failed(*failure, code));
         }

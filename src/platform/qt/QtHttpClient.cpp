@@ -93,8 +93,8 @@ std::variant<std::string, HttpFailure> decoded(const QByteArray& raw, const QByt
         return HttpFailure::transport;
     }
     return decodeContent(
-        std::string_view(raw.constData(), static_cast<std::size_t>(raw.size())),
-        std::string_view(coding.constData(), static_cast<std::size_t>(coding.size())), cap);
+        raw.toStdString(),
+        std::string_view(label.constData(), static_cast<std::size_t>(label.size())), cap);
 }
 
 bool forbidsStoring(const QNetworkReply& reply) {
