@@ -1,5 +1,6 @@
 #include "platform/qt/QtHttpClient.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QEventLoop>
 #include <QLocale>
@@ -14,7 +15,9 @@
 #include <QTimer>
 #include <QUrl>
 #include <cstdint>
+#include <functional>
 #include <future>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -184,6 +187,32 @@ std::pair<std::string, std::uint16_t> connectToAddress(const std::string& target
 
 }  // namespace
 
+namespace {
+
+// The shut-down calls of the clients made while an application object
+// exists, run by its post routine: the one process-wide list this client
+// keeps, because a post routine takes no context.
+std::mutex& runningLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::map<const void*, std::function<void()>>& running() {
+    static std::map<const void*, std::function<void()>> clients;
+    return clients;
+}
+
+void endRunningClients() {
+    std::map<const void*, std::function<void()>> ending;
+    {
+        const std::lock_guard lock(runningLock());
+        ending.swap(running());
+    }
+    for (auto& [worker, end] : ending) end();
+}
+
+}  // namespace
+
 struct QtHttpClient::Worker {
     QtHttpClientOptions options;
     /// `options.connectTo`, read once.
@@ -203,6 +232,8 @@ struct QtHttpClient::Worker {
     // Asked for while the client shuts down; answered once the loop is over,
     // so no completion runs inside the call that asked.
     std::vector<std::function<void(HttpResponse)>> late;
+    // The thread has answered its last request and gone (guarded by `mutex`).
+    bool ended = false;
 
     /// Each policy has a manager, and so a connection pool, of its own: six
     /// slow logos on the bank list's host never hold the connection it needs.
@@ -444,6 +475,15 @@ struct QtHttpClient::Worker {
         loop->quit();
     }
 
+    /// From any thread but the worker's: every open request ends with none,
+    /// then the thread is joined. Once; later calls do nothing.
+    void shutDown() {
+        if (!thread.joinable()) return;
+        QMetaObject::invokeMethod(
+            context, [this] { stop(); }, Qt::QueuedConnection);
+        thread.join();
+    }
+
     /// The thread's whole life. It holds the worker, so a client released by
     /// one of its own completions leaves the worker intact until the end.
     static void run(const std::shared_ptr<Worker>& worker, std::promise<void>& ready) {
@@ -468,8 +508,11 @@ struct QtHttpClient::Worker {
             {
                 std::lock_guard lock(worker->mutex);
                 batch.swap(worker->late);
+                if (batch.empty()) {
+                    worker->ended = true;
+                    return;
+                }
             }
-            if (batch.empty()) return;
             for (auto& completion : batch) {
                 if (completion) completion(failed(HttpFailure::transport));
             }
@@ -483,23 +526,44 @@ QtHttpClient::QtHttpClient(QtHttpClientOptions options) : worker_(std::make_shar
     auto started = ready.get_future();
     worker_->thread = std::thread([worker = worker_, &ready] { Worker::run(worker, ready); });
     started.wait();
+    // Qt tears its own globals (the TLS back ends among them) down after the
+    // application object; a request still running on the worker then uses
+    // them as they go, and the process crashes on its way out (a facade's
+    // client lives that long). So the work ends with the application, in its
+    // post routines: later in its destructor no event reaches any thread.
+    if (QCoreApplication::instance() != nullptr) {
+        const std::lock_guard lock(runningLock());
+        running()[worker_.get()] = [worker = std::weak_ptr<Worker>(worker_)] {
+            if (auto alive = worker.lock()) alive->shutDown();
+        };
+        qAddPostRoutine(endRunningClients);
+    }
 }
 
 QtHttpClient::~QtHttpClient() {
-    if (std::this_thread::get_id() == worker_->threadId) {
+    {
+        const std::lock_guard lock(runningLock());
+        running().erase(worker_.get());
+    }
+    if (std::this_thread::get_id() == worker_->threadId && worker_->thread.joinable()) {
         // Released by one of its own completions: end the rest now and let
         // the thread finish by itself once this completion returns.
         worker_->stop();
         worker_->thread.detach();
         return;
     }
-    QMetaObject::invokeMethod(
-        worker_->context, [worker = worker_.get()] { worker->stop(); }, Qt::QueuedConnection);
-    worker_->thread.join();
+    worker_->shutDown();
 }
 
 void QtHttpClient::fetch(HttpRequest request, std::function<void(HttpResponse)> completion) {
     std::unique_lock lock(worker_->mutex);
+    if (worker_->ended) {
+        // The application, and the thread with it, are gone: there is no
+        // other thread left to answer on.
+        lock.unlock();
+        if (completion) completion(failed(HttpFailure::transport));
+        return;
+    }
     if (worker_->stopped) {
         // Asked for from a completion while the client shuts down: still one
         // answer, on the client's thread once the loop is over.

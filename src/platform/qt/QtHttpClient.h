@@ -28,7 +28,9 @@ struct QtHttpClientOptions : HttpClientOptions {
 /// touches no file: the CA file is read and the cache directory made at the
 /// first request that needs them. The destructor completes every open
 /// request with none and joins the thread; nothing is called afterwards. A
-/// completion may release the client. Needs a Q(Gui)Application.
+/// completion may release the client. Needs a Q(Gui)Application; when that
+/// object goes, the client ends its work as its destructor would, and a
+/// later request is answered at once with none.
 class QtHttpClient final : public HttpClientWithFailures {
   public:
     /// Throws `std::invalid_argument` when `connectTo` is not ADDRESS:PORT.
