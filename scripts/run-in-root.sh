@@ -12,13 +12,11 @@ cmd_in_root() {
     [ $# -ge 1 ] || { echo "usage: ./run in_root CODENAME [COMMAND [ARGS]]" >&2; return 64; }
     local codename="$1"; shift
     [ $# -ge 1 ] || set -- test
-    local cache="${VELA_ROOTS_DIR:-/var/cache/velawidget}"
-    local dir="$cache/$codename"
-    local root="$dir/root" tree=/work/velawidget
-    local started=$SECONDS step
-    as_root mkdir -p "$dir/ccache"
-    dir=$(realpath "$dir")
-    root="$dir/root"
+    local cache="${VELA_ROOTS_DIR:-/var/cache/velawidget}" started=$SECONDS step
+    as_root mkdir -p "$cache/$codename/ccache"
+    # Mounts are found by their path in /proc/mounts: no relative or linked one.
+    cache=$(realpath "$cache")
+    local dir="$cache/$codename" root="$cache/$codename/root" tree=/work/velawidget
 
     # One run per root at a time: CI's background preparation and a stage
     # started before it ends must not debootstrap or mount over each other.
@@ -39,7 +37,7 @@ cmd_in_root() {
     in_root_mount "$root" "$dir/ccache"
 
     step=$SECONDS
-    as_root rm -rf "$root$tree"
+    as_root rm -rf --one-file-system "$root$tree"
     as_root mkdir -p "$root$tree"
     (cd "$ROOT" && git ls-files -co --exclude-standard -z |
         while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done |
@@ -90,7 +88,7 @@ in_root_prepare() {
     local made_as="minbase, debian.sources, no recommends"
     [ "$(cat "$root/.vela-ready" 2>/dev/null)" = "$made_as" ] && return
     in_root_cleanup "$root"
-    as_root rm -rf "$root"
+    as_root rm -rf --one-file-system "$root"
     as_root debootstrap --variant=minbase --unpack-tarball="$tarball" "$codename" "$root" "$mirror" \
         >>"$cache/debootstrap-$codename.log" 2>&1 ||
         { tail -20 "$cache/debootstrap-$codename.log" >&2; return 1; }
