@@ -105,11 +105,6 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS
 set(CPACK_DEBIAN_QML_PACKAGE_DEPENDS "${VELA_DEB_QUICK} ${VELA_DEB_EXACT}, qml6-module-qtquick, \
 qml6-module-qtquick-controls, qml6-module-qtquick-templates, qml6-module-qtquick-window, \
 qml6-module-qtqml-workerscript")
-# The logo is an SVG drawn by Qt's image plugin, which Debian 12 ships in
-# libqt6svg6 (a dependency of the Qt Quick library) and later releases apart.
-if(VELA_DEB_RELEASE_ID GREATER_EQUAL 13)
-    string(APPEND CPACK_DEBIAN_QML_PACKAGE_DEPENDS ", qt6-svg-plugins")
-endif()
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "${VELA_DEB_CORE} ${VELA_DEB_EXACT}")
 if(VELA_DEB_CURL)
     string(APPEND CPACK_DEBIAN_DEV_PACKAGE_DEPENDS ", ${VELA_DEB_CURL} ${VELA_DEB_EXACT}")

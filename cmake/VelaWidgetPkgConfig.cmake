@@ -90,7 +90,7 @@ install(FILES ${PROJECT_BINARY_DIR}/velawidget.pc DESTINATION ${VELA_PC_DIR} COM
 if(TARGET velawidget_curl)
     vela_pc_file(velawidget-curl velawidget_curl
         REQUIRES "velawidget = ${PROJECT_VERSION}"
-        REQUIRES_STATIC libcurl
+        REQUIRES_STATIC libcurl zlib
         LIBS "-L\${libdir}" -lvelawidget_curl)
     install(FILES ${PROJECT_BINARY_DIR}/velawidget-curl.pc DESTINATION ${VELA_PC_DIR}
         COMPONENT dev)

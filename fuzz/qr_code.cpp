@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "FuzzCheck.h"
-#include "screens/QrCode.h"
+#include "screens/QrMatrix.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace velawidget;

@@ -53,7 +53,9 @@ int main(int argc, char** argv) {
     velawidget::installPlatform(velawidget::quick::qtPlatform(options));
     vela::bench::notePhase("platform", started);
 
-    auto selector = velawidget::VelaWidgetSDK::shared().bankListViewController(link);
+    auto& sdk = velawidget::VelaWidgetSDK::shared();
+    vela::bench::notePhase("facade", started);
+    auto selector = sdk.bankListViewController(link);
     auto* window = velawidget::quick::window(*selector);
     if (!window) return 1;
     vela::bench::notePhase("selector", started);

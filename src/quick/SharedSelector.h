@@ -22,9 +22,10 @@ class SharedSelector : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
-    Q_PROPERTY(velawidget::WidgetViewBridge* model READ model CONSTANT)
+    Q_PROPERTY(velawidget::WidgetViewBridge* model READ model CONSTANT FINAL)
     /// "system", "light" or "dark", as `quick::setColorScheme`.
-    Q_PROPERTY(QString colorScheme READ colorScheme WRITE setColorScheme NOTIFY colorSchemeChanged)
+    Q_PROPERTY(
+        QString colorScheme READ colorScheme WRITE setColorScheme NOTIFY colorSchemeChanged FINAL)
 
   public:
     explicit SharedSelector(QQmlEngine& engine);

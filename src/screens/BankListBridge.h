@@ -20,17 +20,18 @@ class BankListBridge : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Reached through WidgetViewBridge.bankList")
-    Q_PROPERTY(velawidget::BankListModel* rows READ rows CONSTANT)
-    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
-    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
-    Q_PROPERTY(bool hasErrorMessage READ hasErrorMessage NOTIFY errorMessageChanged)
-    Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder NOTIFY textsChanged)
-    Q_PROPERTY(bool loadFailed READ loadFailed NOTIFY loadFailedChanged)
-    Q_PROPERTY(bool mayBeOutdated READ mayBeOutdated NOTIFY mayBeOutdatedChanged)
-    Q_PROPERTY(QString outdatedNotice READ outdatedNotice NOTIFY textsChanged)
-    Q_PROPERTY(QString listName READ listName NOTIFY textsChanged)
-    Q_PROPERTY(QString retryLabel READ retryLabel NOTIFY textsChanged)
-    Q_PROPERTY(QString searchResult READ searchResult NOTIFY searchResultChanged)
+    Q_PROPERTY(velawidget::BankListModel* rows READ rows CONSTANT FINAL)
+    Q_PROPERTY(
+        QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged FINAL)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged FINAL)
+    Q_PROPERTY(bool hasErrorMessage READ hasErrorMessage NOTIFY errorMessageChanged FINAL)
+    Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder NOTIFY textsChanged FINAL)
+    Q_PROPERTY(bool loadFailed READ loadFailed NOTIFY loadFailedChanged FINAL)
+    Q_PROPERTY(bool mayBeOutdated READ mayBeOutdated NOTIFY mayBeOutdatedChanged FINAL)
+    Q_PROPERTY(QString outdatedNotice READ outdatedNotice NOTIFY textsChanged FINAL)
+    Q_PROPERTY(QString listName READ listName NOTIFY textsChanged FINAL)
+    Q_PROPERTY(QString retryLabel READ retryLabel NOTIFY textsChanged FINAL)
+    Q_PROPERTY(QString searchResult READ searchResult NOTIFY searchResultChanged FINAL)
 
   public:
     BankListBridge(std::shared_ptr<BankListViewModel> model, QObject* parent = nullptr);

@@ -18,7 +18,7 @@ namespace velawidget {
 class BankListModel : public QAbstractListModel {
     Q_OBJECT
     QML_ANONYMOUS
-    Q_PROPERTY(int count READ count NOTIFY countChanged)
+    Q_PROPERTY(int count READ count NOTIFY countChanged FINAL)
 
   public:
     enum Role {

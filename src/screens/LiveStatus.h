@@ -14,7 +14,7 @@ namespace velawidget {
 class LiveStatus : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged FINAL)
 
   public:
     explicit LiveStatus(QQuickItem* parent = nullptr);

@@ -19,9 +19,9 @@ class LogoLoader;
 class LogoTile : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString url READ url WRITE setUrl NOTIFY urlChanged)
-    Q_PROPERTY(QString rowId READ rowId WRITE setRowId NOTIFY rowIdChanged)
-    Q_PROPERTY(bool loaded READ loaded NOTIFY loadedChanged)
+    Q_PROPERTY(QString url READ url WRITE setUrl NOTIFY urlChanged FINAL)
+    Q_PROPERTY(QString rowId READ rowId WRITE setRowId NOTIFY rowIdChanged FINAL)
+    Q_PROPERTY(bool loaded READ loaded NOTIFY loadedChanged FINAL)
 
   public:
     explicit LogoTile(QQuickItem* parent = nullptr);

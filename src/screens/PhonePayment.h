@@ -17,12 +17,13 @@ namespace velawidget {
 class PhonePayment : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(velawidget::WidgetViewBridge* model READ model WRITE setModel NOTIFY modelChanged)
-    Q_PROPERTY(QString link READ link NOTIFY linkChanged)
-    Q_PROPERTY(QString title READ title NOTIFY textsChanged)
-    Q_PROPERTY(QString scanText READ scanText NOTIFY textsChanged)
-    Q_PROPERTY(QString unavailableText READ unavailableText NOTIFY textsChanged)
-    Q_PROPERTY(QString backText READ backText NOTIFY textsChanged)
+    Q_PROPERTY(
+        velawidget::WidgetViewBridge* model READ model WRITE setModel NOTIFY modelChanged FINAL)
+    Q_PROPERTY(QString link READ link NOTIFY linkChanged FINAL)
+    Q_PROPERTY(QString title READ title NOTIFY textsChanged FINAL)
+    Q_PROPERTY(QString scanText READ scanText NOTIFY textsChanged FINAL)
+    Q_PROPERTY(QString unavailableText READ unavailableText NOTIFY textsChanged FINAL)
+    Q_PROPERTY(QString backText READ backText NOTIFY textsChanged FINAL)
 
   public:
     explicit PhonePayment(QObject* parent = nullptr);

@@ -1,41 +1,66 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
-#include <variant>
-#include <vector>
+#include <QtQml/qqmlregistration.h>
+
+#include <QColor>
+#include <QImage>
+#include <QQuickItem>
+#include <QString>
+#include <optional>
+
+#include "screens/QrMatrix.h"
 
 namespace velawidget {
 
-/// The modules of one QR code symbol, without its quiet zone.
-struct QrMatrix {
-    int size = 0;
-    /// Row by row, `size` * `size` entries; 1 is a dark module.
-    std::vector<std::uint8_t> modules;
+/// A QR code of `text`, as large as the item allows, centred in it. Each
+/// module is a whole number of device pixels, at least `qrMinModulePixels`,
+/// and the symbol sits on the device-pixel grid, so no edge is ever blurred
+/// at any scale. A code that would get fewer pixels per module is not drawn
+/// at all. The modules are always dark on a light quiet zone, as scanners need.
+class QrCode : public QQuickItem {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged FINAL)
+    /// The modules' colour when it is dark enough against white; black otherwise.
+    Q_PROPERTY(QColor preferredColor READ preferredColor WRITE setPreferredColor NOTIFY
+                   preferredColorChanged FINAL)
+    /// False when there is no code to show: no text, more than a code holds,
+    /// or a code too dense to scan at the item's size in device pixels.
+    Q_PROPERTY(bool valid READ valid NOTIFY validChanged FINAL)
 
-    bool dark(int x, int y) const {
-        return modules[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) +
-                       static_cast<std::size_t>(x)] != 0;
-    }
+  public:
+    explicit QrCode(QQuickItem* parent = nullptr);
+
+    QString text() const { return text_; }
+    void setText(const QString& text);
+    QColor preferredColor() const { return preferredColor_; }
+    void setPreferredColor(const QColor& color);
+    bool valid() const { return modulePixels_ > 0; }
+
+  Q_SIGNALS:
+    void textChanged();
+    void preferredColorChanged();
+    void validChanged();
+
+  protected:
+    QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData* data) override;
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
+
+  private:
+    QColor moduleColor() const;
+    QImage render(int modulePixels) const;
+    // Judges the code against the item's size at the window's device pixel ratio.
+    void refit(const QQuickWindow* window);
+
+    QString text_;
+    QColor preferredColor_ = Qt::black;
+    std::optional<QrMatrix> matrix_;
+    // Device pixels per module of the code as drawn now; 0 draws nothing.
+    int modulePixels_ = 0;
+    // What the texture on the node was drawn with; anything else redraws it.
+    bool textureStale_ = true;
+    int texturedModulePixels_ = 0;
 };
-
-enum class QrError {
-    empty,
-    /// More bytes than the largest symbol holds at level M.
-    tooLong,
-    /// The encoder gave up for another reason (out of memory).
-    failed,
-};
-
-/// The light border a scanner needs around the symbol, in modules.
-inline constexpr int qrQuietZone = 4;
-/// What the largest symbol (version 40) holds in 8-bit mode at level M. A
-/// longer text is refused before the encoder sees it, whatever its source.
-inline constexpr std::size_t qrMaxBytes = 2331;
-
-/// Encodes the bytes exactly as given (8-bit mode, no case folding, level M)
-/// in the smallest symbol that holds them.
-std::variant<QrMatrix, QrError> encodeQr(std::string_view bytes);
 
 }  // namespace velawidget

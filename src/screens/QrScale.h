@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "screens/QrCode.h"
+#include "screens/QrMatrix.h"
 
 namespace velawidget {
 

@@ -20,22 +20,22 @@ class Resources : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
-    Q_PROPERTY(bool darkScheme READ darkScheme NOTIFY darkSchemeChanged)
+    Q_PROPERTY(bool darkScheme READ darkScheme NOTIFY darkSchemeChanged FINAL)
     // A plain value to QML: the map's keys are the scheme's colour names,
     // which no type information can list, so qmllint leaves those lookups be.
-    Q_PROPERTY(QVariant colors READ colorsValue CONSTANT)
-    Q_PROPERTY(qreal radius READ radius NOTIFY appearanceChanged)
-    Q_PROPERTY(qreal smallRadius READ smallRadius NOTIFY appearanceChanged)
-    Q_PROPERTY(QString fontFamily READ fontFamily NOTIFY appearanceChanged)
-    Q_PROPERTY(qreal fontScale READ fontScale NOTIFY appearanceChanged)
+    Q_PROPERTY(QVariant colors READ colorsValue CONSTANT FINAL)
+    Q_PROPERTY(qreal radius READ radius NOTIFY appearanceChanged FINAL)
+    Q_PROPERTY(qreal smallRadius READ smallRadius NOTIFY appearanceChanged FINAL)
+    Q_PROPERTY(QString fontFamily READ fontFamily NOTIFY appearanceChanged FINAL)
+    Q_PROPERTY(qreal fontScale READ fontScale NOTIFY appearanceChanged FINAL)
     // Whether the host gave an accent; `focusColor` is the accent then and
     // the main text colour otherwise.
-    Q_PROPERTY(bool accented READ accented NOTIFY appearanceChanged)
-    Q_PROPERTY(QColor focusColor READ focusColor NOTIFY appearanceChanged)
+    Q_PROPERTY(bool accented READ accented NOTIFY appearanceChanged FINAL)
+    Q_PROPERTY(QColor focusColor READ focusColor NOTIFY appearanceChanged FINAL)
     // The application is laid out right to left: the selector mirrors in
     // such a host whatever the kit's language.
-    Q_PROPERTY(
-        bool rightToLeftApplication READ rightToLeftApplication NOTIFY applicationDirectionChanged)
+    Q_PROPERTY(bool rightToLeftApplication READ rightToLeftApplication NOTIFY
+                   applicationDirectionChanged FINAL)
 
   public:
     explicit Resources(QObject* parent = nullptr);

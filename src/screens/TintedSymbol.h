@@ -3,35 +3,31 @@
 #include <QtQml/qqmlregistration.h>
 
 #include <QColor>
-#include <QQuickPaintedItem>
-#include <QUrl>
+
+#include "screens/SvgPicture.h"
 
 namespace velawidget {
 
 /// A monochrome symbol from an SVG of the module, drawn in any colour: the
 /// drawing's shape, filled with `color`, as a system symbol would be.
-class TintedSymbol : public QQuickPaintedItem {
+// Qualified: the QML type registrar resolves a base class by its full name.
+class TintedSymbol : public velawidget::SvgPicture {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QUrl source READ source WRITE setSource NOTIFY sourceChanged)
-    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged FINAL)
 
   public:
     explicit TintedSymbol(QQuickItem* parent = nullptr);
 
-    QUrl source() const { return source_; }
-    void setSource(const QUrl& source);
     QColor color() const { return color_; }
     void setColor(const QColor& color);
 
     void paint(QPainter* painter) override;
 
   Q_SIGNALS:
-    void sourceChanged();
     void colorChanged();
 
   private:
-    QUrl source_;
     QColor color_{Qt::black};
 };
 

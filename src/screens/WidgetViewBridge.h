@@ -21,16 +21,16 @@ class WidgetViewBridge : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Made by the selector front end; QML hosts use SharedSelector.model")
-    Q_PROPERTY(velawidget::BankListBridge* bankList READ bankList CONSTANT)
-    Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY descriptionTextChanged)
-    Q_PROPERTY(
-        bool bankAppNotFoundError READ bankAppNotFoundError NOTIFY bankAppNotFoundErrorChanged)
-    Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY textsChanged)
-    Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY textsChanged)
-    Q_PROPERTY(QString alertButton READ alertButton NOTIFY textsChanged)
-    Q_PROPERTY(QString selectorTitle READ selectorTitle NOTIFY textsChanged)
-    Q_PROPERTY(bool rightToLeft READ rightToLeft NOTIFY textsChanged)
-    Q_PROPERTY(bool linkRejected READ linkRejected NOTIFY linkRejectedChanged)
+    Q_PROPERTY(velawidget::BankListBridge* bankList READ bankList CONSTANT FINAL)
+    Q_PROPERTY(QString descriptionText READ descriptionText NOTIFY descriptionTextChanged FINAL)
+    Q_PROPERTY(bool bankAppNotFoundError READ bankAppNotFoundError NOTIFY
+                   bankAppNotFoundErrorChanged FINAL)
+    Q_PROPERTY(QString alertTitle READ alertTitle NOTIFY textsChanged FINAL)
+    Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY textsChanged FINAL)
+    Q_PROPERTY(QString alertButton READ alertButton NOTIFY textsChanged FINAL)
+    Q_PROPERTY(QString selectorTitle READ selectorTitle NOTIFY textsChanged FINAL)
+    Q_PROPERTY(bool rightToLeft READ rightToLeft NOTIFY textsChanged FINAL)
+    Q_PROPERTY(bool linkRejected READ linkRejected NOTIFY linkRejectedChanged FINAL)
 
   public:
     explicit WidgetViewBridge(std::shared_ptr<WidgetViewModel> model, QObject* parent = nullptr);

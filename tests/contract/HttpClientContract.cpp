@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalogue/Storage.h"
+#include "platform/RedirectLimit.h"
 #include "support/Completions.h"
 #include "support/DebugCapture.h"
 #include "support/SandboxProcess.h"
@@ -131,6 +132,36 @@ TEST_P(Contract, AnswersCacheFirstRequestsFromItsResponseCache) {
     EXPECT_EQ(sandbox.stat("logos"), before + 2) << "the second request came from the cache";
 }
 
+// Every byte the framing promised arrived, but the gzip stream lacks its
+// trailer: that is no body, and nothing is kept for the next request.
+TEST_P(Contract, NeitherDeliversNorCachesABodyThatDoesNotDecompressToItsEnd) {
+    SandboxProcess sandbox({"--fault", "gzip-truncated"});
+    const HttpRequest cacheFirst{qrList, 60s, CachePolicy::useCacheFirst};
+    EXPECT_FALSE(fetchOnce(trusting(sandbox), cacheFirst));
+    ASSERT_TRUE(sandbox.setFault("none"));
+    const auto before = sandbox.stat("c2bmembers");
+    EXPECT_TRUE(fetchOnce(trusting(sandbox), cacheFirst) ==
+                readFile(VELA_SANDBOX_DATA_DIR "/qr.json"));
+    EXPECT_EQ(sandbox.stat("c2bmembers"), before + 1) << "asked the server again";
+}
+
+// One limit for every client: a chain of that many redirects arrives, one
+// more ends the request at that hop (its cause is a row of
+// EachFailureReachesTheLoaderAsItsCause).
+TEST_P(Contract, FollowsRedirectsUpToTheKitsLimit) {
+    SandboxProcess sandbox;
+    const auto document = readFile(VELA_SANDBOX_DATA_DIR "/qr.json");
+    for (const int hops : {velawidget::maxRedirects, velawidget::maxRedirects + 1}) {
+        ASSERT_TRUE(sandbox.setFault("redirects:" + std::to_string(hops)));
+        const auto before = sandbox.stat("c2bmembers");
+        const bool within = hops <= velawidget::maxRedirects;
+        EXPECT_TRUE(fetchOnce(trusting(sandbox), {qrList}) == (within ? document : std::nullopt))
+            << hops << " redirects";
+        EXPECT_EQ(sandbox.stat("c2bmembers"), before + velawidget::maxRedirects + 1)
+            << hops << " redirects: requests made";
+    }
+}
+
 TEST_P(Contract, BankListsNeverWaitBehindSlowLogos) {
     SandboxProcess sandbox;
     Completions logos, list;
@@ -217,11 +248,11 @@ TEST_P(Contract, EachFailureReachesTheLoaderAsItsCause) {
 
     struct Row {
         const char* name;
-        const char* fault;                       // the sandbox's answer
+        std::string fault;                       // the sandbox's answer
         std::function<void(ClientSetup&)> tune;  // the client's settings; none: no client at all
         bool cached;                             // a list two hours old in the caches directory
         LoadFailureCause cause;
-        int status;
+        int status;  // 0 while no whole header block came
     };
     using S = ClientSetup&;
     const auto same = [](S) {};
@@ -235,12 +266,15 @@ TEST_P(Contract, EachFailureReachesTheLoaderAsItsCause) {
         // A header line every 200 ms: each within the timeout, the block not.
         {"headers trickling in", "trickle-headers", [](S s) { s.timeoutOverride = 700ms; }, false, LoadFailureCause::timeout, 0},
         // Bytes keep coming, one a second, so only the overall limit ends it.
-        {"body trickling in", "slow", [](S s) { s.overallLimit = 2500ms; }, false, LoadFailureCause::timeout, 0},
+        {"body trickling in", "slow", [](S s) { s.overallLimit = 2500ms; }, false, LoadFailureCause::timeout, 200},
         {"404 with an HTML page", "status:404:garbage", same, false, LoadFailureCause::httpStatus, 404},
-        {"oversized body", "huge", same, false, LoadFailureCause::bodyTooLarge, 0},
-        {"body over a lower cap", "none", [](S s) { s.maxBodyBytes = 1000; }, false, LoadFailureCause::bodyTooLarge, 0},
-        {"decompresses past the cap", "gzip-bomb", same, false, LoadFailureCause::bodyTooLarge, 0},
-        {"truncated body", "truncate", same, false, LoadFailureCause::transport, 0},
+        {"oversized body", "huge", same, false, LoadFailureCause::bodyTooLarge, 200},
+        {"body over a lower cap", "none", [](S s) { s.maxBodyBytes = 1000; }, false, LoadFailureCause::bodyTooLarge, 200},
+        {"decompresses past the cap", "gzip-bomb", same, false, LoadFailureCause::bodyTooLarge, 200},
+        {"truncated body", "truncate", same, false, LoadFailureCause::transport, 200},
+        {"gzip body without its trailer", "gzip-truncated", same, false, LoadFailureCause::transport, 200},
+        {"one redirect too many", "redirects:" + std::to_string(velawidget::maxRedirects + 1), same, false, LoadFailureCause::transport, 302},
+        {"header block over the cap", "huge-headers", same, false, LoadFailureCause::transport, 0},
         {"not JSON", "garbage", same, false, LoadFailureCause::malformedDocument, 200},
         {"no HTTP client", "none", nullptr, false, LoadFailureCause::noHttpClient, 0},
         {"cached list after a dropped connection", "drop", same, true, LoadFailureCause::transport, 0},
@@ -266,7 +300,7 @@ TEST_P(Contract, EachFailureReachesTheLoaderAsItsCause) {
         const auto* error = std::get_if<Storage::Error>(&result);
         EXPECT_EQ(!error, row.cached) << "banks exactly when a list was at hand";
         EXPECT_EQ(error ? error->cause : row.cause, row.cause);
-        EXPECT_EQ(row.status ? details.httpStatus : 0, row.status);
+        EXPECT_EQ(details.httpStatus, row.status);
         const bool failed = row.cause != LoadFailureCause::none;
         EXPECT_EQ(details.source == Storage::Source::cacheAfterFailure, failed);
         EXPECT_EQ(details.cacheAge.has_value(), row.cached && failed);

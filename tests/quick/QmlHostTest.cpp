@@ -24,7 +24,7 @@
 #include <variant>
 
 #include "platform/qt/QtTexts.h"
-#include "screens/QrCode.h"
+#include "screens/QrMatrix.h"
 #include "support/FakeHttpClient.h"
 #include "support/TempDir.h"
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
 namespace vela::sandbox {
 namespace {
@@ -18,28 +19,34 @@ constexpr std::string_view garbagePage = "<html><body>\x01\x02 Service temporari
 constexpr std::size_t bombBytes = 64u << 20;  // zeros, past any client's body cap
 constexpr int hugeHeaderCount = 1024;         // of 1 KiB each
 
+constexpr std::size_t gzipTrailerBytes = 8;  // CRC-32 and length, after the data
+
+/// `piece`, `times` over, as one gzip stream.
+std::string gzip(const std::string& piece, std::size_t times = 1) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, MAX_WBITS + 16, 9, Z_DEFAULT_STRATEGY);
+    std::string out;
+    char buffer[64 * 1024];
+    for (std::size_t fed = 1; fed <= times; ++fed) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+        stream.avail_in = static_cast<uInt>(piece.size());
+        const int flush = fed == times ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(buffer);
+            stream.avail_out = sizeof buffer;
+            deflate(&stream, flush);
+            out.append(buffer, sizeof buffer - stream.avail_out);
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return out;
+}
+
 /// 64 MiB of zeros, gzip-compressed to about 64 KiB.
 const std::string& gzipBomb() {
     static const std::string bomb = [] {
-        z_stream stream{};
-        deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, MAX_WBITS + 16, 9,
-                     Z_DEFAULT_STRATEGY);
         const std::string zeros(1u << 20, '\0');
-        std::string out;
-        char buffer[64 * 1024];
-        for (std::size_t fed = 0; fed < bombBytes; fed += zeros.size()) {
-            stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
-            stream.avail_in = static_cast<uInt>(zeros.size());
-            const int flush = fed + zeros.size() >= bombBytes ? Z_FINISH : Z_NO_FLUSH;
-            do {
-                stream.next_out = reinterpret_cast<Bytef*>(buffer);
-                stream.avail_out = sizeof buffer;
-                deflate(&stream, flush);
-                out.append(buffer, sizeof buffer - stream.avail_out);
-            } while (stream.avail_out == 0);
-        }
-        deflateEnd(&stream);
-        return out;
+        return gzip(zeros, bombBytes / zeros.size());
     }();
     return bomb;
 }
@@ -112,6 +119,23 @@ void bomb(Exchange& x) {
     x.response.set_content(gzipBomb(), "application/octet-stream");
 }
 
+void gzipTruncated(Exchange& x) {
+    // Every byte of the compressed document but the trailer: the framing says
+    // the body is whole, only the stream itself is not finished.
+    std::string body = gzip(x.body);
+    body.resize(body.size() - gzipTrailerBytes);
+    x.response.set_header("Content-Encoding", "gzip");
+    x.response.set_content(body, "application/octet-stream");
+}
+
+void redirects(Exchange& x) {
+    // ?hop=K: the Kth redirect led here. The last hop gets the document.
+    const int hop =
+        x.request.has_param("hop") ? std::atoi(x.request.get_param_value("hop").c_str()) : 0;
+    if (hop >= x.mode.value) return serve(x);
+    x.response.set_redirect("/proxyapp/c2bmembers.json?hop=" + std::to_string(hop + 1), 302);
+}
+
 void hugeHeaders(Exchange& x) {
     for (int i = 0; i < hugeHeaderCount; ++i) {
         x.response.set_header("X-Filler-" + std::to_string(i), std::string(1000, 'x'));
@@ -150,6 +174,9 @@ constexpr std::array table{
     Fault{"huge", V::none, huge, "17 MiB of blanks"},
     Fault{"slow", V::none, slow, "the document one byte a second"},
     Fault{"gzip-bomb", V::none, bomb, "64 MiB of zeros, gzip-compressed"},
+    Fault{"gzip-truncated", V::none, gzipTruncated,
+          "the document gzip-compressed, without the stream's 8-byte trailer"},
+    Fault{"redirects", V::count, redirects, "N redirects in a row, then the document"},
     Fault{"huge-headers", V::none, hugeHeaders, "1 MiB of response headers"},
     Fault{"trickle-headers", V::none, trickleHeaders, "a header line every 200 ms for 2 s"},
 };
@@ -166,6 +193,7 @@ std::string faultUsage() {
         std::string name(fault.name);
         if (fault.value == V::milliseconds) name += ":MS";
         if (fault.value == V::statusCode) name += ":CODE[:garbage]";
+        if (fault.value == V::count) name += ":N";
         name.resize(std::max<std::size_t>(name.size() + 2, 26), ' ');
         text += "  " + name + std::string(fault.help) + "\n";
     }

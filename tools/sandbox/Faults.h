@@ -21,6 +21,7 @@ enum class FaultValue {
     none,
     milliseconds,
     statusCode,  ///< 100..599, optionally followed by ":garbage"
+    count,       ///< 0 or more
 };
 
 /// One row of the fault table: everything the parser, the server and the
@@ -41,7 +42,7 @@ std::string faultUsage();
 /// The fault the sandbox answers bank-list requests with, and its value.
 struct FaultMode {
     const Fault* fault = &faults().front();
-    int value = 0;  ///< milliseconds for delay, the code for status
+    int value = 0;  ///< milliseconds for delay, the code for status, hops for redirects
     /// status only: the code comes with the garbage body instead of the
     /// document, as a failing server's error page would.
     bool garbageBody = false;

@@ -2,6 +2,7 @@
 #include <velawidget/curl/CurlHttpClient.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <mutex>
 #include <stdexcept>
@@ -9,10 +10,13 @@
 #include <thread>
 #include <unordered_map>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "ResponseCache.h"
 #include "core/ConnectTo.h"
+#include "platform/ContentDecoding.h"
+#include "platform/RedirectLimit.h"
 
 namespace velawidget::curl {
 namespace {
@@ -37,9 +41,11 @@ struct Transfer {
     HttpRequest request;
     std::function<void(HttpResponse)> completion;
     CURL* easy = nullptr;
-    std::string body;
+    std::string body;  // as sent: decoded once complete
+    std::string contentEncoding;
     std::size_t cap = 0;
     std::size_t headerBytes = 0;
+    bool headersComplete = false;  // of the latest response
     bool overCap = false;
     Clock::time_point lastProgress = Clock::now();
     curl_off_t lastDownloaded = 0;
@@ -63,9 +69,26 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
 std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto& transfer = *static_cast<Transfer*>(user);
     const std::size_t length = size * count;
+    const std::string_view line(data, length);
     // Each response of a redirect chain has a block of its own.
-    if (length >= 5 && std::string_view(data, 5) == "HTTP/") transfer.headerBytes = 0;
+    if (line.starts_with("HTTP/")) {
+        transfer.headerBytes = 0;
+        transfer.headersComplete = false;
+        transfer.contentEncoding.clear();
+    }
     transfer.headerBytes += length;
+    if (line == "\r\n" || line == "\n") transfer.headersComplete = true;
+    if (const auto colon = line.find(':'); colon != std::string_view::npos) {
+        std::string name(line.substr(0, colon));
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (name == "content-encoding") {
+            std::string_view value = line.substr(colon + 1);
+            while (!value.empty() && (value.back() == '\r' || value.back() == '\n')) {
+                value.remove_suffix(1);
+            }
+            transfer.contentEncoding = value;
+        }
+    }
     return transfer.headerBytes > maxHeaderBytes ? 0 : length;
 }
 
@@ -146,8 +169,12 @@ struct CurlHttpClient::Worker {
         if (options.connectTo) {
             connectTo = curl_slist_append(nullptr, connectToEntry(*options.connectTo).c_str());
         }
+        requestHeaders = curl_slist_append(
+            nullptr, (std::string("Accept-Encoding: ") + acceptedContentCodings).c_str());
         multi = curl_multi_init();
-        if (multi == nullptr) {
+        if (multi == nullptr || requestHeaders == nullptr) {
+            if (multi != nullptr) curl_multi_cleanup(multi);
+            curl_slist_free_all(requestHeaders);
             curl_slist_free_all(connectTo);
             throw std::runtime_error("libcurl could not create a multi handle");
         }
@@ -155,6 +182,7 @@ struct CurlHttpClient::Worker {
 
     ~Worker() {
         curl_multi_cleanup(multi);
+        curl_slist_free_all(requestHeaders);
         curl_slist_free_all(connectTo);
     }
 
@@ -233,7 +261,7 @@ struct CurlHttpClient::Worker {
         curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 16L);
+        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, static_cast<long>(maxRedirects));
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
         curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
         curl_easy_setopt(easy, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
@@ -245,7 +273,11 @@ struct CurlHttpClient::Worker {
                              1, options.overallLimit.count())));
         curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE,
                          static_cast<curl_off_t>(options.maxBodyBytes));
-        curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+        // Decoded here, not by curl, which hands over a gzip stream cut short
+        // of its trailer as if it were whole; the body cap applies to the
+        // bytes as sent and again to what they become.
+        curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+        curl_easy_setopt(easy, CURLOPT_HTTPHEADER, requestHeaders);
         curl_easy_setopt(easy, CURLOPT_USERAGENT, options.userAgent.c_str());
         curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, onBody);
@@ -305,17 +337,28 @@ struct CurlHttpClient::Worker {
         curl_multi_remove_handle(multi, easy);
         curl_easy_cleanup(easy);
 
-        const int code = static_cast<int>(status);
+        // curl knows the status from the first line; like the Qt client, a
+        // failed transfer reports it only once the whole header block came,
+        // or when curl refused the body by the size that block announced.
+        const bool answered =
+            result == CURLE_OK || result == CURLE_FILESIZE_EXCEEDED || transfer->headersComplete;
+        const int code = answered ? static_cast<int>(status) : 0;
         if (transfer->overCap)
             return deliver(transfer->completion, failed(HttpFailure::bodyTooLarge, code));
         if (result != CURLE_OK) {
             return deliver(transfer->completion, failed(failureOf(result, osError), code));
         }
+        auto decoded = decodeContent(std::move(transfer->body), transfer->contentEncoding,
+                                     options.maxBodyBytes);
+        if (const auto* failure = std::get_if<HttpFailure>(&decoded)) {
+            return deliver(transfer->completion, failed(*failure, code));
+        }
+        auto& body = std::get<std::string>(decoded);
         // Only a full answer is kept: an error page must not stand for the logo.
         if (transfer->request.cachePolicy == CachePolicy::useCacheFirst && status == 200) {
-            cache.store(transfer->request.url, transfer->body);
+            cache.store(transfer->request.url, body);
         }
-        deliver(transfer->completion, {std::move(transfer->body), HttpFailure::none, code});
+        deliver(transfer->completion, {std::move(body), HttpFailure::none, code});
     }
 
     /// Every request still open, and every one a completion submits while
@@ -337,6 +380,7 @@ struct CurlHttpClient::Worker {
 
     CurlHttpClientOptions options;
     curl_slist* connectTo = nullptr;
+    curl_slist* requestHeaders = nullptr;  // the same for every transfer
     CURLM* multi = nullptr;
     ResponseCache cache;
     std::unordered_map<CURL*, std::unique_ptr<Transfer>> active;  // worker thread only

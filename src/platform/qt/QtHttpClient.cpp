@@ -1,7 +1,5 @@
 #include "platform/qt/QtHttpClient.h"
 
-#include <zlib.h>
-
 #include <QDateTime>
 #include <QEventLoop>
 #include <QLocale>
@@ -20,18 +18,20 @@
 #include <memory>
 #include <mutex>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <unordered_set>
 #include <utility>
 #include <variant>
 
 #include "core/ConnectTo.h"
+#include "platform/ContentDecoding.h"
+#include "platform/RedirectLimit.h"
 #include "platform/portable/PrivateDirectories.h"
 
 namespace velawidget::quick {
 namespace {
-
-constexpr int maxRedirects = 10;
 
 /// The errors Qt raises for an HTTP error status itself; with that status
 /// the body is still the answer. Decompression is done here, not by Qt, so
@@ -82,47 +82,19 @@ HttpResponse failed(HttpFailure failure, int status = 0) {
     return {std::nullopt, failure, status};
 }
 
-/// The body as sent, decompressed for "gzip" and "deflate" (zlib-wrapped
-/// or raw), with the same cap on what it becomes; else why there is none:
-/// over the cap, or a body that does not decompress or names a coding that
-/// was not asked for.
-std::variant<QByteArray, HttpFailure> decoded(const QByteArray& raw, QByteArray coding,
-                                              std::size_t cap) {
-    coding = coding.trimmed().toLower();
-    if (coding.isEmpty() || coding == "identity") {
-        // The client asks for gzip; a gzip stream without its label means the
-        // transport lost the header block (Qt drops every header of a block
-        // with too many lines), and its bytes are not the resource.
-        if (raw.startsWith("\x1f\x8b")) return HttpFailure::transport;
-        return raw;
+/// The body as sent, decoded; see `decodeContent`.
+std::variant<std::string, HttpFailure> decoded(const QByteArray& raw, const QByteArray& coding,
+                                               std::size_t cap) {
+    // The client asks for gzip; a gzip stream without its label means the
+    // transport lost the header block (Qt drops every header of a block with
+    // too many lines), and its bytes are not the resource.
+    const QByteArray label = coding.trimmed().toLower();
+    if ((label.isEmpty() || label == "identity") && raw.startsWith("\x1f\x8b")) {
+        return HttpFailure::transport;
     }
-    const bool gzip = coding == "gzip" || coding == "x-gzip";
-    if (!gzip && coding != "deflate") return HttpFailure::transport;
-    for (const int windowBits : {MAX_WBITS + 32, -MAX_WBITS}) {
-        if (gzip && windowBits < 0) break;
-        z_stream stream{};
-        if (inflateInit2(&stream, windowBits) != Z_OK) return HttpFailure::transport;
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.constData()));
-        stream.avail_in = static_cast<uInt>(raw.size());
-        QByteArray out;
-        int result = Z_OK;
-        while (result == Z_OK) {
-            char chunk[64 * 1024];
-            stream.next_out = reinterpret_cast<Bytef*>(chunk);
-            stream.avail_out = sizeof chunk;
-            result = inflate(&stream, Z_NO_FLUSH);
-            const auto produced = static_cast<qsizetype>(sizeof chunk - stream.avail_out);
-            if (static_cast<std::size_t>(out.size() + produced) > cap) {
-                result = Z_MEM_ERROR;
-                break;
-            }
-            out.append(chunk, produced);
-        }
-        inflateEnd(&stream);
-        if (result == Z_STREAM_END) return out;
-        if (result == Z_MEM_ERROR) return HttpFailure::bodyTooLarge;  // no second try
-    }
-    return HttpFailure::transport;
+    return decodeContent(
+        raw.toStdString(),
+        std::string_view(label.constData(), static_cast<std::size_t>(label.size())), cap);
 }
 
 bool forbidsStoring(const QNetworkReply& reply) {
@@ -309,7 +281,7 @@ struct QtHttpClient::Worker {
         request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
         // Asked for here, so Qt hands over the bytes as sent and `decoded`
         // applies the body cap to what they become.
-        request.setRawHeader("Accept-Encoding", "gzip, deflate");
+        request.setRawHeader("Accept-Encoding", acceptedContentCodings);
         request.setHeader(QNetworkRequest::UserAgentHeader,
                           QString::fromStdString(options.userAgent));
         request.setSslConfiguration(tlsConfiguration());
@@ -385,8 +357,10 @@ struct QtHttpClient::Worker {
         }
         if (reply->rawHeaderList().isEmpty()) {
             // Every server sends some header: none at all is a block the
-            // transport dropped, and what follows cannot be read.
-            finish(fetch, failed(HttpFailure::transport, status.toInt()));
+            // transport dropped, and what follows cannot be read. No whole
+            // block was taken, so no status either (curl ends such a block
+            // at its cap, before its end).
+            finish(fetch, failed(HttpFailure::transport));
             return;
         }
         auto decodedBody =
@@ -395,12 +369,12 @@ struct QtHttpClient::Worker {
             finish(fetch, failed(*failure, status.toInt()));
             return;
         }
-        const auto* body = std::get_if<QByteArray>(&decodedBody);
+        auto& body = std::get<std::string>(decodedBody);
         if (fetch->cachePolicy == CachePolicy::useCacheFirst && status.toInt() == 200 &&
             !forbidsStoring(*reply)) {
-            store(fetch->named, *reply, *body);
+            store(fetch->named, *reply, QByteArray::fromStdString(body));
         }
-        finish(fetch, {body->toStdString(), HttpFailure::none, status.toInt()});
+        finish(fetch, {std::move(body), HttpFailure::none, status.toInt()});
     }
 
     void redirect(const std::shared_ptr<Fetch>& fetch, const QUrl& target) {
@@ -440,15 +414,21 @@ struct QtHttpClient::Worker {
         fetch->overall = new QTimer(context);
         fetch->overall->setSingleShot(true);
         QObject::connect(fetch->overall, &QTimer::timeout, context, [this, weak] {
-            if (auto fetch = weak.lock()) finish(fetch, failed(HttpFailure::timeout));
+            if (auto fetch = weak.lock()) timedOut(fetch);
         });
         fetch->overall->start(options.overallLimit);
         fetch->stall = new QTimer(context);
         fetch->stall->setSingleShot(true);
         QObject::connect(fetch->stall, &QTimer::timeout, context, [this, weak] {
-            if (auto fetch = weak.lock()) finish(fetch, failed(HttpFailure::timeout));
+            if (auto fetch = weak.lock()) timedOut(fetch);
         });
         start(fetch);
+    }
+
+    /// The status goes with it once a whole header block has come, as in the
+    /// curl client.
+    void timedOut(const std::shared_ptr<Fetch>& fetch) {
+        finish(fetch, failed(HttpFailure::timeout, fetch->reply ? statusOf(*fetch->reply) : 0));
     }
 
     /// On the worker thread: every open request ends with none, then the loop ends.

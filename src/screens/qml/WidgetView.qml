@@ -60,7 +60,7 @@ FocusScope {
         anchors.margins: Units.margin
         visible: !root.showsPhonePayment
 
-        Image {
+        SvgPicture {
             id: logo
             objectName: "velaLogo"
             anchors.top: parent.top

@@ -1,0 +1,31 @@
+#include "screens/QrMatrix.h"
+
+#include <qrencode.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace velawidget {
+
+std::variant<QrMatrix, QrError> encodeQr(std::string_view bytes) {
+    if (bytes.empty()) return QrError::empty;
+    if (bytes.size() > qrMaxBytes) return QrError::tooLong;
+    // 8-bit mode keeps the link byte for byte: the string encoders would fold
+    // letters to upper case to reach the denser alphanumeric mode.
+    errno = 0;
+    const std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
+        QRcode_encodeData(static_cast<int>(bytes.size()),
+                          reinterpret_cast<const unsigned char*>(bytes.data()), 0, QR_ECLEVEL_M),
+        &QRcode_free);
+    if (!code) return errno == ERANGE ? QrError::tooLong : QrError::failed;
+    QrMatrix matrix;
+    matrix.size = code->width;
+    const auto count =
+        static_cast<std::size_t>(code->width) * static_cast<std::size_t>(code->width);
+    matrix.modules.resize(count);
+    // Bit 0 of each byte is the module's colour; the others are the encoder's bookkeeping.
+    for (std::size_t i = 0; i < count; ++i) matrix.modules[i] = code->data[i] & 1U;
+    return matrix;
+}
+
+}  // namespace velawidget
