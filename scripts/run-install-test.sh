@@ -14,7 +14,7 @@ cmd_install_test() {
     cmd_package >/dev/null
     local work="$BUILD/install-test" root="$BUILD/install-test/root"
     local mirror release
-    mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
+    mirror=$({ sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true; } | head -1)
     mirror=${mirror:-http://deb.debian.org/debian}
     release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
     [ -n "$release" ] || { echo "install test: /etc/os-release names no release" >&2; return 1; }
