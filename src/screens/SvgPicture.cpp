@@ -11,11 +11,16 @@ SvgPicture::SvgPicture(QQuickItem* parent) : QQuickPaintedItem(parent) {
     setAntialiasing(true);
 }
 
+SvgPicture::~SvgPicture() = default;
+
 void SvgPicture::setSource(const QUrl& source) {
     if (source == source_) return;
     source_ = source;
-    const QSvgRenderer renderer(resourcePath());
-    const QSize size = renderer.isValid() ? renderer.defaultSize() : QSize();
+    // Read once here; every paint draws from it.
+    renderer_ = std::make_unique<QSvgRenderer>(resourcePath());
+    if (!renderer_->isValid()) renderer_.reset();
+    if (renderer_) renderer_->setAspectRatioMode(Qt::KeepAspectRatio);
+    const QSize size = renderer_ ? renderer_->defaultSize() : QSize();
     setImplicitSize(size.width(), size.height());
     update();
     Q_EMIT sourceChanged();
@@ -28,9 +33,7 @@ QString SvgPicture::resourcePath() const {
 }
 
 QImage SvgPicture::drawing() const {
-    if (source_.isEmpty() || width() <= 0 || height() <= 0) return {};
-    QSvgRenderer renderer(resourcePath());
-    if (!renderer.isValid()) return {};
+    if (!renderer_ || width() <= 0 || height() <= 0) return {};
     const qreal scale = window() ? window()->effectiveDevicePixelRatio() : 1.0;
     const QSize pixels(static_cast<int>(std::ceil(width() * scale)),
                        static_cast<int>(std::ceil(height() * scale)));
@@ -38,8 +41,7 @@ QImage SvgPicture::drawing() const {
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        renderer.setAspectRatioMode(Qt::KeepAspectRatio);
-        renderer.render(&painter);
+        renderer_->render(&painter);
     }
     image.setDevicePixelRatio(scale);
     return image;

@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QQuickPaintedItem>
 #include <QUrl>
+#include <memory>
+
+class QSvgRenderer;
 
 namespace velawidget {
 
@@ -20,6 +23,7 @@ class SvgPicture : public QQuickPaintedItem {
 
   public:
     explicit SvgPicture(QQuickItem* parent = nullptr);
+    ~SvgPicture() override;
 
     QUrl source() const { return source_; }
     void setSource(const QUrl& source);
@@ -38,6 +42,7 @@ class SvgPicture : public QQuickPaintedItem {
     QString resourcePath() const;
 
     QUrl source_;
+    std::unique_ptr<QSvgRenderer> renderer_;  // null without a drawable source
 };
 
 }  // namespace velawidget

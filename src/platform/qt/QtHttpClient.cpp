@@ -185,10 +185,6 @@ std::pair<std::string, std::uint16_t> connectToAddress(const std::string& target
     return {address, port};
 }
 
-}  // namespace
-
-namespace {
-
 // The shut-down calls of the clients made while an application object
 // exists, run by its post routine: the one process-wide list this client
 // keeps, because a post routine takes no context.
