@@ -64,7 +64,7 @@ QuickPresenter& QuickPresenter::instance() {
 }
 
 void prepareEngine(QQmlEngine& engine, const SelectorServices& services) {
-    LogoLoader::install(engine, services.http);
+    LogoLoader::install(engine, services.http, services.files);
 }
 
 std::unique_ptr<BankSelectorController> QuickPresenter::makeSelector(

@@ -26,7 +26,9 @@ struct VelaWidgetSDK::Impl {
     void prepareWidgetViewModel(std::string_view paymentURL);
     /// The event handler in force now (null when none).
     std::shared_ptr<const SelectorEventHandler> currentEventHandler();
-    SelectorServices selectorServices() const { return {widgetViewModel, services.http}; }
+    SelectorServices selectorServices() const {
+        return {widgetViewModel, services.http, services.files};
+    }
 
     Platform services;
     std::shared_ptr<const FixedTexts> texts;

@@ -13,7 +13,6 @@
 #include <variant>
 #include <vector>
 
-#include "ResponseCache.h"
 #include "core/ConnectTo.h"
 #include "platform/ContentDecoding.h"
 #include "platform/RedirectLimit.h"
@@ -163,8 +162,7 @@ HttpFailure failureOf(CURLcode result, long osError) {
 }  // namespace
 
 struct CurlHttpClient::Worker {
-    explicit Worker(CurlHttpClientOptions settings)
-        : options(std::move(settings)), cache(options.responseCacheBytes) {
+    explicit Worker(CurlHttpClientOptions settings) : options(std::move(settings)) {
         initialiseLibcurlOnce();
         if (options.connectTo) {
             connectTo = curl_slist_append(nullptr, connectToEntry(*options.connectTo).c_str());
@@ -238,12 +236,6 @@ struct CurlHttpClient::Worker {
     }
 
     void begin(std::unique_ptr<Transfer> transfer) {
-        if (transfer->request.cachePolicy == CachePolicy::useCacheFirst) {
-            if (auto cached = cache.find(transfer->request.url)) {
-                deliver(transfer->completion, {std::move(cached), HttpFailure::none, 200});
-                return;
-            }
-        }
         CURL* easy = curl_easy_init();
         if (easy == nullptr) {
             deliver(transfer->completion, failed(HttpFailure::transport));
@@ -353,12 +345,8 @@ struct CurlHttpClient::Worker {
         if (const auto* failure = std::get_if<HttpFailure>(&decoded)) {
             return deliver(transfer->completion, failed(*failure, code));
         }
-        auto& body = std::get<std::string>(decoded);
-        // Only a full answer is kept: an error page must not stand for the logo.
-        if (transfer->request.cachePolicy == CachePolicy::useCacheFirst && status == 200) {
-            cache.store(transfer->request.url, body);
-        }
-        deliver(transfer->completion, {std::move(body), HttpFailure::none, code});
+        deliver(transfer->completion,
+                {std::move(std::get<std::string>(decoded)), HttpFailure::none, code});
     }
 
     /// Every request still open, and every one a completion submits while
@@ -382,7 +370,6 @@ struct CurlHttpClient::Worker {
     curl_slist* connectTo = nullptr;
     curl_slist* requestHeaders = nullptr;  // the same for every transfer
     CURLM* multi = nullptr;
-    ResponseCache cache;
     std::unordered_map<CURL*, std::unique_ptr<Transfer>> active;  // worker thread only
 
     std::mutex mutex;  // guards `pending` and `stopping`, the hand-over from callers
