@@ -6,7 +6,7 @@ namespace velawidget {
 namespace {
 
 constexpr std::string_view magic = "VWRESP01";
-static_assert(magic.size() + 3 * 8 == cacheEntryHeaderBytes);
+static_assert(magic.size() + std::size_t{3} * 8 == cacheEntryHeaderBytes);
 
 /// FNV-1a, 64 bits: stable everywhere, and spreads URLs that differ in one
 /// character over different slots.

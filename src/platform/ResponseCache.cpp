@@ -84,7 +84,8 @@ ResponseCache::ResponseCache(HttpClientPtr http, FileStorePtr files, DispatchQue
 
 Cancellable ResponseCache::get(HttpRequest request, std::function<void(HttpBody)> completion,
                                KeepTest worthKeeping) const {
-    auto [gate, handle] = AnswerGate::open();
+    auto [gate, cancel] = AnswerGate::open();
+    Cancellable handle = std::move(cancel);
     auto call = std::make_shared<Call>(Call{std::move(gate), std::move(completion)});
     const auto file = request.cachePolicy == CachePolicy::useCacheFirst
                           ? shared_->fileFor(request.url)
@@ -116,7 +117,7 @@ Cancellable ResponseCache::get(HttpRequest request, std::function<void(HttpBody)
     };
     if (!file) {
         send(std::move(request));
-        return std::move(handle);
+        return handle;
     }
     shared_->fileQueue->async([shared = shared_, call, file = *file, request = std::move(request),
                                send = std::move(send)]() mutable {
@@ -125,7 +126,7 @@ Cancellable ResponseCache::get(HttpRequest request, std::function<void(HttpBody)
         if (auto body = shared->read(file, request.url)) return call->answer(std::move(body));
         send(std::move(request));
     });
-    return std::move(handle);
+    return handle;
 }
 
 }  // namespace velawidget
