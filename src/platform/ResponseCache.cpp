@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -55,10 +56,37 @@ struct ResponseCache::Shared {
 
 namespace {
 
-/// One request: its completion, taken by the one answer that passes the gate.
+/// One request: its completion, taken by the one answer that passes the
+/// gate, and what abandons its transfer once the client has it.
 struct Call {
     std::shared_ptr<AnswerGate> gate;
     std::function<void(HttpBody)> completion;
+    std::mutex abandonLock;  // the caller's release and the client's start
+    Abandon abandon;
+    bool released = false;
+
+    /// The client has the request; a release that came first abandons it now.
+    void sent(Abandon what) {
+        {
+            const std::lock_guard lock(abandonLock);
+            if (!released) {
+                abandon = std::move(what);
+                return;
+            }
+        }
+        if (what) what();
+    }
+
+    void release() {
+        gate->close();
+        Abandon what;
+        {
+            const std::lock_guard lock(abandonLock);
+            released = true;
+            what = std::move(abandon);
+        }
+        if (what) what();
+    }
 
     /// `before` runs first, under the same gate: work that must not happen
     /// for a request called off.
@@ -84,9 +112,12 @@ ResponseCache::ResponseCache(HttpClientPtr http, FileStorePtr files, DispatchQue
 
 Cancellable ResponseCache::get(HttpRequest request, std::function<void(HttpBody)> completion,
                                KeepTest worthKeeping) const {
-    auto [gate, cancel] = AnswerGate::open();
-    Cancellable handle = std::move(cancel);
-    auto call = std::make_shared<Call>(Call{std::move(gate), std::move(completion)});
+    auto call = std::make_shared<Call>();
+    call->gate = std::make_shared<AnswerGate>();
+    call->completion = std::move(completion);
+    Cancellable handle([weak = std::weak_ptr<Call>(call)] {
+        if (auto alive = weak.lock()) alive->release();
+    });
     const auto file = request.cachePolicy == CachePolicy::useCacheFirst
                           ? shared_->fileFor(request.url)
                           : std::nullopt;
@@ -94,7 +125,7 @@ Cancellable ResponseCache::get(HttpRequest request, std::function<void(HttpBody)
     auto send = [shared = shared_, call, file,
                  keep = std::move(worthKeeping)](HttpRequest request) mutable {
         const std::string url = request.url;
-        fetchWithStatus(
+        call->sent(fetchWithStatus(
             *shared->http, std::move(request),
             [shared, call, file, url, keep = std::move(keep)](HttpResponse response) {
                 // Status 0 with a body: a client that tells no status.
@@ -113,7 +144,7 @@ Cancellable ResponseCache::get(HttpRequest request, std::function<void(HttpBody)
                         shared->write(file, entry);
                     });
                 });
-            });
+            }));
     };
     if (!file) {
         send(std::move(request));

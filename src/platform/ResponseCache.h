@@ -55,8 +55,9 @@ class ResponseCache {
                   ResponseCacheSettings settings = {});
 
     /// Starts `request`. Releasing the handle calls it off: from then on the
-    /// completion is never called, and a request still waiting for its file
-    /// is never sent. A release while the completion runs on another thread
+    /// completion is never called, a request still waiting for its file is
+    /// never sent, and one the client has is abandoned when the client can
+    /// (the kit's own clients). A release while the completion runs on another thread
     /// waits for it to return, so after the release nothing reaches the
     /// caller; `fileQueue` must live until then.
     [[nodiscard]] Cancellable get(HttpRequest request, std::function<void(HttpBody)> completion,

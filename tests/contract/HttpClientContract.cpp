@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalogue/Storage.h"
+#include "platform/FetchWithStatus.h"
 #include "platform/RedirectLimit.h"
 #include "platform/ResponseCache.h"
 #include "support/Completions.h"
@@ -241,6 +242,33 @@ TEST_P(Contract, ShutsDownWithRequestsInFlightAndMayBeReleasedByItsCompletion) {
     // The held-back request ends with the client, the logo arrives, in either order.
     EXPECT_NE(released.bodies[0].has_value(), released.bodies[1].has_value());
     EXPECT_EQ(sandbox.stop(), 0) << "the sandbox stops promptly with that request still waiting";
+}
+
+// What the kit's response cache does when its caller lets a logo go: the
+// transfer ends at once, answered with none, instead of holding its
+// connection until the server answers.
+TEST_P(Contract, AbandonsATransferNobodyWaitsForAnyMore) {
+    SandboxProcess sandbox;
+    auto client = make(trusting(sandbox));
+    Completions done;
+    const auto before = sandbox.stat("logos");
+    const auto abandon = velawidget::fetchWithStatus(
+        *client, {logo + "?delay=120000", 180s, CachePolicy::useCacheFirst},
+        [record = done.recorder()](velawidget::HttpResponse response) {
+            record(std::move(response.body));
+        });
+    ASSERT_TRUE(abandon);
+    for (int wait = 0; wait < 3000 && sandbox.stat("logos") < before + 1; ++wait) {
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_EQ(sandbox.stat("logos"), before + 1) << "the server holds the request";
+    abandon();
+    ASSERT_TRUE(done.waitFor(1)) << "still waiting for the server";
+    EXPECT_EQ(done.bodies.front(), std::nullopt);
+    EXPECT_NE(done.threads.front(), std::this_thread::get_id());
+    abandon();  // after the end: nothing more
+    EXPECT_EQ(sandbox.stop(), 0);
+    EXPECT_EQ(done.bodies.size(), 1u);
 }
 
 struct LoaderOutcome {

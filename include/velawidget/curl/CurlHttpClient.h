@@ -51,6 +51,7 @@ class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClient {
 
   private:
     struct Worker;
+    friend struct CurlAccess;  // the library's own calls for the kit
     std::shared_ptr<Worker> worker_;
 };
 

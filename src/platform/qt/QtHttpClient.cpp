@@ -353,14 +353,18 @@ struct QtHttpClient::Worker {
         start(fetch);
     }
 
-    void begin(const HttpRequest& request, std::function<void(HttpResponse)> completion) {
+    std::weak_ptr<Fetch> begin(const HttpRequest& request,
+                               std::function<void(HttpResponse)> completion) {
         bool ending = false;
         {
             const std::lock_guard lock(mutex);
             ending = stopped;
         }
         // Qt still delivers the events posted before a stop, after it.
-        if (ending) return answerLate(std::move(completion));
+        if (ending) {
+            answerLate(std::move(completion));
+            return {};
+        }
         auto fetch = std::make_shared<Fetch>();
         fetch->completion = std::move(completion);
         fetch->timeout = request.timeout;
@@ -371,7 +375,7 @@ struct QtHttpClient::Worker {
         if (!fetch->url.isValid() || fetch->url.host().isEmpty() ||
             (scheme != QLatin1String("https") && scheme != QLatin1String("http"))) {
             finish(fetch, failed(HttpFailure::transport));
-            return;
+            return {};
         }
         std::weak_ptr<Fetch> weak = fetch;
         fetch->overall = new QTimer(context);
@@ -386,6 +390,7 @@ struct QtHttpClient::Worker {
             if (auto fetch = weak.lock()) timedOut(fetch);
         });
         start(fetch);
+        return weak;
     }
 
     /// The status goes with it once a whole header block has come, as in the
@@ -514,23 +519,45 @@ QtHttpClient::~QtHttpClient() {
 }
 
 void QtHttpClient::fetch(HttpRequest request, std::function<void(HttpResponse)> completion) {
+    (void)fetchAbandonable(std::move(request), std::move(completion));
+}
+
+Abandon QtHttpClient::fetchAbandonable(HttpRequest request,
+                                       std::function<void(HttpResponse)> completion) {
     const std::lock_guard lock(worker_->mutex);
     if (worker_->stopped) {
         // The loop is ending or over (the client or the application goes):
         // still one answer, on the client's thread once the loop is over.
         worker_->late.push_back(std::move(completion));
         worker_->changed.notify_all();
-        return;
+        return {};
     }
     // Posted under the lock: the loop cannot stop, and its context go, meanwhile.
     auto handover = std::make_shared<Worker::Handover>(worker_.get(), std::move(request),
                                                        std::move(completion));
+    // The transfer once begun, for abandoning it; worker thread only.
+    auto begun = std::make_shared<std::weak_ptr<Fetch>>();
     QMetaObject::invokeMethod(
         worker_->context,
-        [handover] {
-            handover->worker->begin(handover->request, std::exchange(handover->completion, {}));
+        [handover, begun] {
+            *begun =
+                handover->worker->begin(handover->request, std::exchange(handover->completion, {}));
         },
         Qt::QueuedConnection);
+    return [worker = std::weak_ptr<Worker>(worker_), begun] {
+        const auto alive = worker.lock();
+        if (!alive) return;
+        const std::lock_guard lock(alive->mutex);
+        if (alive->stopped) return;  // everything ends anyway
+        // Posted behind the hand-over, so it finds the transfer begun.
+        QMetaObject::invokeMethod(
+            alive->context,
+            [worker = alive.get(), begun] {
+                if (auto fetch = begun->lock())
+                    worker->finish(fetch, failed(HttpFailure::transport));
+            },
+            Qt::QueuedConnection);
+    };
 }
 
 }  // namespace velawidget::quick

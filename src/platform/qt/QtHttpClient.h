@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "platform/AbandoningClient.h"
+
 namespace velawidget::quick {
 
 /// The common client settings.
@@ -27,7 +29,7 @@ struct QtHttpClientOptions : HttpClientOptions {};
 /// a Q(Gui)Application; when that object goes, the client ends its Qt work
 /// as its destructor would, and a later request is answered with none, on
 /// the client's thread.
-class QtHttpClient final : public HttpClientWithFailures {
+class QtHttpClient final : public HttpClientWithFailures, public AbandoningClient {
   public:
     /// Throws `std::invalid_argument` when `connectTo` is not ADDRESS:PORT.
     explicit QtHttpClient(QtHttpClientOptions options);
@@ -36,6 +38,8 @@ class QtHttpClient final : public HttpClientWithFailures {
     QtHttpClient& operator=(const QtHttpClient&) = delete;
 
     void fetch(HttpRequest request, std::function<void(HttpResponse)> completion) override;
+    Abandon fetchAbandonable(HttpRequest request,
+                             std::function<void(HttpResponse)> completion) override;
 
   private:
     struct Worker;
