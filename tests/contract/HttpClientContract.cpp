@@ -244,24 +244,24 @@ TEST_P(Contract, ShutsDownWithRequestsInFlightAndMayBeReleasedByItsCompletion) {
     EXPECT_EQ(sandbox.stop(), 0) << "the sandbox stops promptly with that request still waiting";
 }
 
-// What the kit's response cache does when its caller lets a logo go: the
+// What the kit's response cache does when its caller lets a request go: the
 // transfer ends at once, answered with none, instead of holding its
 // connection until the server answers.
 TEST_P(Contract, AbandonsATransferNobodyWaitsForAnyMore) {
-    SandboxProcess sandbox;
+    SandboxProcess sandbox({"--fault", "delay:120000"});
     auto client = make(trusting(sandbox));
     Completions done;
-    const auto before = sandbox.stat("logos");
-    const auto abandon = velawidget::fetchWithStatus(
-        *client, {logo + "?delay=120000", 180s, CachePolicy::useCacheFirst},
-        [record = done.recorder()](velawidget::HttpResponse response) {
-            record(std::move(response.body));
-        });
+    const auto before = sandbox.stat("c2bmembers");
+    const auto abandon =
+        velawidget::fetchWithStatus(*client, {qrList, 180s, CachePolicy::useCacheFirst},
+                                    [record = done.recorder()](velawidget::HttpResponse response) {
+                                        record(std::move(response.body));
+                                    });
     ASSERT_TRUE(abandon);
-    for (int wait = 0; wait < 3000 && sandbox.stat("logos") < before + 1; ++wait) {
+    for (int wait = 0; wait < 3000 && sandbox.stat("c2bmembers") < before + 1; ++wait) {
         std::this_thread::sleep_for(20ms);
     }
-    ASSERT_EQ(sandbox.stat("logos"), before + 1) << "the server holds the request";
+    ASSERT_EQ(sandbox.stat("c2bmembers"), before + 1) << "the server holds the request";
     abandon();
     ASSERT_TRUE(done.waitFor(1)) << "still waiting for the server";
     EXPECT_EQ(done.bodies.front(), std::nullopt);
