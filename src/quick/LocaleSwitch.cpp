@@ -1,22 +1,31 @@
+#include "quick/LocaleSwitch.h"
+
 #include <velawidget/quick/QtPlatform.h>
 
 #include <memory>
 #include <string>
 
 #include "platform/qt/QtTexts.h"
-#include "quick/QuickPresenter.h"
+#include "sdk/Kit.h"
+#include "selection/WidgetViewModel.h"
 
-namespace velawidget::quick {
+namespace velawidget {
 
-bool setLocale(std::string_view name) {
-    const auto& model = QuickPresenter::instance().services().model;
+bool switchLocale(WidgetViewModel& model, std::string_view name) {
     // The host's own text table knows nothing of Qt locales.
-    const auto* current = dynamic_cast<const QtTexts*>(model->texts().lookup());
+    const auto* current = dynamic_cast<const quick::QtTexts*>(model.texts().lookup());
     if (!current) return false;
-    auto texts =
-        std::make_shared<QtTexts>(QtTexts::localeNamed(std::string(name)), current->hostFile());
-    model->setTexts(std::make_shared<const FixedTexts>(std::move(texts)));
+    auto texts = std::make_shared<quick::QtTexts>(quick::QtTexts::localeNamed(std::string(name)),
+                                                  current->hostFile());
+    model.setTexts(std::make_shared<const FixedTexts>(std::move(texts)));
     return true;
 }
 
-}  // namespace velawidget::quick
+namespace quick {
+
+bool setLocale(std::string_view name) {
+    return switchLocale(*sharedKit().selectorServices().model, name);
+}
+
+}  // namespace quick
+}  // namespace velawidget
