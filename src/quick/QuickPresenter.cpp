@@ -13,6 +13,7 @@
 #include "quick/QuickSelector.h"
 #include "quick/SelectorPresentation.h"
 #include "screens/EngineKit.h"
+#include "screens/LocaleSwitch.h"
 #include "screens/WidgetViewBridge.h"
 #include "sdk/Kit.h"
 
@@ -119,6 +120,10 @@ void setAppearance(const Appearance& appearance) {
 
 Appearance appearance() {
     return QuickPresenter::ofSharedKit().appearance().appearance();
+}
+
+bool setLocale(std::string_view name) {
+    return switchLocale(*sharedKit().selectorServices().model, name);
 }
 
 namespace detail {

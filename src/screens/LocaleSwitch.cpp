@@ -1,12 +1,9 @@
-#include "quick/LocaleSwitch.h"
-
-#include <velawidget/quick/QtPlatform.h>
+#include "screens/LocaleSwitch.h"
 
 #include <memory>
 #include <string>
 
 #include "platform/qt/QtTexts.h"
-#include "sdk/Kit.h"
 #include "selection/WidgetViewModel.h"
 
 namespace velawidget {
@@ -21,11 +18,4 @@ bool switchLocale(WidgetViewModel& model, std::string_view name) {
     return true;
 }
 
-namespace quick {
-
-bool setLocale(std::string_view name) {
-    return switchLocale(*sharedKit().selectorServices().model, name);
-}
-
-}  // namespace quick
 }  // namespace velawidget

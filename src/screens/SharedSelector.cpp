@@ -1,12 +1,12 @@
-#include "quick/SharedSelector.h"
+#include "screens/SharedSelector.h"
 
 #include <QQmlEngine>
 #include <array>
 #include <utility>
 
-#include "quick/LocaleSwitch.h"
 #include "screens/AppearanceState.h"
 #include "screens/EngineKit.h"
+#include "screens/LocaleSwitch.h"
 
 namespace velawidget {
 namespace {
