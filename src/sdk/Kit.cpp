@@ -82,7 +82,7 @@ void Kit::bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
     if (!completion) throw std::invalid_argument("bankList: completion must not be empty");
 
     storage_.fetchBankList(
-        accepted->schema, /*reorderCachedList=*/false,
+        accepted->schema, Storage::Consumer::query,
         std::function<void(Storage::FetchResult, const Storage::Details&)>(
             [url = std::move(accepted->url), receivOn = std::move(receivOn),
              completion = std::move(completion)](Storage::FetchResult outcome,

@@ -114,7 +114,7 @@ void WidgetViewModel::retryBankList() {
 
 void WidgetViewModel::download(Schema schema) {
     services_.storage.fetchBankList(
-        schema, /*reorderCachedList=*/true,
+        schema, Storage::Consumer::screen,
         std::function<void(Storage::FetchResult, const Storage::Details&)>(
             [self = shared_from_this(), schema](Storage::FetchResult result,
                                                 const Storage::Details& details) {
