@@ -45,7 +45,7 @@ void kit(benchmark::State& state) {
     }
     for (auto _ : state) {
         std::size_t delivered = 0;
-        storage.fetchBankList(velawidget::Schema::qr, true,
+        storage.fetchBankList(velawidget::Schema::qr, velawidget::Storage::Consumer::screen,
                               [&](velawidget::Storage::FetchResult r) {
                                   if (auto* banks = std::get_if<0>(&r)) delivered = banks->size();
                               });

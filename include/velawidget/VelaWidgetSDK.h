@@ -100,6 +100,8 @@ class VELAWIDGET_API VelaWidgetSDK {
 
   private:
     struct Impl;
+    // The kit's own front end reaches the facade's kit through it.
+    friend class Kit& sharedKit();
     explicit VelaWidgetSDK(Platform services);
     std::unique_ptr<Impl> impl_;
 };

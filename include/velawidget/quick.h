@@ -47,8 +47,8 @@ inline auto hostWindow(Widget* widget) -> decltype(widget->window()->windowHandl
 VELAWIDGET_QUICK_API void registerQmlModule(QQmlEngine& engine);
 
 namespace detail {
-/// Registers the module as the facade's selector front end (and the Qt
-/// platform as its default); true once done.
+/// Names the module as the selector front end of every kit (and the Qt
+/// platform as the default); true once done.
 VELAWIDGET_QUICK_API bool frontEndLinked() noexcept;
 /// Naming the registration from every unit that includes this header links
 /// it into the program, so it runs before `main` even in a static build.

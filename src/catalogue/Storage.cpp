@@ -78,16 +78,16 @@ Storage::Storage(HttpClientPtr http, FileStorePtr files)
     : http_(http ? std::move(http) : std::make_shared<NullHttpClient>()),
       files_(std::move(files)) {}
 
-void Storage::fetchBankList(Schema schema, bool reorderCachedList,
+void Storage::fetchBankList(Schema schema, Consumer consumer,
                             std::function<void(FetchResult)> completion) const {
-    fetchBankList(schema, reorderCachedList,
+    fetchBankList(schema, consumer,
                   std::function<void(FetchResult, const Details&)>(
                       [completion = std::move(completion)](FetchResult result, const Details&) {
                           completion(std::move(result));
                       }));
 }
 
-void Storage::fetchBankList(Schema schema, bool reorderCachedList,
+void Storage::fetchBankList(Schema schema, Consumer consumer,
                             std::function<void(FetchResult, const Details&)> completion) const {
     const std::string text = bankListURL(schema);
     const auto address = boost::urls::parse_uri(text);
@@ -98,12 +98,13 @@ void Storage::fetchBankList(Schema schema, bool reorderCachedList,
 
     // The copy keeps the client and the file store alive until the download ends,
     // whatever happens to this value meanwhile.
-    auto arrived = [self = *this, schema, reorderCachedList, completion = std::move(completion)](
+    auto arrived = [self = *this, schema, consumer, completion = std::move(completion)](
                        HttpBody body, LoadFailureCause cause, int status) {
         auto fallback = [&](LoadFailureCause why) {
             Details details{Source::cacheAfterFailure, why, status, std::nullopt};
             auto banks = self.readCachedBankList(schema);
-            if (banks && reorderCachedList) banks = self.applyLastUsedOrder(std::move(*banks));
+            if (banks && consumer == Consumer::screen)
+                banks = self.applyLastUsedOrder(std::move(*banks));
             if (banks && !banks->empty()) {
                 details.cacheAge = self.cacheAge(schema);
                 completion(std::move(*banks), details);
@@ -124,17 +125,21 @@ void Storage::fetchBankList(Schema schema, bool reorderCachedList,
             return fallback(errorStatus ? LoadFailureCause::httpStatus
                                         : LoadFailureCause::malformedDocument);
         }
-        if (body->size() > maxBankListFileBytes) {
-            // It could never be read back, and it would replace a list that can.
-            debugLine("bank list not cached: " + std::to_string(body->size()) + " bytes");
-        } else if (auto file = self.bankListFileURL(schema)) {
-            if (auto error = self.files_->write(*file, *body)) {
-                debugLine("bank list cache write failed: " + error.message());
+        auto write = [&] {
+            if (body->size() > maxBankListFileBytes) {
+                // It could never be read back, and it would replace a list that can.
+                debugLine("bank list not cached: " + std::to_string(body->size()) + " bytes");
+            } else if (auto file = self.bankListFileURL(schema)) {
+                if (auto error = self.files_->write(*file, *body)) {
+                    debugLine("bank list cache write failed: " + error.message());
+                }
             }
-        }
+        };
+        if (consumer == Consumer::query) write();
         auto& document = std::get<BankListResponse>(decoded);
         completion(self.applyLastUsedOrder(std::move(document.dictionary)),
                    Details{Source::network, LoadFailureCause::none, status, std::nullopt});
+        if (consumer == Consumer::screen) write();
     };
 
     if (dynamic_cast<const NullHttpClient*>(http_.get()) != nullptr) {

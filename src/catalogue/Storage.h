@@ -61,12 +61,25 @@ class Storage {
         std::optional<std::chrono::seconds> cacheAge;
     };
 
+    /// Who waits for a fetched list.
+    enum class Consumer {
+        /// A data-only query: a cached list comes as it was stored, and a
+        /// download's file is written before its banks go out (the host may
+        /// exit as soon as it has them).
+        query,
+        /// The selector: a cached list comes in last-used order, and a
+        /// download's banks go out before its file is written (a durable
+        /// write waits for the disk, often 10 ms and more, and the shopper
+        /// waits for the banks, not for the file).
+        screen,
+    };
+
     /// Completion runs once, on the HTTP client's callback queue.
-    void fetchBankList(Schema schema, bool reorderCachedList,
+    void fetchBankList(Schema schema, Consumer consumer,
                        std::function<void(FetchResult)> completion) const;
     /// The same, telling where the banks came from, why the download failed
     /// and how old a cached list is.
-    void fetchBankList(Schema schema, bool reorderCachedList,
+    void fetchBankList(Schema schema, Consumer consumer,
                        std::function<void(FetchResult, const Details&)> completion) const;
     std::optional<std::vector<Bank>> readCachedBankList(Schema schema) const;
     std::vector<Bank> applyLastUsedOrder(std::vector<Bank> banks) const;

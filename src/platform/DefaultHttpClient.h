@@ -1,5 +1,7 @@
 #pragma once
 
+#include <velawidget/export.h>
+#include <velawidget/platform.h>
 #include <velawidget/platform/HttpClient.h>
 
 #include <functional>
@@ -7,6 +9,10 @@
 namespace velawidget {
 
 using HttpClientFactory = HttpClientPtr (*)();
+
+/// `platform` with its empty members filled as installing a platform fills
+/// them: the portable defaults, and the linked client library's HTTP client.
+VELAWIDGET_API Platform withPortableDefaults(Platform platform);
 
 /// A library that brings an HTTP client (the curl one) offers it here. The
 /// client it makes fills the platform's HTTP slot when neither the host's

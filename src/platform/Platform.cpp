@@ -37,6 +37,8 @@ HttpClientPtr sealedHttpFactoryMarker() {
 std::atomic<Platform*> pendingPlatform{nullptr};
 std::atomic<Factory> pendingFactory{nullptr};
 std::atomic<HttpClientFactory> pendingHttpFactory{nullptr};
+// The offer the platform was fixed with, for kits made later.
+std::atomic<HttpClientFactory> fixedHttpFactory{nullptr};
 std::atomic<FailureReportingFetch> offeredFailureReporting{nullptr};
 
 /// The linked library's client, or none when there is none or it cannot start.
@@ -66,6 +68,7 @@ void fillDefaults(Platform& platform, HttpClientFactory httpFactory) {
 Platform fixPlatform() {
     const Factory factory = pendingFactory.exchange(&sealedFactoryMarker);
     const HttpClientFactory httpFactory = pendingHttpFactory.exchange(&sealedHttpFactoryMarker);
+    fixedHttpFactory.store(httpFactory);
     std::unique_ptr<Platform> installed(pendingPlatform.exchange(&sealedPlatformMarker));
     Platform platform;
     if (installed) {
@@ -78,6 +81,13 @@ Platform fixPlatform() {
 }
 
 }  // namespace
+
+Platform withPortableDefaults(Platform platform) {
+    HttpClientFactory factory = pendingHttpFactory.load();
+    if (factory == &sealedHttpFactoryMarker) factory = fixedHttpFactory.load();
+    fillDefaults(platform, factory);
+    return platform;
+}
 
 bool installPlatform(Platform platform) {
     auto candidate = std::make_unique<Platform>(std::move(platform));

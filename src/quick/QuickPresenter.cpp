@@ -1,18 +1,21 @@
 #include "quick/QuickPresenter.h"
 
-#include <velawidget/VelaWidgetSDK.h>
 #include <velawidget/quick.h>
+#include <velawidget/quick/Appearance.h>
+#include <velawidget/quick/QtPlatform.h>
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QWindow>
+#include <stdexcept>
 #include <utility>
 
 #include "platform/qt/QtPlatformDefault.h"
 #include "quick/QuickSelector.h"
 #include "quick/SelectorPresentation.h"
-#include "screens/LogoLoader.h"
+#include "screens/EngineKit.h"
+#include "screens/LocaleSwitch.h"
 #include "screens/WidgetViewBridge.h"
+#include "sdk/Kit.h"
 
 namespace velawidget {
 namespace {
@@ -33,44 +36,57 @@ class PresentedSelector : public QObject {
     std::unique_ptr<BankSelectorController> selector_;
 };
 
-// One engine serves every selector the application opens: a new engine
-// would set up its JavaScript heap and load the compiled views again before
-// each selector's first frame. The application owns it, so it goes at exit
-// with the application, and a new application gets a new one.
-QQmlEngine& selectorEngine(const SelectorServices& services) {
-    static QPointer<QQmlEngine> engine;
-    if (!engine) {
-        engine = new QQmlEngine(QCoreApplication::instance());
-        quick::registerQmlModule(*engine);
-    }
-    prepareEngine(*engine, services);
-    return *engine;
+std::unique_ptr<SelectorPresenter> makeQuickPresenter(const SelectorServices& services) {
+    return std::make_unique<QuickPresenter>(services);
 }
 
-// The front end is there from the start of the program, so the facade
-// finds it whenever its selector calls come. Never destroyed: presented
-// selectors may outlive main().
+// Every kit made from now on draws its selectors with Qt Quick. Names a
+// function, not an object: each kit makes its own front end.
 const bool registered = [] {
-    installSelectorPresenter(
-        std::shared_ptr<QuickPresenter>(std::shared_ptr<void>(), &QuickPresenter::instance()));
+    setSelectorFrontEnd(&makeQuickPresenter);
     return true;
 }();
 
 }  // namespace
 
-QuickPresenter& QuickPresenter::instance() {
-    static auto* presenter = new QuickPresenter;
-    return *presenter;
+QuickPresenter::QuickPresenter(SelectorServices services) : services_(std::move(services)) {}
+
+QuickPresenter::~QuickPresenter() {
+    delete engine_.data();
 }
 
-void prepareEngine(QQmlEngine& engine, const SelectorServices& services) {
-    LogoLoader::install(engine, services.http, services.files);
+// One engine serves every selector of the kit: a new engine would set up its
+// JavaScript heap and load the compiled views again before each selector's
+// first frame. The application owns it, so it goes at exit with the
+// application, and a new application gets a new one.
+QQmlEngine& QuickPresenter::selectorEngine() {
+    if (!engine_) {
+        engine_ = new QQmlEngine(QCoreApplication::instance());
+        quick::registerQmlModule(*engine_);
+        attach(*engine_);
+    }
+    return *engine_;
+}
+
+void QuickPresenter::attach(QQmlEngine& engine) {
+    EngineKit::attach(engine, services_, appearance_);
+}
+
+QuickPresenter& QuickPresenter::ofSharedKit() {
+    auto* front = dynamic_cast<QuickPresenter*>(&sharedKit().presenter());
+    if (!front)
+        throw std::logic_error("VelaWidget: the facade's selector front end is not Qt Quick");
+    return *front;
+}
+
+void attachSharedKit(QQmlEngine& engine) {
+    QuickPresenter::ofSharedKit().attach(engine);
 }
 
 std::unique_ptr<BankSelectorController> QuickPresenter::makeSelector(
-    const SelectorServices& services, SelectorResultHandler onResult) {
+    SelectorResultHandler onResult) {
     auto selector = std::make_unique<QuickSelector>(
-        selectorEngine(services), new WidgetViewBridge(services.model), std::move(onResult));
+        selectorEngine(), new WidgetViewBridge(services_.model), std::move(onResult));
     quick::markSelectorWindow(*selector->window());
     return selector;
 }
@@ -87,22 +103,27 @@ HostWindow QuickPresenter::firstHostWindow() const {
     return HostWindow(quick::firstHostWindow());
 }
 
-void QuickPresenter::attach(const SelectorServices& services) {
-    attached_ = services;
-}
-
-const SelectorServices& QuickPresenter::services() {
-    // A QML host may build its screen before anything asked the facade for
-    // a selector; making the facade hands its services down here.
-    if (!attached_) (void)VelaWidgetSDK::shared();
-    return *attached_;
-}
-
 namespace quick {
 
 QQuickWindow* window(const BankSelectorController& selector) {
     const auto* quick = dynamic_cast<const QuickSelector*>(&selector);
     return quick ? quick->window() : nullptr;
+}
+
+void setColorScheme(ColorScheme scheme) {
+    QuickPresenter::ofSharedKit().appearance().setOverride(scheme);
+}
+
+void setAppearance(const Appearance& appearance) {
+    QuickPresenter::ofSharedKit().appearance().setAppearance(appearance);
+}
+
+Appearance appearance() {
+    return QuickPresenter::ofSharedKit().appearance().appearance();
+}
+
+bool setLocale(std::string_view name) {
+    return switchLocale(*sharedKit().selectorServices().model, name);
 }
 
 namespace detail {

@@ -1,34 +1,41 @@
 #pragma once
 
+#include <QPointer>
 #include <QQmlEngine>
-#include <optional>
+#include <memory>
 
+#include "screens/AppearanceState.h"
 #include "selection/SelectorPresenter.h"
 
 namespace velawidget {
 
-/// The Qt Quick selector front end: makes selector windows on one shared QML
-/// engine and presents them over the host's windows. Registered with the
-/// facade while the program starts. Main thread only.
+/// A kit's Qt Quick front end: makes its selector windows on one QML engine,
+/// presents them over the host's windows, and holds the kit's appearance.
+/// The kit makes it at its first selector call. Main thread only.
 class QuickPresenter final : public SelectorPresenter {
   public:
-    std::unique_ptr<BankSelectorController> makeSelector(const SelectorServices& services,
-                                                         SelectorResultHandler onResult) override;
+    explicit QuickPresenter(SelectorServices services);
+    /// Deletes the selector engine, unless the application already did.
+    ~QuickPresenter() override;
+
+    std::unique_ptr<BankSelectorController> makeSelector(SelectorResultHandler onResult) override;
     void present(std::unique_ptr<BankSelectorController> selector, HostWindow parent) override;
     HostWindow firstHostWindow() const override;
-    void attach(const SelectorServices& services) override;
 
-    /// The facade's services, for screens a QML host builds itself.
-    const SelectorServices& services();
+    /// Lets `engine`'s screens show this kit.
+    void attach(QQmlEngine& engine);
+    AppearanceState& appearance() { return *appearance_; }
 
-    /// The registered front end.
-    static QuickPresenter& instance();
+    /// The front end of the facade's kit (which this makes, as any facade
+    /// call does).
+    static QuickPresenter& ofSharedKit();
 
   private:
-    std::optional<SelectorServices> attached_;
-};
+    QQmlEngine& selectorEngine();
 
-/// Gets the logo loader for `engine` going with the front end's client.
-void prepareEngine(QQmlEngine& engine, const SelectorServices& services);
+    SelectorServices services_;
+    std::shared_ptr<AppearanceState> appearance_ = std::make_shared<AppearanceState>();
+    QPointer<QQmlEngine> engine_;
+};
 
 }  // namespace velawidget

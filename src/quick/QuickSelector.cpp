@@ -11,6 +11,7 @@
 #include "quick/EarlyKeys.h"
 #include "quick/SelectorPresentation.h"
 #include "screens/AppearanceState.h"
+#include "screens/EngineKit.h"
 #include "screens/WidgetViewBridge.h"
 
 namespace velawidget {
@@ -18,8 +19,8 @@ namespace {
 
 // The window clears to the screen's background, so a frame drawn before the
 // content is laid out, or a resize, never shows black or white.
-void paintBackground(QQuickView& view) {
-    view.setColor(AppearanceState::instance().resolved().color(QStringLiteral("MainBackground")));
+void paintBackground(QQuickView& view, const AppearanceState& appearance) {
+    view.setColor(appearance.resolved().color(QStringLiteral("MainBackground")));
 }
 
 }  // namespace
@@ -33,9 +34,10 @@ QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model,
     view.setTitle(model->selectorTitle());
     QObject::connect(model, &WidgetViewBridge::textsChanged, &view,
                      [window = &view, model] { window->setTitle(model->selectorTitle()); });
-    paintBackground(view);
-    QObject::connect(&AppearanceState::instance(), &AppearanceState::changed, &view,
-                     [window = &view] { paintBackground(*window); });
+    const AppearanceState& appearance = EngineKit::of(engine).appearance();
+    paintBackground(view, appearance);
+    QObject::connect(&appearance, &AppearanceState::changed, &view,
+                     [window = &view, &appearance] { paintBackground(*window, appearance); });
     view.setResizeMode(QQuickView::SizeRootObjectToView);
     // The model is there before the view is built and the window shown, so
     // the first frame has content.

@@ -6,6 +6,8 @@
 #include <QJsonObject>
 
 #include "screens/AppearanceReader.h"
+#include "screens/AppearanceState.h"
+#include "screens/EngineKit.h"
 
 namespace velawidget {
 namespace {
@@ -25,6 +27,10 @@ QVariantMap withColorsAsText(QVariantMap map) {
 
 }  // namespace
 
+AppearanceSettings* AppearanceSettings::create(QQmlEngine* engine, QJSEngine*) {
+    return new AppearanceSettings(EngineKit::of(*engine).appearance());
+}
+
 bool AppearanceSettings::apply(const QVariantMap& appearance) {
     QString problem;
     const auto read =
@@ -33,12 +39,12 @@ bool AppearanceSettings::apply(const QVariantMap& appearance) {
         qWarning("VelaWidget Appearance.apply: %s", qPrintable(problem));
         return false;
     }
-    quick::setAppearance(*read);
+    appearance_.setAppearance(*read);
     return true;
 }
 
 void AppearanceSettings::reset() {
-    quick::setAppearance({});
+    appearance_.setAppearance({});
 }
 
 }  // namespace velawidget

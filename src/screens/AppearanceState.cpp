@@ -6,11 +6,6 @@
 
 namespace velawidget {
 
-AppearanceState& AppearanceState::instance() {
-    static AppearanceState* state = new AppearanceState;  // lives as long as the application
-    return *state;
-}
-
 AppearanceState::AppearanceState() : resolved_(resolveAppearance(appearance_, false)) {
     // Qt 6.4 tells of a palette change only through events.
     if (auto* app = QCoreApplication::instance()) app->installEventFilter(this);
@@ -60,19 +55,3 @@ bool AppearanceState::update() {
 }
 
 }  // namespace velawidget
-
-namespace velawidget::quick {
-
-void setColorScheme(ColorScheme scheme) {
-    velawidget::AppearanceState::instance().setOverride(scheme);
-}
-
-void setAppearance(const Appearance& appearance) {
-    velawidget::AppearanceState::instance().setAppearance(appearance);
-}
-
-Appearance appearance() {
-    return velawidget::AppearanceState::instance().appearance();
-}
-
-}  // namespace velawidget::quick

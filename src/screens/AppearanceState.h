@@ -9,15 +9,15 @@
 
 namespace velawidget {
 
-/// How every selector draws: the host's scheme override (or the application
-/// palette's: a window colour darker than mid-grey is dark) and its
-/// appearance, resolved for that scheme. The one value of the process that
-/// `setColorScheme` and `setAppearance` change; main thread only.
+/// How a kit's selectors draw: the host's scheme override (or the
+/// application palette's: a window colour darker than mid-grey is dark) and
+/// its appearance, resolved for that scheme. Owned by the kit's front end,
+/// reached by the screens through their engine's kit. Main thread only.
 class AppearanceState : public QObject {
     Q_OBJECT
 
   public:
-    static AppearanceState& instance();
+    AppearanceState();
 
     bool dark() const { return dark_; }
     quick::ColorScheme colorScheme() const { return override_; }
@@ -32,7 +32,6 @@ class AppearanceState : public QObject {
     void changed();
 
   private:
-    AppearanceState();
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool update();
 

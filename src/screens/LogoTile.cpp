@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "screens/AppearanceState.h"
+#include "screens/EngineKit.h"
 #include "screens/LogoLoader.h"
 
 namespace velawidget {
@@ -20,7 +21,6 @@ LogoTile::LogoTile(QQuickItem* parent) : QQuickPaintedItem(parent) {
     setAntialiasing(true);
     setImplicitWidth(tileSize);
     setImplicitHeight(tileSize);
-    connect(&AppearanceState::instance(), &AppearanceState::changed, this, [this] { update(); });
 }
 
 LogoTile::~LogoTile() = default;
@@ -59,6 +59,10 @@ bool LogoTile::onScreen() const {
 
 void LogoTile::componentComplete() {
     QQuickPaintedItem::componentComplete();
+    if (auto* engine = qmlEngine(this)) {
+        appearance_ = &EngineKit::of(*engine).appearance();
+        connect(appearance_, &AppearanceState::changed, this, [this] { update(); });
+    }
     if (onScreen()) appear();
 }
 
@@ -106,7 +110,9 @@ void LogoTile::setImage(QImage image) {
 
 void LogoTile::paint(QPainter* painter) {
     const QRectF tile(0, 0, width(), height());
-    const ResolvedAppearance& look = AppearanceState::instance().resolved();
+    // Outside an engine (made from C++), the kit's own look.
+    static const ResolvedAppearance plain = resolveAppearance({}, false);
+    const ResolvedAppearance& look = appearance_ ? appearance_->resolved() : plain;
     QPainterPath clip;
     clip.addRoundedRect(tile, look.cornerRadius, look.cornerRadius);
     painter->setRenderHint(QPainter::Antialiasing);

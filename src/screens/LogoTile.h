@@ -9,6 +9,7 @@
 
 namespace velawidget {
 
+class AppearanceState;
 class LogoLoader;
 
 /// The bank's logo tile: 50 by 50, corners rounded at 12. It shows the
@@ -60,6 +61,8 @@ class LogoTile : public QQuickPaintedItem {
     QImage image_;
     bool shown_ = false;
     QPointer<LogoLoader> loader_;
+    // The engine's kit's; it outlives the engine's items.
+    const AppearanceState* appearance_ = nullptr;
 };
 
 }  // namespace velawidget

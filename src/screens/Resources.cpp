@@ -4,15 +4,18 @@
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
+#include <QQmlEngine>
 
 #include "screens/AppearanceState.h"
 #include "screens/ColorCatalogue.h"
+#include "screens/EngineKit.h"
 
 namespace velawidget {
 
-Resources::Resources(QObject* parent) : QObject(parent) {
+Resources::Resources(const AppearanceState& appearance, QObject* parent)
+    : QObject(parent), appearance_(appearance) {
     refresh();
-    connect(&AppearanceState::instance(), &AppearanceState::changed, this, [this] {
+    connect(&appearance_, &AppearanceState::changed, this, [this] {
         refresh();
         Q_EMIT darkSchemeChanged();
         Q_EMIT appearanceChanged();
@@ -25,6 +28,10 @@ Resources::Resources(QObject* parent) : QObject(parent) {
     }
 }
 
+Resources* Resources::create(QQmlEngine* engine, QJSEngine*) {
+    return new Resources(EngineKit::of(*engine).appearance());
+}
+
 bool Resources::eventFilter(QObject* watched, QEvent* event) {
     if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationFontChange) {
         Q_EMIT appearanceChanged();
@@ -33,16 +40,16 @@ bool Resources::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool Resources::darkScheme() const {
-    return AppearanceState::instance().dark();
+    return appearance_.dark();
 }
 
 void Resources::refresh() {
-    const ResolvedAppearance& resolved = AppearanceState::instance().resolved();
+    const ResolvedAppearance& resolved = appearance_.resolved();
     for (const auto& name : colorNames()) colors_.insert(name, resolved.color(name));
 }
 
 qreal Resources::radius() const {
-    return AppearanceState::instance().resolved().cornerRadius;
+    return appearance_.resolved().cornerRadius;
 }
 
 qreal Resources::smallRadius() const {
@@ -51,20 +58,20 @@ qreal Resources::smallRadius() const {
 }
 
 QString Resources::fontFamily() const {
-    const QString& family = AppearanceState::instance().resolved().fontFamily;
+    const QString& family = appearance_.resolved().fontFamily;
     return family.isEmpty() ? QGuiApplication::font().family() : family;
 }
 
 qreal Resources::fontScale() const {
-    return AppearanceState::instance().resolved().fontScale;
+    return appearance_.resolved().fontScale;
 }
 
 bool Resources::accented() const {
-    return AppearanceState::instance().resolved().accent.isValid();
+    return appearance_.resolved().accent.isValid();
 }
 
 QColor Resources::focusColor() const {
-    const ResolvedAppearance& resolved = AppearanceState::instance().resolved();
+    const ResolvedAppearance& resolved = appearance_.resolved();
     return resolved.accent.isValid() ? resolved.accent
                                      : resolved.color(QStringLiteral("MainTextColor"));
 }

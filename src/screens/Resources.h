@@ -8,7 +8,12 @@
 #include <QUrl>
 #include <QVariant>
 
+class QJSEngine;
+class QQmlEngine;
+
 namespace velawidget {
+
+class AppearanceState;
 
 /// The kit's resource bundle as QML sees it: `Resources.colors.MainTextColor`
 /// follows the current scheme and the host's appearance,
@@ -38,7 +43,10 @@ class Resources : public QObject {
                    applicationDirectionChanged FINAL)
 
   public:
-    explicit Resources(QObject* parent = nullptr);
+    /// Follows `appearance`, which outlives it.
+    explicit Resources(const AppearanceState& appearance, QObject* parent = nullptr);
+    /// The engine's instance, following the engine's kit.
+    static Resources* create(QQmlEngine* engine, QJSEngine*);
 
     bool darkScheme() const;
     QQmlPropertyMap* colors() { return &colors_; }
@@ -63,6 +71,7 @@ class Resources : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void refresh();
 
+    const AppearanceState& appearance_;
     QQmlPropertyMap colors_;
 };
 

@@ -1,42 +1,17 @@
 #include <velawidget/VelaWidgetSDK.h>
 #include <velawidget/platform.h>
 
-#include <stdexcept>
-#include <system_error>
 #include <utility>
-#include <vector>
 
-#include "catalogue/PaymentLink.h"
-#include "core/Debug.h"
-#include "sdk/FacadeImpl.h"
-#include "selection/PublicBank.h"
+#include "sdk/Kit.h"
 
 namespace velawidget {
-namespace {
 
-BankListReport deliver(const boost::urls::url& paymentURL, Storage::FetchResult outcome,
-                       const Storage::Details& details) {
-    auto* banks = std::get_if<std::vector<Bank>>(&outcome);
-    if (!banks) {
-        BankListReport report(VelaWidgetError::loadingFaild);
-        report.cause = details.cause;
-        report.httpStatus = details.httpStatus;
-        return report;
-    }
-    std::vector<VelaWidgetBankPtr> result;
-    result.reserve(banks->size());
-    for (const auto& bank : *banks) {
-        if (auto made = publicBank(paymentURL, bank)) result.push_back(std::move(made));
-    }
-    BankListReport report{BankListResult(std::move(result))};
-    report.cause = details.cause;
-    report.httpStatus = details.httpStatus;
-    report.fromCache = details.source == Storage::Source::cacheAfterFailure;
-    report.cacheAge = details.cacheAge;
-    return report;
-}
-
-}  // namespace
+// The facade is the process's one kit behind the public names.
+struct VelaWidgetSDK::Impl {
+    explicit Impl(Platform platform) : kit(std::move(platform)) {}
+    Kit kit;
+};
 
 VelaWidgetSDK& VelaWidgetSDK::shared() {
     // Never destroyed: the selector's models may outlive the end of main().
@@ -44,6 +19,10 @@ VelaWidgetSDK& VelaWidgetSDK::shared() {
     // its services from here. Creating them reads and writes nothing.
     static VelaWidgetSDK* const instance = new VelaWidgetSDK(currentPlatform());
     return *instance;
+}
+
+Kit& sharedKit() {
+    return VelaWidgetSDK::shared().impl_->kit;
 }
 
 VelaWidgetSDK::VelaWidgetSDK(Platform services)
@@ -60,47 +39,60 @@ void VelaWidgetSDK::bankList(std::string_view paymentURL, DispatchQueuePtr recei
             completion(report.result);
         };
     }
-    bankList(paymentURL, std::move(receivOn), std::move(forward));
+    impl_->kit.bankList(paymentURL, std::move(receivOn), std::move(forward));
 }
 
 void VelaWidgetSDK::bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
                              std::function<void(const BankListReport&)> completion) {
-    std::optional<boost::urls::url> parsed;
-    auto accepted = acceptPaymentLink(paymentURL, &parsed);
-    if (!accepted) {
-        if (!parsed) {
-            debugLine("bank list fetching failed, invalid paymentURL: " + std::string(paymentURL));
-        }
-        throw std::system_error(make_error_code(VelaWidgetError::invalidURLString));
-    }
-    if (!receivOn) throw std::invalid_argument("bankList: receivOn must not be null");
-    if (!completion) throw std::invalid_argument("bankList: completion must not be empty");
-
-    impl_->storage.fetchBankList(
-        accepted->schema, /*reorderCachedList=*/false,
-        std::function<void(Storage::FetchResult, const Storage::Details&)>(
-            [url = std::move(accepted->url), receivOn = std::move(receivOn),
-             completion = std::move(completion)](Storage::FetchResult outcome,
-                                                 const Storage::Details& details) {
-                receivOn->async([completion, report = deliver(url, std::move(outcome), details)] {
-                    completion(report);
-                });
-            }));
+    impl_->kit.bankList(paymentURL, std::move(receivOn), std::move(completion));
 }
 
 bool VelaWidgetSDK::recordChosenBank(const VelaWidgetBank& bank) {
-    auto logo = bank.logoURL();
-    if (!logo) return false;
-    impl_->services.mainQueue->async(
-        [storage = impl_->storage, logo = std::move(*logo)] { storage.updateLastUsedBank(logo); });
-    return true;
+    return impl_->kit.recordChosenBank(bank);
 }
 
 void VelaWidgetSDK::setEventHandler(SelectorEventHandler handler) {
-    auto shared =
-        handler ? std::make_shared<const SelectorEventHandler>(std::move(handler)) : nullptr;
-    const std::lock_guard lock(impl_->eventHandlerLock);
-    impl_->eventHandler = std::move(shared);
+    impl_->kit.setEventHandler(std::move(handler));
+}
+
+std::unique_ptr<BankSelectorController> VelaWidgetSDK::bankListViewController(
+    std::string_view paymentURL) {
+    return impl_->kit.bankListViewController(paymentURL, {});
+}
+
+std::unique_ptr<BankSelectorController> VelaWidgetSDK::bankListViewController(
+    std::string_view paymentURL, SelectorResultHandler onResult) {
+    return impl_->kit.bankListViewController(paymentURL, std::move(onResult));
+}
+
+std::unique_ptr<BankSelectorController> VelaWidgetSDK::getBankSelector(
+    std::string_view bankURLString) {
+    return impl_->kit.bankListViewController(bankURLString, {});
+}
+
+std::unique_ptr<BankSelectorController> VelaWidgetSDK::getBankSelector(
+    std::string_view bankURLString, SelectorResultHandler onResult) {
+    return impl_->kit.bankListViewController(bankURLString, std::move(onResult));
+}
+
+void VelaWidgetSDK::presentBankListViewController(std::string_view paymentURL,
+                                                  HostWindow parentViewController) {
+    impl_->kit.presentBankListViewController(paymentURL, parentViewController, {});
+}
+
+void VelaWidgetSDK::presentBankListViewController(std::string_view paymentURL,
+                                                  HostWindow parentViewController,
+                                                  SelectorResultHandler onResult) {
+    impl_->kit.presentBankListViewController(paymentURL, parentViewController, std::move(onResult));
+}
+
+void VelaWidgetSDK::showBankSelector(std::string_view bankURLString) {
+    impl_->kit.showBankSelector(bankURLString, {});
+}
+
+void VelaWidgetSDK::showBankSelector(std::string_view bankURLString,
+                                     SelectorResultHandler onResult) {
+    impl_->kit.showBankSelector(bankURLString, std::move(onResult));
 }
 
 }  // namespace velawidget

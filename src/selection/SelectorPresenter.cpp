@@ -1,36 +1,26 @@
 #include "selection/SelectorPresenter.h"
 
-#include <mutex>
-#include <utility>
+#include <atomic>
 
 namespace velawidget {
 namespace {
 
-// Written while the program starts (by a static initialiser of the front
-// end's library), read by the facade's selector calls. Function-local, so a
+// A function, not an object: written once by a static initialiser of the
+// front end's library, read when a kit is made. Function-local, so a
 // registration from another library's initialiser finds it made.
-struct PresenterSlot {
-    std::mutex mutex;
-    std::shared_ptr<SelectorPresenter> presenter;
-};
-
-PresenterSlot& presenterSlot() {
-    static PresenterSlot slot;
+std::atomic<SelectorFrontEnd>& frontEndSlot() {
+    static std::atomic<SelectorFrontEnd> slot{nullptr};
     return slot;
 }
 
 }  // namespace
 
-void installSelectorPresenter(std::shared_ptr<SelectorPresenter> presenter) {
-    auto& slot = presenterSlot();
-    std::lock_guard lock(slot.mutex);
-    slot.presenter = std::move(presenter);
+void setSelectorFrontEnd(SelectorFrontEnd frontEnd) noexcept {
+    frontEndSlot().store(frontEnd);
 }
 
-std::shared_ptr<SelectorPresenter> selectorPresenter() {
-    auto& slot = presenterSlot();
-    std::lock_guard lock(slot.mutex);
-    return slot.presenter;
+SelectorFrontEnd selectorFrontEnd() noexcept {
+    return frontEndSlot().load();
 }
 
 }  // namespace velawidget

@@ -117,7 +117,7 @@ void WidgetViewModel::download(Schema schema) {
     // hops to the main queue and passes the gate there, if the model is
     // still there.
     services_.storage.fetchBankList(
-        schema, /*reorderCachedList=*/true,
+        schema, Storage::Consumer::screen,
         std::function<void(Storage::FetchResult, const Storage::Details&)>(
             [this, gate = downloads_.first, queue = services_.mainQueue, schema](
                 Storage::FetchResult result, const Storage::Details& details) {

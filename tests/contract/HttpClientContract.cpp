@@ -281,7 +281,7 @@ LoaderOutcome loadQrList(std::shared_ptr<velawidget::HttpClient> http, const Tem
     std::promise<LoaderOutcome> done;
     auto arrived = done.get_future();
     Storage(std::move(http), std::make_shared<velawidget::PosixFileStore>(caches.path()))
-        .fetchBankList(velawidget::Schema::qr, false,
+        .fetchBankList(velawidget::Schema::qr, velawidget::Storage::Consumer::query,
                        [&done](Storage::FetchResult result, const Storage::Details& d) {
                            done.set_value({std::move(result), d});
                        });

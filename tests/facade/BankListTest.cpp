@@ -6,23 +6,10 @@
 
 #include <stdexcept>
 
+#include "sdk/Kit.h"
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
 #include "support/TempDir.h"
-
-// The facade fixes the platform once per process: main installs this one
-// before the first use.
-struct FakePlatform {
-    std::shared_ptr<vela::test::FakeHttpClient> http =
-        std::make_shared<vela::test::FakeHttpClient>();
-    vela::test::TempDir caches;
-    bool factoryCalled = false;
-};
-
-FakePlatform& fakePlatform() {
-    static FakePlatform platform;
-    return platform;
-}
 
 namespace velawidget {
 namespace {
@@ -37,22 +24,39 @@ struct Delivery {
     auto completion() {
         return [this](BankListResult result) { results.push_back(std::move(result)); };
     }
+    std::function<void(const BankListReport&)> report() {
+        return [this](const BankListReport& got) { results.push_back(got.result); };
+    }
 };
 
+struct FakePlatform {
+    std::shared_ptr<vela::test::FakeHttpClient> http =
+        std::make_shared<vela::test::FakeHttpClient>();
+    vela::test::TempDir caches;
+    std::shared_ptr<RunLoop> mainQueue = std::make_shared<RunLoop>();
+
+    Platform platform() const {
+        Platform platform;
+        platform.http = http;
+        platform.files = std::make_shared<PosixFileStore>(caches.path());
+        platform.mainQueue = mainQueue;
+        return platform;
+    }
+};
+
+// A kit of its own for every test, on a fake network and fresh caches.
 class BankListTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        fakePlatform().http->respondAll(std::nullopt);
-        fakePlatform().http->callbackQueue().runUntilIdle();
-        for (auto& name : caches().entries()) std::filesystem::remove_all(caches() / name);
-    }
-    vela::test::FakeHttpClient& http() { return *fakePlatform().http; }
-    const vela::test::TempDir& caches() { return fakePlatform().caches; }
+    FakePlatform fake;
+    Kit kit{fake.platform()};
+
+    vela::test::FakeHttpClient& http() { return *fake.http; }
+    const vela::test::TempDir& caches() { return fake.caches; }
 
     /// Runs a query to its end: the download answered with `body`, then `receivOn`.
     BankListResult query(const std::string& link, HttpBody body) {
         Delivery delivery;
-        VelaWidgetSDK::shared().bankList(link, delivery.queue, delivery.completion());
+        kit.bankList(link, delivery.queue, delivery.report());
         http().respond(0, std::move(body));
         http().callbackQueue().runUntilIdle();
         EXPECT_TRUE(delivery.results.empty()) << "delivered on receivOn only";
@@ -63,36 +67,57 @@ class BankListTest : public ::testing::Test {
     }
 };
 
-TEST_F(BankListTest, TheHostsPlatformWinsAndTheFacadeStartsIdle) {
-    EXPECT_EQ(currentPlatform().http, fakePlatform().http);
-    EXPECT_FALSE(fakePlatform().factoryCalled);
+// The one test of the process-wide platform and facade: the platform is fixed
+// once per process, in this order.
+TEST(Facade, TheHostsPlatformWinsAndTheFacadeStartsIdleThenServesQueries) {
+    FakePlatform fake;
+    bool factoryCalled = false;
+    static bool* called = nullptr;
+    called = &factoryCalled;
+    // A front end's default must lose against what the host installs.
+    ASSERT_TRUE(setDefaultPlatformFactory([]() -> Platform {
+        *called = true;
+        return {};
+    }));
+    ASSERT_TRUE(installPlatform(fake.platform()));
+    EXPECT_EQ(currentPlatform().http, fake.http);
+    EXPECT_FALSE(factoryCalled);
     EXPECT_FALSE(installPlatform({}));
     EXPECT_FALSE(setDefaultPlatformFactory(nullptr));
     auto& sdk = VelaWidgetSDK::shared();
-    EXPECT_EQ(http().requests().size(), 0u) << "creating the facade downloads nothing";
-    EXPECT_TRUE(caches().entries().empty()) << "and touches no file";
+    EXPECT_EQ(fake.http->requests().size(), 0u) << "creating the facade downloads nothing";
+    EXPECT_TRUE(fake.caches.entries().empty()) << "and touches no file";
 
     // No selector front end is linked: the selector calls say so before looking at the link.
     EXPECT_THROW(sdk.bankListViewController("not a link"), std::logic_error);
     EXPECT_THROW(sdk.showBankSelector("not a link"), std::logic_error);
     EXPECT_THROW(sdk.presentBankListViewController("x", HostWindow(&sdk)), std::logic_error);
+
+    // The plain overload delivers the banks alone.
+    Delivery delivery;
+    sdk.bankList(qrLink, delivery.queue, delivery.completion());
+    fake.http->respond(0, vela::test::bankListDocument({vela::test::bankWithLogo("f")}));
+    fake.http->callbackQueue().runUntilIdle();
+    delivery.queue->runUntilIdle();
+    ASSERT_EQ(delivery.results.size(), 1u);
+    ASSERT_TRUE(delivery.results[0].has_value());
+    EXPECT_EQ(delivery.results[0].value().size(), 1u);
 }
 
 // Which texts are payment links is the link tests' business.
 TEST_F(BankListTest, RejectedCallsThrowAtOnceAndStartNothing) {
-    auto& sdk = VelaWidgetSDK::shared();
+    auto& sdk = kit;
     const auto before = http().requests().size();
     Delivery delivery;
     try {
-        sdk.bankList("http://qr.vela.example/" + id, delivery.queue, delivery.completion());
+        sdk.bankList("http://qr.vela.example/" + id, delivery.queue, delivery.report());
         ADD_FAILURE() << "accepted a plain-HTTP link";
     } catch (const std::system_error& error) {
         EXPECT_EQ(error.code(), VelaWidgetError::invalidURLString);
     }
     EXPECT_THROW(sdk.bankList(qrLink, nullptr, [](const BankListReport&) {}),
                  std::invalid_argument);
-    EXPECT_THROW(sdk.bankList(qrLink, delivery.queue, std::function<void(BankListResult)>{}),
-                 std::invalid_argument);
+    EXPECT_THROW(sdk.bankList(qrLink, delivery.queue, {}), std::invalid_argument);
     delivery.queue->runUntilIdle();
     EXPECT_TRUE(delivery.results.empty());
     EXPECT_EQ(http().requests().size(), before);
@@ -124,10 +149,10 @@ TEST_F(BankListTest, BanksCarryTheirLinksAndThoseWithoutALinkAreLeftOut) {
 
     // A host drawing its own list records the choice, so the next list starts
     // with it; recent banks are kept by logo address, so one without has no record.
-    auto& sdk = VelaWidgetSDK::shared();
+    auto& sdk = kit;
     EXPECT_FALSE(sdk.recordChosenBank(*result.value()[3]));
     EXPECT_TRUE(sdk.recordChosenBank(*result.value()[2]));
-    std::dynamic_pointer_cast<RunLoop>(currentPlatform().mainQueue)->runUntilIdle();
+    fake.mainQueue->runUntilIdle();
     const auto again = query(qrLink, vela::test::bankListDocument(banks));
     ASSERT_TRUE(again.has_value());
     EXPECT_EQ(again.value()[0]->name(), "Web");
@@ -136,8 +161,8 @@ TEST_F(BankListTest, BanksCarryTheirLinksAndThoseWithoutALinkAreLeftOut) {
 
 TEST_F(BankListTest, OverlappingQueriesEachCompleteOnceOnTheirOwnQueue) {
     Delivery qr, sub;
-    VelaWidgetSDK::shared().bankList(qrLink, qr.queue, qr.completion());
-    VelaWidgetSDK::shared().bankList(subLink, sub.queue, sub.completion());
+    kit.bankList(qrLink, qr.queue, qr.report());
+    kit.bankList(subLink, sub.queue, sub.report());
     ASSERT_EQ(http().pendingCount(), 2u);
     http().respond(1, vela::test::bankListDocument({vela::test::bankWithLogo("s")}));
     http().respond(0, std::nullopt);  // nothing cached either: the query fails
@@ -155,12 +180,12 @@ TEST_F(BankListTest, TheReportOverloadTellsWhyAndWhereTheBanksCameFrom) {
     const std::string document = vela::test::bankListDocument({vela::test::bankWithLogo("c")});
     for (bool cached : {false, true}) {
         SCOPED_TRACE(cached ? "not a bank list, a cached list" : "fresh download");
-        SetUp();
+        for (auto& name : caches().entries()) std::filesystem::remove_all(caches() / name);
+        http().respondAll(std::nullopt);
         if (cached) caches().write("qrbanksListStorage", document);
         std::optional<BankListReport> report;
         auto queue = std::make_shared<RunLoop>();
-        VelaWidgetSDK::shared().bankList(qrLink, queue,
-                                         [&](const BankListReport& got) { report = got; });
+        kit.bankList(qrLink, queue, [&](const BankListReport& got) { report = got; });
         http().respondAll(cached ? "<html>" : document);
         http().callbackQueue().runUntilIdle();
         queue->runUntilIdle();
@@ -192,21 +217,3 @@ TEST(BankListReportText, NamesTheCauseAndTheCachedListsAge) {
 
 }  // namespace
 }  // namespace velawidget
-
-int main(int argc, char** argv) {
-    using namespace velawidget;
-    auto& fake = fakePlatform();
-    // A front end's default must lose against what the host installs.
-    if (!setDefaultPlatformFactory([]() -> Platform {
-            fakePlatform().factoryCalled = true;
-            return {};
-        })) {
-        return 3;
-    }
-    Platform platform;
-    platform.http = fake.http;
-    platform.files = std::make_shared<PosixFileStore>(fake.caches.path());
-    if (!installPlatform(std::move(platform))) return 3;
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

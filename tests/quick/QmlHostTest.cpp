@@ -39,6 +39,26 @@ vela::test::TempDir& tempDir() {
     return dir;
 }
 
+// These tests are the QML host's: its screens show the facade's kit, so the
+// platform is installed as a host installs it, once, before the facade is made.
+class QmlHostTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static const bool installed = [] {
+            quick::QtPlatformOptions options;
+            options.cachesDirectory = tempDir().path();
+            options.locale = "en";
+            Platform platform = quick::qtPlatform(options);
+            platform.http = std::make_shared<vela::test::FakeHttpClient>();
+            return installPlatform(std::move(platform));
+        }();
+        ASSERT_TRUE(installed);
+    }
+};
+
+using QmlHost = QmlHostTest;
+using PhonePayment = QmlHostTest;
+
 struct Made {
     std::unique_ptr<QObject> object;
     QString error;
@@ -73,7 +93,7 @@ QString localized(const char* locale, const char* key) {
         quick::QtTexts(quick::QtTexts::localeNamed(locale)).localized(key));
 }
 
-TEST(QmlHost, NamesTheViewAndTheSingletonsButNoneOfTheViewsParts) {
+TEST_F(QmlHost, NamesTheViewAndTheSingletonsButNoneOfTheViewsParts) {
     QQmlEngine engine;
     quick::registerQmlModule(engine);
     auto made = make(engine, QStringLiteral("WidgetView { model: SharedSelector.model; "
@@ -86,7 +106,7 @@ TEST(QmlHost, NamesTheViewAndTheSingletonsButNoneOfTheViewsParts) {
     }
 }
 
-TEST(QmlHost, SwitchesTheLanguageAndForcesTheColourSchemeFromQml) {
+TEST_F(QmlHost, SwitchesTheLanguageAndForcesTheColourSchemeFromQml) {
     QQmlEngine engine;
     quick::registerQmlModule(engine);
     auto made = make(engine, QStringLiteral(R"(Window {
@@ -176,7 +196,7 @@ int modulePixels(const QImage& shot, const QQuickItem& item, int symbol) {
     return dark.width() / symbol;
 }
 
-TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
+TEST_F(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
     const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
     auto selector = VelaWidgetSDK::shared().bankListViewController(qrLink);
     QQuickWindow* window = quick::window(*selector);
@@ -263,18 +283,3 @@ TEST(PhonePayment, SelectorShowsTheLinkAsACodeAPhoneCanRead) {
 
 }  // namespace
 }  // namespace velawidget
-
-int main(int argc, char** argv) {
-    using namespace velawidget;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);  // same pixels every run
-    QGuiApplication app(argc, argv);
-    quick::QtPlatformOptions options;
-    options.cachesDirectory = tempDir().path();
-    options.locale = "en";
-    Platform platform = quick::qtPlatform(options);
-    platform.http = std::make_shared<vela::test::FakeHttpClient>();
-    if (!installPlatform(std::move(platform))) return 3;
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

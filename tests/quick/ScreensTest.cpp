@@ -28,10 +28,13 @@
 #include <system_error>
 #include <vector>
 
+#include "quick/QuickPresenter.h"
+#include "screens/AppearanceState.h"
 #include "screens/LogoLoader.h"
 #include "screens/LogoTile.h"
 #include "screens/Resources.h"
 #include "screens/WidgetViewBridge.h"
+#include "sdk/Kit.h"
 #include "support/BankDocuments.h"
 #include "support/FakeHttpClient.h"
 #include "support/ListProbe.h"
@@ -68,37 +71,24 @@ struct TestPlatform {
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
     std::shared_ptr<FakeOpener> opener = std::make_shared<FakeOpener>();
     vela::test::TempDir caches;
-};
 
-TestPlatform& testPlatform() {
-    static TestPlatform platform;
-    return platform;
-}
+    Platform platform() const {
+        quick::QtPlatformOptions options;
+        options.cachesDirectory = caches.path();
+        Platform platform = quick::qtPlatform(options);
+        platform.http = http;
+        platform.scheduler = clock;
+        platform.urlOpener = opener;
+        platform.texts = std::make_shared<FakeTexts>();
+        return platform;
+    }
+};
 
 const std::vector<Bank> threeBanks = {
     {"Ambel Bank", "https://logo.example/ambel.png", "ambelpay", std::nullopt, std::nullopt},
     {"Betuk Bank", "https://logo.example/betuk.png", "betukpay", std::nullopt, std::nullopt},
     {"Gamsel Savings", "https://logo.example/gamsel.png", "gamselpay", std::nullopt, std::nullopt},
 };
-
-// HTTP completions, posted work, and a frame of every visible window.
-void pump() {
-    for (int round = 0; round < 20; ++round) {
-        testPlatform().http->callbackQueue().runUntilIdle();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        if (round % 5 != 4) continue;
-        for (auto* window : QGuiApplication::topLevelWindows()) {
-            auto* quick = qobject_cast<QQuickWindow*>(window);
-            if (quick && quick->isExposed()) (void)quick->grabWindow();
-        }
-    }
-}
-
-void throttle() {
-    testPlatform().clock->advance(BankListViewModel::searchThrottle);
-    pump();
-}
 
 QQuickItem* find(QObject* root, const char* name) {
     return root->findChild<QQuickItem*>(QString::fromLatin1(name));
@@ -126,43 +116,78 @@ bool isLogo(const std::string& url) {
     return url.find("logo.example") != std::string::npos;
 }
 
-std::size_t pendingLogos() {
-    const auto urls = testPlatform().http->pendingURLs();
-    return static_cast<std::size_t>(std::count_if(urls.begin(), urls.end(), isLogo));
-}
-
-// Answers the bank list with the three banks if the last link started a download.
-void answerBankList() {
-    pump();
-    const auto urls = testPlatform().http->pendingURLs();
-    const auto list = std::find_if_not(urls.begin(), urls.end(), isLogo);
-    if (list == urls.end()) return;
-    testPlatform().http->respond(list - urls.begin(), vela::test::bankListDocument(threeBanks));
-    pump();
-}
-
-// Answers every logo request, queued ones included, until the loader is idle.
-void answerLogos(const HttpBody& body, const LogoLoader& loader) {
-    auto& http = *testPlatform().http;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        const auto urls = http.pendingURLs();
-        for (std::size_t i = urls.size(); i-- > 0;) {
-            if (isLogo(urls[i])) http.respond(i, body);
-        }
-        pump();
-        return !loader.busy();
-    }));
-}
-
 HttpBody png() {
     return vela::test::readFile(VELA_LOGO_CORPUS "/square.png");
 }
 
-TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
+// A kit of its own for every test: its models, its front end and the QML
+// engine its selectors share start fresh, so tests run in any order.
+class KitTest : public ::testing::Test {
+  protected:
+    TestPlatform fake;
+    Kit kit{fake.platform()};
+
+    Screen open(const std::string& link) { return Screen{kit.bankListViewController(link, {})}; }
+    AppearanceState& appearance() {
+        return dynamic_cast<QuickPresenter&>(kit.presenter()).appearance();
+    }
+
+    // HTTP completions, posted work, and a frame of every visible window.
+    void pump() {
+        for (int round = 0; round < 20; ++round) {
+            fake.http->callbackQueue().runUntilIdle();
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            if (round % 5 != 4) continue;
+            for (auto* window : QGuiApplication::topLevelWindows()) {
+                auto* quick = qobject_cast<QQuickWindow*>(window);
+                if (quick && quick->isExposed()) (void)quick->grabWindow();
+            }
+        }
+    }
+
+    void throttle() {
+        fake.clock->advance(BankListViewModel::searchThrottle);
+        pump();
+    }
+
+    std::size_t pendingLogos() {
+        const auto urls = fake.http->pendingURLs();
+        return static_cast<std::size_t>(std::count_if(urls.begin(), urls.end(), isLogo));
+    }
+
+    // Answers the bank list with the three banks if the last link started a download.
+    void answerBankList() {
+        pump();
+        const auto urls = fake.http->pendingURLs();
+        const auto list = std::find_if_not(urls.begin(), urls.end(), isLogo);
+        if (list == urls.end()) return;
+        fake.http->respond(list - urls.begin(), vela::test::bankListDocument(threeBanks));
+        pump();
+    }
+
+    // Answers every logo request, queued ones included, until the loader is idle.
+    void answerLogos(const HttpBody& body, const LogoLoader& loader) {
+        auto& http = *fake.http;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            const auto urls = http.pendingURLs();
+            for (std::size_t i = urls.size(); i-- > 0;) {
+                if (isLogo(urls[i])) http.respond(i, body);
+            }
+            pump();
+            return !loader.busy();
+        }));
+    }
+};
+
+using LogoTiles = KitTest;
+using Screens = KitTest;
+using HostBoundary = KitTest;
+
+TEST_F(LogoTiles, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     LogoLoaderSettings oneAtATime;
     oneAtATime.maxFetches = 1;
-    LogoLoader loader(testPlatform().http,
-                      std::make_shared<PosixFileStore>(testPlatform().caches.path()), oneAtATime);
+    LogoLoader loader(fake.http, std::make_shared<PosixFileStore>(fake.caches.path()), oneAtATime);
     QQuickWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -174,10 +199,9 @@ TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     // Given b before a's logo came: b waits for a's turn, and only b's may show.
     tile.setUrl(QStringLiteral("https://logo.example/b.png"));
     // The cache looks for a's file first, off the main thread.
-    ASSERT_TRUE(QTest::qWaitFor([] { return pendingLogos() == 1; }));
-    ASSERT_EQ(testPlatform().http->pendingURLs(),
-              std::vector<std::string>{"https://logo.example/a.png"});
-    testPlatform().http->respond(0, png());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pendingLogos() == 1; }));
+    ASSERT_EQ(fake.http->pendingURLs(), std::vector<std::string>{"https://logo.example/a.png"});
+    fake.http->respond(0, png());
     answerLogos(std::nullopt, loader);  // b fails
     EXPECT_FALSE(tile.loaded()) << "a's logo must not appear as b's";
     // Off screen and back: a failed logo is asked for again.
@@ -187,9 +211,8 @@ TEST(LogoTile, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     EXPECT_TRUE(tile.loaded());
 }
 
-// Runs first: the shared model is still in its initial state.
-TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
-    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+TEST_F(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
+    Screen screen = open(qrLink);
     // The skeletons are there before the first frame.
     ASSERT_EQ(screen.list->property("count").toInt(), 5);
     ASSERT_TRUE(screen.show());
@@ -203,8 +226,8 @@ TEST(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     QPointer<QQuickItem> betuk = vela::test::rowAt(screen.list, 1);
     ASSERT_FALSE(betuk.isNull());
     // Each visible row asked for its logo, cache first.
-    EXPECT_TRUE(QTest::qWaitFor([] { return pendingLogos() == 3; }));
-    EXPECT_EQ(testPlatform().http->requests().back().cachePolicy, CachePolicy::useCacheFirst);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pendingLogos() == 3; }));
+    EXPECT_EQ(fake.http->requests().back().cachePolicy, CachePolicy::useCacheFirst);
     answerLogos(png(), *LogoLoader::forEngine(qmlEngine(screen.root)));
 
     // Typing shows at once in the field, filters after the throttle.
@@ -229,8 +252,8 @@ QString accessibleName(QQuickItem* item) {
 }
 
 // Told once the rows follow, not per keystroke; a fresh search is told again.
-TEST(Screens, ScreenReadersHearWhatTheSearchFoundOnceTheRowsFollowed) {
-    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+TEST_F(Screens, ScreenReadersHearWhatTheSearchFoundOnceTheRowsFollowed) {
+    Screen screen = open(qrLink);
     ASSERT_TRUE(screen.show());
     answerBankList();
     auto* status = find(screen.root, "searchResultStatus");
@@ -255,14 +278,14 @@ TEST(Screens, ScreenReadersHearWhatTheSearchFoundOnceTheRowsFollowed) {
 }
 
 // Fitted to the screen, frame and all, on first show only; the width stays.
-TEST(Screens, AWindowTallerThanItsScreenIsFittedOnceWhenFirstShown) {
-    Screen fits{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+TEST_F(Screens, AWindowTallerThanItsScreenIsFittedOnceWhenFirstShown) {
+    Screen fits = open(qrLink);
     const QSize size = fits.window->size();
     ASSERT_TRUE(fits.show());
     EXPECT_EQ(fits.window->size(), size);
     fits.controller->close();
 
-    Screen tall{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+    Screen tall = open(qrLink);
     const QRect area = tall.window->screen()->availableGeometry();
     tall.window->resize(size.width(), area.height() + 200);
     ASSERT_TRUE(tall.show());
@@ -277,8 +300,8 @@ TEST(Screens, AWindowTallerThanItsScreenIsFittedOnceWhenFirstShown) {
 }
 
 // A host's translation with markup (an <img> naming a local file) is never rendered.
-TEST(Screens, EveryLabelOfTheScreenAndTheAlertIsPlainText) {
-    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+TEST_F(Screens, EveryLabelOfTheScreenAndTheAlertIsPlainText) {
+    Screen screen = open(qrLink);
     ASSERT_TRUE(screen.show());
     screen.model->toggleBankAppNotFoundError();
     pump();
@@ -297,10 +320,10 @@ TEST(Screens, EveryLabelOfTheScreenAndTheAlertIsPlainText) {
     pump();
 }
 
-TEST(Screens, AppearanceRestylesTheScreenAndMirrorsInARightToLeftHost) {
-    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+TEST_F(Screens, AppearanceRestylesTheScreenAndMirrorsInARightToLeftHost) {
+    Screen screen = open(qrLink);
     ASSERT_TRUE(screen.show());
-    quick::setColorScheme(quick::ColorScheme::light);
+    appearance().setOverride(quick::ColorScheme::light);
     auto* explanation = find(screen.root, "explanation");
     auto look = [&] {
         pump();
@@ -314,9 +337,9 @@ TEST(Screens, AppearanceRestylesTheScreenAndMirrorsInARightToLeftHost) {
     ASSERT_TRUE(apply.evaluate().toBool()) << apply.error().toString().toStdString();
     EXPECT_EQ(look(), std::pair(QColor(QStringLiteral("#f4f1ea")), 3 * kit.second))
         << "the font scale is clamped to 3";
-    quick::setAppearance({});
+    appearance().setAppearance({});
     EXPECT_EQ(look(), kit);
-    quick::setColorScheme(quick::ColorScheme::system);
+    appearance().setOverride(quick::ColorScheme::system);
 
     // Mirrored by the host's layout direction, whatever the kit's language.
     QQmlExpression mirrored(qmlContext(screen.root), screen.root,
@@ -338,8 +361,8 @@ TEST(Appearance, RefusesWhatDoesNotFit) {
     }
 }
 
-TEST(Screens, SubscriptionsSayWhatTheyAreAndTheListAnswersKeysAndThePointer) {
-    Screen screen{VelaWidgetSDK::shared().bankListViewController(subLink)};
+TEST_F(Screens, SubscriptionsSayWhatTheyAreAndTheListAnswersKeysAndThePointer) {
+    Screen screen = open(subLink);
     ASSERT_TRUE(screen.show());
     answerBankList();
     ASSERT_EQ(screen.names().size(), 3u);
@@ -361,12 +384,12 @@ TEST(Screens, SubscriptionsSayWhatTheyAreAndTheListAnswersKeysAndThePointer) {
     QTest::mouseMove(screen.window, QPoint(2, 2));
     QTest::mouseRelease(screen.window, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
     pump();
-    EXPECT_TRUE(testPlatform().opener->opened.empty());
+    EXPECT_TRUE(fake.opener->opened.empty());
 }
 
 // On Wayland keys can come before the window hears it is (again) active.
-TEST(Screens, KeysThatComeBeforeTheFocusReachTheSearch) {
-    Screen screen{VelaWidgetSDK::shared().bankListViewController(qrLink)};
+TEST_F(Screens, KeysThatComeBeforeTheFocusReachTheSearch) {
+    Screen screen = open(qrLink);
     auto* field = find(screen.root, "searchField");
     ASSERT_TRUE(screen.show());
     QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
@@ -386,7 +409,8 @@ TEST(Screens, KeysThatComeBeforeTheFocusReachTheSearch) {
 // The views draw the kit's images with Qt SVG, never through an image-format
 // plugin (Debian 13 packages the SVG one apart): each one draws, in colour.
 TEST(KitImages, EveryShippedImageDrawsFromTheAddressTheViewsUse) {
-    const Resources resources;
+    const AppearanceState look;
+    const Resources resources(look);
     int images = 0;
     for (const auto& file : std::filesystem::directory_iterator(VELA_IMAGES_DIR)) {
         const QUrl url = resources.image(QString::fromStdString(file.path().stem().string()));
@@ -406,10 +430,10 @@ TEST(KitImages, EveryShippedImageDrawsFromTheAddressTheViewsUse) {
     EXPECT_GE(images, 3);
 }
 
-TEST(HostBoundary, RefusesBadCallsAndNeverCallsAClearedEventHandler) {
-    auto& sdk = VelaWidgetSDK::shared();
+TEST_F(HostBoundary, RefusesBadCallsAndNeverCallsAClearedEventHandler) {
+    auto& sdk = kit;
     {
-        Screen screen{sdk.bankListViewController(qrLink)};
+        Screen screen = open(qrLink);
         ASSERT_TRUE(screen.show());
         int calls = 0;
         sdk.setEventHandler([&calls](const SelectorEvent&) { ++calls; });
@@ -433,16 +457,18 @@ TEST(HostBoundary, RefusesBadCallsAndNeverCallsAClearedEventHandler) {
         return std::error_code();
     };
     const auto invalid = make_error_code(VelaWidgetError::invalidURLString);
-    EXPECT_EQ(errorOf([&] { sdk.bankListViewController("https://example.com/" + id); }), invalid);
+    EXPECT_EQ(errorOf([&] { sdk.bankListViewController("https://example.com/" + id, {}); }),
+              invalid);
     // No host window (a hidden selector is the kit's) wins over the bad link.
-    auto hidden = sdk.getBankSelector(qrLink);
-    EXPECT_EQ(errorOf([&] { sdk.showBankSelector("not a link"); }),
+    auto hidden = sdk.bankListViewController(qrLink, {});
+    EXPECT_EQ(errorOf([&] { sdk.showBankSelector("not a link", {}); }),
               make_error_code(VelaWidgetError::presentationFailed));
     hidden.reset();
     // A missing parent is refused before the link starts any work.
-    const auto requestsBefore = testPlatform().http->requests().size();
-    EXPECT_THROW(sdk.presentBankListViewController(subLink, HostWindow()), std::invalid_argument);
-    EXPECT_EQ(testPlatform().http->requests().size(), requestsBefore);
+    const auto requestsBefore = fake.http->requests().size();
+    EXPECT_THROW(sdk.presentBankListViewController(subLink, HostWindow(), {}),
+                 std::invalid_argument);
+    EXPECT_EQ(fake.http->requests().size(), requestsBefore);
 
     // Closing lets a shown selector go; a presented one belongs to its parent.
     auto parent = std::make_unique<QWindow>();
@@ -454,13 +480,13 @@ TEST(HostBoundary, RefusesBadCallsAndNeverCallsAClearedEventHandler) {
             if (window != parent.get()) shown = window;
         return !shown.isNull();
     };
-    sdk.showBankSelector(qrLink);
+    sdk.showBankSelector(qrLink, {});
     ASSERT_TRUE(selector());
     shown->close();
     pump();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(shown.isNull());
-    sdk.presentBankListViewController(qrLink, quick::hostWindow(parent.get()));
+    sdk.presentBankListViewController(qrLink, quick::hostWindow(parent.get()), {});
     ASSERT_TRUE(selector());
     parent.reset();
     EXPECT_TRUE(shown.isNull());
@@ -468,21 +494,3 @@ TEST(HostBoundary, RefusesBadCallsAndNeverCallsAClearedEventHandler) {
 
 }  // namespace
 }  // namespace velawidget
-
-int main(int argc, char** argv) {
-    using namespace velawidget;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);  // same pixels every run
-    QGuiApplication app(argc, argv);
-    auto& fake = testPlatform();
-    quick::QtPlatformOptions options;
-    options.cachesDirectory = fake.caches.path();
-    Platform platform = quick::qtPlatform(options);
-    platform.http = fake.http;
-    platform.scheduler = fake.clock;
-    platform.urlOpener = fake.opener;
-    platform.texts = std::make_shared<FakeTexts>();
-    if (!installPlatform(std::move(platform))) return 3;
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "sdk/Kit.h"
 #include "support/FakeHttpClient.h"
 #include "support/TempDir.h"
 
@@ -23,11 +24,18 @@ namespace {
 
 const std::string qrLink = "https://qr.vela.example/VELATESTPAYMENTSTATIC00000000001?type=02";
 
-TEST(WidgetsHost, EitherTheContainerOrTheSelectorMayGoFirst) {
-    auto& sdk = VelaWidgetSDK::shared();
+// A kit of its own on a fake network.
+class WidgetsHost : public ::testing::Test {
+  protected:
+    vela::test::TempDir caches;
+    Kit kit{Platform{.http = std::make_shared<vela::test::FakeHttpClient>(),
+                     .files = std::make_shared<PosixFileStore>(caches.path())}};
+};
+
+TEST_F(WidgetsHost, EitherTheContainerOrTheSelectorMayGoFirst) {
     for (const bool containerFirst : {true, false}) {
         SCOPED_TRACE(containerFirst);
-        auto selector = sdk.bankListViewController(qrLink);
+        auto selector = kit.bankListViewController(qrLink, {});
         QPointer<QQuickWindow> window = quick::window(*selector);
         ASSERT_TRUE(window);
         auto container = std::make_unique<QWidget>();
@@ -51,7 +59,7 @@ TEST(WidgetsHost, EitherTheContainerOrTheSelectorMayGoFirst) {
     }
 }
 
-TEST(WidgetsHost, AWidgetNamesItsTopLevelWindowAsTheParent) {
+TEST(WidgetsHostWindow, AWidgetNamesItsTopLevelWindowAsTheParent) {
     QMainWindow main;
     auto* pay = new QPushButton(QStringLiteral("Pay"));
     main.setCentralWidget(pay);
@@ -63,15 +71,3 @@ TEST(WidgetsHost, AWidgetNamesItsTopLevelWindowAsTheParent) {
 
 }  // namespace
 }  // namespace velawidget
-
-int main(int argc, char** argv) {
-    using namespace velawidget;
-    vela::test::TempDir caches;
-    Platform platform;
-    platform.http = std::make_shared<vela::test::FakeHttpClient>();
-    platform.files = std::make_shared<PosixFileStore>(caches.path());
-    if (!installPlatform(std::move(platform))) return 3;
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -93,11 +93,12 @@ TEST(FilesUnderStress, ConcurrentFetchesNeverExposeAPartialCacheFile) {
     }
     constexpr int fetches = 50;
     for (int i = 0; i < fetches; ++i) {
-        storage.fetchBankList(Schema::qr, false, [&](Storage::FetchResult result) {
-            const auto* banks = std::get_if<std::vector<Bank>>(&result);
-            bad += !whole(banks ? std::optional(*banks) : std::nullopt);
-            ++completions;
-        });
+        storage.fetchBankList(Schema::qr, Storage::Consumer::query,
+                              [&](Storage::FetchResult result) {
+                                  const auto* banks = std::get_if<std::vector<Bank>>(&result);
+                                  bad += !whole(banks ? std::optional(*banks) : std::nullopt);
+                                  ++completions;
+                              });
     }
     http->join();
     stop = true;
@@ -127,7 +128,8 @@ TEST(FilesUnderStress, UnwritableCachesDegradeToDownloadsAndKeepWhatIsCached) {
         const Storage storage(http, store);
         std::vector<Storage::FetchResult> results;
         const auto fetch = [&](HttpBody body) {
-            storage.fetchBankList(Schema::qr, true, [&](auto r) { results.push_back(r); });
+            storage.fetchBankList(Schema::qr, Storage::Consumer::screen,
+                                  [&](auto r) { results.push_back(r); });
             http->respond(0, std::move(body));
             http->callbackQueue().runUntilIdle();
         };

@@ -30,7 +30,8 @@ class StorageTest : public ::testing::Test {
     /// Starts a fetch, answers it with `body` and returns every result delivered.
     std::vector<Storage::FetchResult> fetch(Schema schema, bool reorder, HttpBody body) {
         std::vector<Storage::FetchResult> results;
-        storage.fetchBankList(schema, reorder,
+        storage.fetchBankList(schema,
+                              reorder ? Storage::Consumer::screen : Storage::Consumer::query,
                               [&](Storage::FetchResult result) { results.push_back(result); });
         http->respond(0, std::move(body));
         http->callbackQueue().runUntilIdle();
@@ -102,17 +103,39 @@ TEST_F(StorageTest, OutcomeOfEveryPathIsOneCompletionAndTheCacheOnlyChangesOnAGo
 TEST_F(StorageTest, OverlappingFetchesAnsweredOutOfOrderEachGetTheirOwnOutcome) {
     dir.write("subbanksListStorage", bankListDocument(banks({"S"})));
     std::vector<Logos> qr, sub;
-    storage.fetchBankList(Schema::qr, false, [&](auto r) { qr.push_back(outcome(r)); });
+    storage.fetchBankList(Schema::qr, Storage::Consumer::query,
+                          [&](auto r) { qr.push_back(outcome(r)); });
     {
         // A value that goes away before its download ends still completes.
         Storage shortLived{http, std::make_shared<PosixFileStore>(dir.path())};
-        shortLived.fetchBankList(Schema::sub, false, [&](auto r) { sub.push_back(outcome(r)); });
+        shortLived.fetchBankList(Schema::sub, Storage::Consumer::query,
+                                 [&](auto r) { sub.push_back(outcome(r)); });
     }
     http->respond(1, std::nullopt);
     http->respond(0, bankListDocument(banks({"Q"})));
     http->callbackQueue().runUntilIdle();
     EXPECT_EQ(qr, std::vector<Logos>{{"Q"}});
     EXPECT_EQ(sub, std::vector<Logos>{{"S"}});
+}
+
+// A query's host may exit as soon as it has the banks, so its file is
+// written first; a screen's shopper waits for the banks, so they go first.
+TEST_F(StorageTest, AQueryGetsItsBanksOnceTheFileIsWrittenAScreenBeforeIt) {
+    const std::string fresh = bankListDocument(banks({"F"}));
+    for (const auto consumer : {Storage::Consumer::query, Storage::Consumer::screen}) {
+        const bool query = consumer == Storage::Consumer::query;
+        SCOPED_TRACE(query ? "query" : "screen");
+        dir.write("qrbanksListStorage", bankListDocument(banks({"old"})));
+        std::optional<std::string> fileAtDelivery;
+        storage.fetchBankList(Schema::qr, consumer, [&](Storage::FetchResult result) {
+            EXPECT_EQ(outcome(result), Logos{"F"});
+            fileAtDelivery = dir.read("qrbanksListStorage");
+        });
+        http->respond(0, fresh);
+        http->callbackQueue().runUntilIdle();
+        EXPECT_EQ(fileAtDelivery == fresh, query);
+        EXPECT_EQ(dir.read("qrbanksListStorage"), fresh) << "written either way";
+    }
 }
 
 TEST_F(StorageTest, ApplyLastUsedOrder) {

@@ -70,8 +70,9 @@ struct Appearance {
     friend bool operator==(const Appearance&, const Appearance&) = default;
 };
 
-/// Sets how every selector looks, shown or not, from the next frame on;
-/// `setAppearance({})` restores the kit's look. Main thread only.
+/// Sets how every selector of the facade looks, shown or not, from the next
+/// frame on; `setAppearance({})` restores the kit's look. Makes the facade
+/// (install a platform first). Main thread only.
 VELAWIDGET_QUICK_API void setAppearance(const Appearance& appearance);
 
 /// The appearance last set, as it was given; a default one before any.

@@ -63,8 +63,9 @@ enum class ColorScheme {
     dark,
 };
 
-/// Overrides the colour scheme of every selector, shown or not, from the
-/// next frame on. Main thread only.
+/// Overrides the colour scheme of every selector of the facade, shown or
+/// not, from the next frame on. Makes the facade (install a platform
+/// first). Main thread only.
 VELAWIDGET_QUICK_API void setColorScheme(ColorScheme scheme);
 
 }  // namespace velawidget::quick

@@ -69,7 +69,7 @@ Item {
         }
 
         background: Rectangle {
-            radius: Resources.radius
+            radius: Units.radius
             color: Resources.colors.MainBackground
             border.width: 1
             border.color: Resources.colors.SecondaryBackground

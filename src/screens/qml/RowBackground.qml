@@ -14,7 +14,7 @@ Rectangle {
                        Qt.rgba(over.r, over.g, over.b, amount))
     }
 
-    radius: Resources.radius
+    radius: Units.radius
     color: pressed ? (Resources.accented ? blend(Resources.focusColor, 0.35)
                                          : blend(Resources.colors.SecondaryBackground, 0.8))
                    : hovered ? blend(Resources.colors.SecondaryBackground, 0.4)

@@ -15,7 +15,7 @@ FocusScope {
         field.forceActiveFocus(Qt.ShortcutFocusReason)
     }
 
-    implicitHeight: Math.max(40, Math.round(40 * Resources.fontScale))
+    implicitHeight: Units.searchBarHeight
     height: implicitHeight
 
     // What the search found, read out once the list has followed the text.
@@ -31,7 +31,7 @@ FocusScope {
 
     Rectangle {
         anchors.fill: parent
-        radius: Resources.radius
+        radius: Units.radius
         color: Resources.colors.PlaceholderBackground
     }
 

@@ -7,7 +7,7 @@ Rectangle {
     implicitHeight: 22
     width: 150
     height: 22
-    radius: Resources.smallRadius
+    radius: Units.smallRadius
     color: Resources.colors.SecondaryBackground
     Accessible.ignored: true
 }

@@ -121,8 +121,7 @@ FocusScope {
             objectName: "payWithPhoneButton"
             anchors.bottom: parent.bottom
             anchors.horizontalCenter: parent.horizontalCenter
-            // 36 at the kit's sizes; room for the label when the host scales the fonts up.
-            implicitHeight: Math.max(36, Math.ceil(20 * Resources.fontScale) + 12)
+            implicitHeight: Units.buttonHeight
             text: phone.title
             // A rejected link has no code to show.
             visible: !root.linkRejected

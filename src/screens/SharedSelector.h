@@ -13,11 +13,14 @@ class QQmlEngine;
 
 namespace velawidget {
 
-/// The facade's one selector model for hosts written in QML:
-/// `WidgetView { model: SharedSelector.model }`, then
-/// `SharedSelector.model.prepare(link)`. Every screen, the kit's own windows
-/// included, shows the same state. Also the process-wide settings a QML host
-/// changes at run time: the texts' language and the colour scheme.
+class EngineKit;
+
+/// The engine's kit's one selector model for hosts written in QML (the
+/// facade's, in an engine the host made): `WidgetView { model:
+/// SharedSelector.model }`, then `SharedSelector.model.prepare(link)`. Every
+/// screen of that kit, its own windows included, shows the same state. Also
+/// the settings a QML host changes at run time: the texts' language and the
+/// colour scheme.
 class SharedSelector : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -48,6 +51,7 @@ class SharedSelector : public QObject {
   private:
     void noteScheme();
 
+    EngineKit& kit_;
     WidgetViewBridge* model_;
     quick::ColorScheme scheme_;
 };

@@ -1,11 +1,12 @@
-#include "quick/SharedSelector.h"
+#include "screens/SharedSelector.h"
 
 #include <QQmlEngine>
 #include <array>
 #include <utility>
 
-#include "quick/QuickPresenter.h"
 #include "screens/AppearanceState.h"
+#include "screens/EngineKit.h"
+#include "screens/LocaleSwitch.h"
 
 namespace velawidget {
 namespace {
@@ -18,14 +19,11 @@ constexpr std::array<std::pair<quick::ColorScheme, const char*>, 3> schemeNames{
 
 }  // namespace
 
-SharedSelector::SharedSelector(QQmlEngine& engine)
-    : scheme_(AppearanceState::instance().colorScheme()) {
-    const auto& services = QuickPresenter::instance().services();
-    prepareEngine(engine, services);
-    model_ = new WidgetViewBridge(services.model, this);
+SharedSelector::SharedSelector(QQmlEngine& engine) : kit_(EngineKit::of(engine)) {
+    scheme_ = kit_.appearance().colorScheme();
+    model_ = new WidgetViewBridge(kit_.services().model, this);
     // The C++ call changes the same scheme.
-    connect(&AppearanceState::instance(), &AppearanceState::changed, this,
-            &SharedSelector::noteScheme);
+    connect(&kit_.appearance(), &AppearanceState::changed, this, &SharedSelector::noteScheme);
 }
 
 SharedSelector* SharedSelector::create(QQmlEngine* engine, QJSEngine*) {
@@ -42,7 +40,7 @@ QString SharedSelector::colorScheme() const {
 void SharedSelector::setColorScheme(const QString& scheme) {
     for (const auto& [value, name] : schemeNames) {
         if (scheme != QLatin1String(name)) continue;
-        quick::setColorScheme(value);
+        kit_.appearance().setOverride(value);
         return;
     }
     qWarning(
@@ -52,14 +50,14 @@ void SharedSelector::setColorScheme(const QString& scheme) {
 }
 
 void SharedSelector::noteScheme() {
-    const auto now = AppearanceState::instance().colorScheme();
+    const auto now = kit_.appearance().colorScheme();
     if (now == scheme_) return;
     scheme_ = now;
     Q_EMIT colorSchemeChanged();
 }
 
 bool SharedSelector::setLocale(const QString& name) {
-    return quick::setLocale(name.toStdString());
+    return switchLocale(*kit_.services().model, name.toStdString());
 }
 
 }  // namespace velawidget
