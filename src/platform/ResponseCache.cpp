@@ -127,12 +127,18 @@ Cancellable ResponseCache::get(HttpRequest request, std::function<void(HttpBody)
         const std::string url = request.url;
         call->sent(fetchWithStatus(
             *shared->http, std::move(request),
-            [shared, call, file, url, keep = std::move(keep)](HttpResponse response) {
+            // Weak: the client holds this completion until it answers, and
+            // a strong hold on the cache's state, which holds the client,
+            // would keep both for good behind a request never answered.
+            [weak = std::weak_ptr<const Shared>(shared), call, file, url,
+             keep = std::move(keep)](HttpResponse response) {
+                const auto shared = weak.lock();
                 // Status 0 with a body: a client that tells no status.
                 const bool whole =
                     response.body && (response.status == 200 || response.status == 0);
                 std::optional<std::string> entry;
-                if (file && whole && response.body->size() <= shared->settings.maxBodyBytes &&
+                if (shared && file && whole &&
+                    response.body->size() <= shared->settings.maxBodyBytes &&
                     (!keep || keep(*response.body))) {
                     entry = encodeCacheEntry(url, *response.body);
                 }

@@ -43,8 +43,8 @@ struct ResponseCacheSettings {
 /// are read and written on `fileQueue` only, which must not be the main
 /// thread's queue. The completion runs exactly once, never inside `get`:
 /// on `fileQueue` when a file answers, on the client's callback queue when
-/// the network does. The object may go before its requests end; they run
-/// on.
+/// the network does. The object may go before its requests end: they are
+/// still answered, and what they bring is no longer kept.
 class ResponseCache {
   public:
     /// Whether a body is worth keeping (called on the client's callback

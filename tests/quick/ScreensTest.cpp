@@ -127,6 +127,13 @@ class KitTest : public ::testing::Test {
     TestPlatform fake;
     Kit kit{fake.platform()};
 
+    // A request the fake still holds holds its completion, and that the
+    // loader with the fake itself: end them, so every test lets all of it go.
+    void TearDown() override {
+        fake.http->respondAll(std::nullopt);
+        fake.http->callbackQueue().runUntilIdle();
+    }
+
     Screen open(const std::string& link) { return Screen{kit.bankListViewController(link, {})}; }
     AppearanceState& appearance() {
         return dynamic_cast<QuickPresenter&>(kit.presenter()).appearance();
