@@ -71,6 +71,14 @@ struct TestPlatform {
     std::shared_ptr<FakeOpener> opener = std::make_shared<FakeOpener>();
     vela::test::TempDir caches;
 
+    // A request still waiting holds its model, whose loader holds this
+    // client: answered, they let each other go with the test's kit.
+    ~TestPlatform() {
+        http->respondAll(std::nullopt);
+        http->callbackQueue().runUntilIdle();
+        QCoreApplication::sendPostedEvents();
+    }
+
     Platform platform() const {
         quick::QtPlatformOptions options;
         options.cachesDirectory = caches.path();
