@@ -72,6 +72,14 @@ struct TestPlatform {
     std::shared_ptr<FakeOpener> opener = std::make_shared<FakeOpener>();
     vela::test::TempDir caches;
 
+    // A request still waiting holds its model, whose loader holds this
+    // client: answered, they let each other go with the test's kit.
+    ~TestPlatform() {
+        http->respondAll(std::nullopt);
+        http->callbackQueue().runUntilIdle();
+        QCoreApplication::sendPostedEvents();
+    }
+
     Platform platform() const {
         quick::QtPlatformOptions options;
         options.cachesDirectory = caches.path();
@@ -126,13 +134,6 @@ class KitTest : public ::testing::Test {
   protected:
     TestPlatform fake;
     Kit kit{fake.platform()};
-
-    // A request the fake still holds holds its completion, and that the
-    // loader with the fake itself: end them, so every test lets all of it go.
-    void TearDown() override {
-        fake.http->respondAll(std::nullopt);
-        fake.http->callbackQueue().runUntilIdle();
-    }
 
     Screen open(const std::string& link) { return Screen{kit.bankListViewController(link, {})}; }
     AppearanceState& appearance() {

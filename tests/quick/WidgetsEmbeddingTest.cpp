@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <velawidget/VelaWidgetSDK.h>
 #include <velawidget/platform.h>
-#include <velawidget/platform/PosixFileStore.h>
 #include <velawidget/quick.h>
+#include <velawidget/quick/QtPlatform.h>
 
 #include <QApplication>
 #include <QMainWindow>
@@ -27,9 +27,24 @@ const std::string qrLink = "https://qr.vela.example/VELATESTPAYMENTSTATIC0000000
 // A kit of its own on a fake network.
 class WidgetsHost : public ::testing::Test {
   protected:
+    // The download still waiting holds the kit's model, whose loader holds
+    // the client: answered, they let each other go.
+    ~WidgetsHost() override {
+        http->respondAll(std::nullopt);
+        http->callbackQueue().runUntilIdle();
+        QCoreApplication::sendPostedEvents();
+    }
+
     vela::test::TempDir caches;
-    Kit kit{Platform{.http = std::make_shared<vela::test::FakeHttpClient>(),
-                     .files = std::make_shared<PosixFileStore>(caches.path())}};
+    std::shared_ptr<vela::test::FakeHttpClient> http =
+        std::make_shared<vela::test::FakeHttpClient>();
+    Kit kit{[this] {
+        quick::QtPlatformOptions options;
+        options.cachesDirectory = caches.path();
+        Platform platform = quick::qtPlatform(options);
+        platform.http = http;
+        return platform;
+    }()};
 };
 
 TEST_F(WidgetsHost, EitherTheContainerOrTheSelectorMayGoFirst) {
