@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "core/Debug.h"
-#include "platform/DefaultHttpClient.h"
+#include "platform/FetchWithStatus.h"
 #include "platform/portable/NullHttpClient.h"
 
 namespace velawidget {
@@ -151,17 +151,8 @@ void Storage::fetchBankList(Schema schema, Consumer consumer,
         return;
     }
     debugLine("fetching bank list, url: " + request.url);
-    std::function<void(HttpResponse)> reported = [arrived](HttpResponse response) {
+    fetchWithStatus(*http_, std::move(request), [arrived](HttpResponse response) {
         arrived(std::move(response.body), causeOf(response.failure), response.status);
-    };
-    if (auto* reporting = dynamic_cast<HttpClientWithFailures*>(http_.get())) {
-        return reporting->fetch(std::move(request), std::move(reported));
-    }
-    // The curl client keeps its 1.0 base: its library offers its fetch instead.
-    if (const auto fetch = failureReporting(); fetch && fetch(*http_, request, reported)) return;
-    // A plain client tells nothing of a failure but that there is no body.
-    http_->get(std::move(request), [arrived = std::move(arrived)](HttpBody body) {
-        arrived(std::move(body), LoadFailureCause::none, 0);
     });
 }
 

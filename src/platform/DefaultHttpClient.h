@@ -22,10 +22,12 @@ VELAWIDGET_API Platform withPortableDefaults(Platform platform);
 bool setDefaultHttpClientFactory(HttpClientFactory factory);
 
 /// Starts `request` on `client` with a completion that learns why a body is
-/// missing, and returns true, when `client` is a class the function knows;
-/// false, touching nothing, otherwise.
+/// missing, sets `abandon` to what ends the transfer early (see
+/// `AbandoningClient`), and returns true, when `client` is a class the
+/// function knows; false, touching nothing, otherwise.
 using FailureReportingFetch = bool (*)(HttpClient& client, HttpRequest& request,
-                                       std::function<void(HttpResponse)>& completion);
+                                       std::function<void(HttpResponse)>& completion,
+                                       std::function<void()>& abandon);
 
 /// A client library whose public class keeps its 1.0 base (the curl one)
 /// offers `fetch` for it here, since the class cannot derive from

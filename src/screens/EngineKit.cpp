@@ -15,7 +15,7 @@ EngineKit::EngineKit(QQmlEngine& engine, SelectorServices services,
 EngineKit& EngineKit::attach(QQmlEngine& engine, SelectorServices services,
                              std::shared_ptr<AppearanceState> appearance) {
     if (auto* kit = find(engine)) return *kit;
-    LogoLoader::install(engine, services.http);
+    LogoLoader::install(engine, services.http, services.files);
     return *new EngineKit(engine, std::move(services), std::move(appearance));
 }
 

@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <string_view>
 
 namespace velawidget {
 namespace {
@@ -68,6 +69,43 @@ QImage drawSvg(const QByteArray& bytes, const LogoLimits& limits) {
 }
 
 }  // namespace
+
+bool mayBeLogo(const QByteArray& bytes) {
+    if (!bitmapFormat(bytes).isEmpty()) return true;
+    // SVG: past a byte-order mark, blanks, the XML declaration, comments and
+    // a document type, the first element is an `svg` (an HTML page, such as
+    // a captive portal's answer, is not).
+    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const auto skipPast = [&](const char* end) {
+        const qsizetype found = bytes.indexOf(end, at);
+        at = found < 0 ? bytes.size() : found + static_cast<qsizetype>(qstrlen(end));
+    };
+    while (at < bytes.size()) {
+        const char c = bytes[at];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            ++at;
+        } else if (bytes.mid(at, 2) == "<?") {
+            skipPast("?>");
+        } else if (bytes.mid(at, 4) == "<!--") {
+            skipPast("-->");
+        } else if (bytes.mid(at, 2) == "<!") {
+            const qsizetype bracket = bytes.indexOf('[', at);
+            const qsizetype close = bytes.indexOf('>', at);
+            skipPast(bracket >= 0 && bracket < close ? "]>" : ">");
+        } else if (c == '<') {
+            qsizetype end = at + 1;
+            while (end < bytes.size() &&
+                   std::string_view(" \t\r\n/>").find(bytes[end]) == std::string_view::npos) {
+                ++end;
+            }
+            const QByteArray name = bytes.mid(at + 1, end - at - 1);
+            return name == "svg" || name.endsWith(":svg");
+        } else {
+            return false;
+        }
+    }
+    return false;
+}
 
 QImage decodeLogo(const QByteArray& bytes, const LogoLimits& limits) {
     if (bytes.isEmpty() || bytes.size() > limits.maxBytes) return {};

@@ -32,4 +32,9 @@ struct LogoLimits {
 /// on any thread.
 QImage decodeLogo(const QByteArray& bytes, const LogoLimits& limits = {});
 
+/// Whether `bytes` start as a logo `decodeLogo` reads does: a bitmap's
+/// signature, or markup. Cheap: it tells an error page or a stray answer
+/// from a logo worth keeping, not whether the logo draws.
+bool mayBeLogo(const QByteArray& bytes);
+
 }  // namespace velawidget

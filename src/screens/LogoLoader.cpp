@@ -2,38 +2,44 @@
 
 #include <QMetaObject>
 #include <QQmlEngine>
-#include <mutex>
 
 #include "core/Debug.h"
 
 namespace velawidget {
+namespace {
 
-/// How completions on other threads reach the loader: cut when it goes, so
-/// nothing is posted to, or started on, a loader being destroyed.
-struct LogoLoader::Link {
-    std::mutex mutex;
-    LogoLoader* loader = nullptr;
+/// The loader's thread as the cache's file queue: work runs there in the
+/// order it came, behind the decodes already waiting.
+class PoolQueue final : public DispatchQueue {
+  public:
+    explicit PoolQueue(QThreadPool& pool) : pool_(pool) {}
+    void async(std::function<void()> work) override { pool_.start(std::move(work)); }
+
+  private:
+    QThreadPool& pool_;
 };
 
-LogoLoader::LogoLoader(HttpClientPtr http, const LogoLoaderSettings& settings, QObject* parent)
+}  // namespace
+
+LogoLoader::LogoLoader(HttpClientPtr http, FileStorePtr files, const LogoLoaderSettings& settings,
+                       QObject* parent)
     : QObject(parent),
       http_(std::move(http)),
       settings_(settings),
-      link_(std::make_shared<Link>()) {
-    link_->loader = this;
-    // One decode at a time: logos never take more than one core from the host.
-    decoders_.setMaxThreadCount(1);
+      cache_(http_, std::move(files), std::make_shared<PoolQueue>(worker_)) {
+    // One thread: logos never take more than one core from the host, and
+    // the cache's files are never touched on the main thread.
+    worker_.setMaxThreadCount(1);
 }
 
 LogoLoader::~LogoLoader() {
-    {
-        std::lock_guard lock(link_->mutex);
-        link_->loader = nullptr;
-    }
-    // Decodes not started yet are dropped: the pool's destructor would
-    // otherwise run each of them first, holding up the host's exit. Only
-    // the one under way is waited for.
-    decoders_.clear();
+    // First the fetches, so no completion hands anything to the thread any
+    // more; then the work not started yet is dropped (the pool's destructor
+    // would otherwise run each of it, holding up the host's exit), and only
+    // the piece under way is waited for.
+    fetches_.clear();
+    worker_.clear();
+    worker_.waitForDone();
 }
 
 LogoLoader* LogoLoader::forEngine(QQmlEngine* engine) {
@@ -41,9 +47,9 @@ LogoLoader* LogoLoader::forEngine(QQmlEngine* engine) {
     return engine->findChild<LogoLoader*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-LogoLoader& LogoLoader::install(QQmlEngine& engine, HttpClientPtr http) {
+LogoLoader& LogoLoader::install(QQmlEngine& engine, HttpClientPtr http, FileStorePtr files) {
     if (auto* loader = forEngine(&engine)) return *loader;
-    return *new LogoLoader(std::move(http), {}, &engine);
+    return *new LogoLoader(std::move(http), std::move(files), {}, &engine);
 }
 
 QImage LogoLoader::kept(const QString& url) {
@@ -74,27 +80,27 @@ void LogoLoader::fetch(const QString& url) {
     request.url = url.toStdString();
     request.timeout = settings_.timeout;
     request.cachePolicy = CachePolicy::useCacheFirst;
-    const LogoLimits limits = settings_.limits;
-    http_->get(std::move(request), [link = link_, url, limits](HttpBody body) {
-        // On the HTTP client's queue: the decode waits for the loader's own
-        // thread, never holds up the client.
-        std::lock_guard lock(link->mutex);
-        if (!link->loader) return;
-        link->loader->decoders_.start([link, url, limits, body = std::move(body)] {
-            QImage image = body ? decodeLogo(QByteArray::fromStdString(*body), limits) : QImage();
-            std::lock_guard lock(link->mutex);
-            if (!link->loader) return;
+    auto arrived = [this, url](HttpBody body) {
+        // On the loader's thread (from the file) or the HTTP client's queue;
+        // the handle keeps the loader there meanwhile. The decode waits its
+        // turn on the loader's thread, never holds up the client.
+        worker_.start([this, url, body = std::move(body)] {
+            QImage image =
+                body ? decodeLogo(QByteArray::fromStdString(*body), settings_.limits) : QImage();
+            // The destructor waits for this piece: `this` is still whole,
+            // and an event still queued goes with it.
             QMetaObject::invokeMethod(
-                link->loader,
-                [loader = link->loader, url, image = std::move(image)] {
-                    loader->finished(url, image);
-                },
+                this, [this, url, image = std::move(image)] { finished(url, image); },
                 Qt::QueuedConnection);
         });
+    };
+    fetches_[url] = cache_.get(std::move(request), std::move(arrived), [](std::string_view body) {
+        return mayBeLogo(QByteArray::fromRawData(body.data(), static_cast<qsizetype>(body.size())));
     });
 }
 
 void LogoLoader::finished(const QString& url, const QImage& image) {
+    fetches_.erase(url);
     --fetching_;
     pending_.remove(url);
     if (image.isNull()) {

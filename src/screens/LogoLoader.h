@@ -1,5 +1,6 @@
 #pragma once
 
+#include <velawidget/platform/FileStore.h>
 #include <velawidget/platform/HttpClient.h>
 
 #include <QHash>
@@ -11,9 +12,12 @@
 #include <chrono>
 #include <deque>
 #include <list>
+#include <map>
 #include <memory>
 #include <utility>
 
+#include "core/Observable.h"
+#include "platform/ResponseCache.h"
 #include "screens/LogoDecoder.h"
 
 class QQmlEngine;
@@ -31,16 +35,24 @@ struct LogoLoaderSettings {
     LogoLimits limits;
 };
 
-/// Fetches bank logos (the HTTP client's response cache first), decodes them
-/// within their limits on a thread of its own, and keeps the latest decoded
-/// ones by address. One fetch per address at a time, however many tiles ask.
-/// Lives on the main thread; `loaded` is emitted there.
+/// Fetches bank logos through the kit's response cache (its file first, in
+/// the caches directory of `files`), decodes them within their limits, and
+/// keeps the latest decoded ones by address. One fetch per address at a
+/// time, however many tiles ask.
+///
+/// Threads: the loader lives on the main thread, and `loaded` is emitted
+/// there. It owns one thread of its own, which reads and writes the cache's
+/// files and decodes; fetch completions arrive there or on the HTTP client's
+/// queue and only hand the bytes on to it. Each fetch is held by its
+/// handle: the destructor releases them (waiting for a completion under
+/// way), drops the work still queued on its thread and waits for the piece
+/// under way, so nothing reaches a loader that is gone.
 class LogoLoader : public QObject {
     Q_OBJECT
 
   public:
-    explicit LogoLoader(HttpClientPtr http, const LogoLoaderSettings& settings = {},
-                        QObject* parent = nullptr);
+    explicit LogoLoader(HttpClientPtr http, FileStorePtr files,
+                        const LogoLoaderSettings& settings = {}, QObject* parent = nullptr);
     ~LogoLoader() override;
 
     /// The decoded logo at `url` when it is kept; a null image otherwise.
@@ -52,15 +64,15 @@ class LogoLoader : public QObject {
 
     /// The loader the screens of `engine` share; none until one was installed.
     static LogoLoader* forEngine(QQmlEngine* engine);
-    /// Gives `engine` its loader, fetching through `http`, unless it has one.
-    static LogoLoader& install(QQmlEngine& engine, HttpClientPtr http);
+    /// Gives `engine` its loader, fetching through `http` with its cache in
+    /// `files`, unless it has one.
+    static LogoLoader& install(QQmlEngine& engine, HttpClientPtr http, FileStorePtr files);
 
   Q_SIGNALS:
     /// The outcome for `url`: the logo, or a null image when it failed.
     void loaded(const QString& url, const QImage& image);
 
   private:
-    struct Link;
     void startWaiting();
     void fetch(const QString& url);
     void finished(const QString& url, const QImage& image);
@@ -68,8 +80,10 @@ class LogoLoader : public QObject {
 
     HttpClientPtr http_;
     LogoLoaderSettings settings_;
-    std::shared_ptr<Link> link_;
-    QThreadPool decoders_;
+    /// One thread: the cache's file work and the decodes, in their order.
+    QThreadPool worker_;
+    ResponseCache cache_;
+    std::map<QString, Cancellable> fetches_;  // in flight, by address
     std::deque<QString> waiting_;
     QSet<QString> pending_;  // waiting or in flight
     int fetching_ = 0;

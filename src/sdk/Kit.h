@@ -55,7 +55,9 @@ class VELAWIDGET_API Kit {
     /// The front end if it was made already.
     SelectorPresenter* presenterIfMade() const { return presenter_.get(); }
     /// What the front end draws selectors from.
-    SelectorServices selectorServices() const { return {widgetViewModel_, platform_.http}; }
+    SelectorServices selectorServices() const {
+        return {widgetViewModel_, platform_.http, platform_.files};
+    }
     const Platform& platform() const { return platform_; }
 
   private:

@@ -3,6 +3,7 @@
 #include <velawidget/BankSelectorController.h>
 #include <velawidget/VelaWidgetSDK.h>
 #include <velawidget/export.h>
+#include <velawidget/platform/FileStore.h>
 #include <velawidget/platform/HttpClient.h>
 
 #include <memory>
@@ -11,11 +12,12 @@
 
 namespace velawidget {
 
-/// What a selector screen is made from: its kit's one widget view model and
-/// the client its logos come through.
+/// What a selector screen is made from: its kit's one widget view model,
+/// the client its logos come through and the files their cache keeps.
 struct SelectorServices {
     std::shared_ptr<WidgetViewModel> model;
     HttpClientPtr http;
+    FileStorePtr files;
 };
 
 /// The selector front end as a kit sees it. The kit prepares the model and

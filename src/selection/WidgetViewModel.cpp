@@ -113,15 +113,18 @@ void WidgetViewModel::retryBankList() {
 }
 
 void WidgetViewModel::download(Schema schema) {
+    // Nothing of the model is touched on the HTTP client's queue: the answer
+    // hops to the main queue and passes the gate there, if the model is
+    // still there.
     services_.storage.fetchBankList(
         schema, Storage::Consumer::screen,
         std::function<void(Storage::FetchResult, const Storage::Details&)>(
-            [self = shared_from_this(), schema](Storage::FetchResult result,
-                                                const Storage::Details& details) {
-                self->services_.mainQueue->async(
-                    [self, schema, source = details.source, result = std::move(result)]() mutable {
-                        self->handleBankListResult(schema, std::move(result), source);
-                    });
+            [this, gate = downloads_.first, queue = services_.mainQueue, schema](
+                Storage::FetchResult result, const Storage::Details& details) {
+                queue->async([this, gate, schema, source = details.source,
+                              result = std::move(result)]() mutable {
+                    gate->pass([&] { handleBankListResult(schema, std::move(result), source); });
+                });
             }));
 }
 

@@ -15,6 +15,7 @@
 #include "catalogue/BankListDocument.h"
 #include "catalogue/Schema.h"
 #include "catalogue/Storage.h"
+#include "core/AnswerGate.h"
 #include "core/Observable.h"
 #include "core/Texts.h"
 #include "selection/BankListViewModel.h"
@@ -24,8 +25,10 @@ namespace velawidget {
 /// The state behind the selector screen: the payment link being served and
 /// its kind, the bank list it loads for that kind, and what a tapped bank
 /// turns into (its link opened, then a dismissal or the alert flag).
-/// Main thread only. Own it through a `std::shared_ptr`: the download and
-/// open completions keep it alive until they have run.
+/// Main thread only. Own it through a `std::shared_ptr`: a bank's link
+/// with the system keeps the model until the system answers, so screens that
+/// closed meanwhile still hear how their showing ended. A download keeps
+/// nothing: its answer is dropped once the model is gone.
 class WidgetViewModel : public ObservableObject,
                         public std::enable_shared_from_this<WidgetViewModel> {
   public:
@@ -117,6 +120,9 @@ class WidgetViewModel : public ObservableObject,
     bool openPending_ = false;
     std::vector<std::function<void(const std::optional<SelectorEvent>&)>> openWaiters_;
     SubscriptionSet subscriptions_;
+    /// Download answers pass here on the main queue; closed first when the
+    /// model goes (the last member), so none reaches a model half destroyed.
+    std::pair<std::shared_ptr<AnswerGate>, Cancellable> downloads_ = AnswerGate::open();
 };
 
 }  // namespace velawidget

@@ -6,18 +6,14 @@
 #include <velawidget/platform/HttpClient.h>
 #include <velawidget/platform/HttpClientOptions.h>
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace vela::test {
 
-/// The common client settings, and where a client with an on-disk response
-/// cache keeps it.
-struct ClientSetup : velawidget::HttpClientOptions {
-    std::filesystem::path cacheDirectory;
-};
+/// The common client settings.
+struct ClientSetup : velawidget::HttpClientOptions {};
 
 struct ClientUnderTest {
     std::string name;  ///< shown in the test names, e.g. "curl"

@@ -5,6 +5,7 @@
 #include <velawidget/VelaWidgetError.h>
 #include <velawidget/VelaWidgetSDK.h>
 #include <velawidget/platform.h>
+#include <velawidget/platform/PosixFileStore.h>
 #include <velawidget/quick.h>
 #include <velawidget/quick/Appearance.h>
 #include <velawidget/quick/QtPlatform.h>
@@ -194,17 +195,19 @@ using HostBoundary = KitTest;
 TEST_F(LogoTiles, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     LogoLoaderSettings oneAtATime;
     oneAtATime.maxFetches = 1;
-    LogoLoader loader(fake.http, oneAtATime);
+    LogoLoader loader(fake.http, std::make_shared<PosixFileStore>(fake.caches.path()), oneAtATime);
     QQuickWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     LogoTile tile;
     tile.setLoader(&loader);
     tile.setUrl(QStringLiteral("https://logo.example/a.png"));
-    EXPECT_EQ(pendingLogos(), 0u) << "not on screen yet";
+    EXPECT_FALSE(loader.busy()) << "not on screen yet";
     tile.setParentItem(window.contentItem());
     // Given b before a's logo came: b waits for a's turn, and only b's may show.
     tile.setUrl(QStringLiteral("https://logo.example/b.png"));
+    // The cache looks for a's file first, off the main thread.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pendingLogos() == 1; }));
     ASSERT_EQ(fake.http->pendingURLs(), std::vector<std::string>{"https://logo.example/a.png"});
     fake.http->respond(0, png());
     answerLogos(std::nullopt, loader);  // b fails
@@ -231,7 +234,7 @@ TEST_F(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     QPointer<QQuickItem> betuk = vela::test::rowAt(screen.list, 1);
     ASSERT_FALSE(betuk.isNull());
     // Each visible row asked for its logo, cache first.
-    EXPECT_EQ(pendingLogos(), 3u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pendingLogos() == 3; }));
     EXPECT_EQ(fake.http->requests().back().cachePolicy, CachePolicy::useCacheFirst);
     answerLogos(png(), *LogoLoader::forEngine(qmlEngine(screen.root)));
 

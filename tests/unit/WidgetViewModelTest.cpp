@@ -77,8 +77,8 @@ class WidgetViewModelTest : public ::testing::Test {
 
     void SetUp() override { clock->advance(500ms); }
 
-    // Pending downloads and open requests hold the model, which holds their
-    // clients: end them, so every test lets all of it go.
+    // Pending open requests hold the model, which holds their clients: end
+    // them, so every test lets all of it go.
     void TearDown() override {
         for (std::size_t i = 0; i < opener->completions.size(); ++i) {
             if (opener->completions[i]) opener->answer(i, false);
@@ -191,6 +191,18 @@ TEST_F(WidgetViewModelTest, ATapRecordsTheBankOpensItsLinkAndClosesOrRaisesTheAl
     mainLoop->runUntilIdle();
     EXPECT_EQ(dismissals, 1);
     EXPECT_TRUE(weak.expired());
+}
+
+// A download holds nothing: a model let go meanwhile goes at once, and its
+// answer finds nobody.
+TEST_F(WidgetViewModelTest, ADownloadDoesNotKeepAReleasedModel) {
+    ASSERT_TRUE(model->prepare(qrLink));
+    std::weak_ptr<WidgetViewModel> weak = model;
+    model.reset();
+    EXPECT_TRUE(weak.expired());
+    answer(0, bankListDocument(qrBanks));
+    EXPECT_EQ(storage.readCachedBankList(Schema::qr).value_or(std::vector<Bank>{}).size(), 3u)
+        << "the loader still keeps the list";
 }
 
 TEST_F(WidgetViewModelTest, ARejectedLinkLeavesNoBankOfAnEarlierPaymentWithinReach) {

@@ -9,10 +9,11 @@
 
 namespace velawidget::curl {
 
-/// Settings of a `CurlHttpClient`: the common ones and its memory cache.
+/// Settings of a `CurlHttpClient`: the common ones.
 struct CurlHttpClientOptions : HttpClientOptions {
-    /// Bytes of "use cache first" answers kept in memory (logos); 0 turns the
-    /// response cache off.
+    /// Unused: the client only moves bytes, and the kit's own
+    /// response cache, above every client, answers "use cache first"
+    /// requests. Kept so that the options keep their layout.
     std::size_t responseCacheBytes = std::size_t{8} * 1024 * 1024;
 };
 
@@ -21,7 +22,8 @@ struct CurlHttpClientOptions : HttpClientOptions {
 /// the platform's client; a host's platform or the Qt platform still wins. One worker thread runs
 /// all transfers on a curl multi handle and is the client's callback queue: every completion runs
 /// there, exactly once. TLS peer and host verification are always on; redirects are followed to
-/// https addresses only.
+/// https addresses only. The client keeps no response cache: every request goes to the server,
+/// whatever its cache policy.
 ///
 /// Destruction completes the requests still open with no body (on the worker),
 /// then joins the worker: no completion runs after the destructor returns.
@@ -49,6 +51,7 @@ class VELAWIDGET_CURL_API CurlHttpClient final : public HttpClient {
 
   private:
     struct Worker;
+    friend struct CurlAccess;  // the library's own calls for the kit
     std::shared_ptr<Worker> worker_;
 };
 

@@ -21,10 +21,14 @@ inline constexpr std::size_t maxBankListBytes = std::size_t{16} * 1024 * 1024;
 /// every client of the kit.
 inline constexpr std::size_t maxHeaderBytes = std::size_t{64} * 1024;
 
+/// How the kit means to use an answer. The kit's own clients only move
+/// bytes and send every request; the kit keeps "use cache first" answers
+/// itself, above whichever client is installed. A host's client may still
+/// answer such a request from a cache of its own.
 enum class CachePolicy {
     /// Every request goes to the server (bank lists).
     ignoreLocalCache,
-    /// Answer from the client's response cache when it holds the URL (logos).
+    /// A kept answer will do when there is one, however old (logos).
     useCacheFirst,
 };
 
@@ -34,7 +38,7 @@ struct HttpRequest {
     /// Ends a request that receives no body byte for this long; connecting and
     /// the whole header block count as the wait for the first.
     std::chrono::milliseconds timeout{std::chrono::seconds(60)};
-    /// Whether the client's own response cache may answer.
+    /// Whether a kept answer will do.
     CachePolicy cachePolicy = CachePolicy::ignoreLocalCache;
 };
 

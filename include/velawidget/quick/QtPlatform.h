@@ -33,8 +33,8 @@ struct QtPlatformOptions : HttpClientOptions {
     std::optional<std::filesystem::path> translationFile;
 };
 
-/// The kit's platform on Qt: HTTP on a QNetworkAccessManager with a disk cache
-/// in the caches directory, the Qt event loop as main queue and timers, an
+/// The kit's platform on Qt: HTTP on a QNetworkAccessManager, files in the
+/// caches directory (the kit keeps logos there too), the Qt event loop as main queue and timers, an
 /// opener that reports success only when a handler for the link's scheme is
 /// registered and was launched, and the kit's own translations (Arabic,
 /// Chinese (Simplified), English, French, German, Greek, Portuguese,

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <string_view>
@@ -13,7 +15,7 @@
 #include <variant>
 #include <vector>
 
-#include "ResponseCache.h"
+#include "CurlAccess.h"
 #include "core/ConnectTo.h"
 #include "platform/ContentDecoding.h"
 #include "platform/RedirectLimit.h"
@@ -38,6 +40,7 @@ std::string connectToEntry(const std::string& target) {
 }
 
 struct Transfer {
+    std::uint64_t id = 0;  // what abandoning names it by
     HttpRequest request;
     std::function<void(HttpResponse)> completion;
     CURL* easy = nullptr;
@@ -163,8 +166,7 @@ HttpFailure failureOf(CURLcode result, long osError) {
 }  // namespace
 
 struct CurlHttpClient::Worker {
-    explicit Worker(CurlHttpClientOptions settings)
-        : options(std::move(settings)), cache(options.responseCacheBytes) {
+    explicit Worker(CurlHttpClientOptions settings) : options(std::move(settings)) {
         initialiseLibcurlOnce();
         if (options.connectTo) {
             connectTo = curl_slist_append(nullptr, connectToEntry(*options.connectTo).c_str());
@@ -207,10 +209,22 @@ struct CurlHttpClient::Worker {
         }
     }
 
-    void submit(std::unique_ptr<Transfer> transfer) {
+    std::uint64_t submit(std::unique_ptr<Transfer> transfer) {
+        std::uint64_t id = 0;
         {
             std::lock_guard lock(mutex);
+            id = transfer->id = ++lastId;
             pending.push_back(std::move(transfer));
+        }
+        curl_multi_wakeup(multi);
+        return id;
+    }
+
+    void abandon(std::uint64_t id) {
+        {
+            std::lock_guard lock(mutex);
+            if (stopping) return;  // everything ends anyway
+            abandoned.push_back(id);
         }
         curl_multi_wakeup(multi);
     }
@@ -218,13 +232,18 @@ struct CurlHttpClient::Worker {
     void run() {
         for (;;) {
             std::vector<std::unique_ptr<Transfer>> incoming;
+            std::vector<std::uint64_t> dropped;
             bool stop = false;
             {
                 std::lock_guard lock(mutex);
                 incoming.swap(pending);
+                dropped.swap(abandoned);
                 stop = stopping;
             }
             for (auto& transfer : incoming) begin(std::move(transfer));
+            // After the new ones: a transfer abandoned right after it was
+            // submitted has begun by now.
+            for (const std::uint64_t id : dropped) endAbandoned(id);
             if (stop) {
                 shutDown();
                 return;
@@ -238,12 +257,6 @@ struct CurlHttpClient::Worker {
     }
 
     void begin(std::unique_ptr<Transfer> transfer) {
-        if (transfer->request.cachePolicy == CachePolicy::useCacheFirst) {
-            if (auto cached = cache.find(transfer->request.url)) {
-                deliver(transfer->completion, {std::move(cached), HttpFailure::none, 200});
-                return;
-            }
-        }
         CURL* easy = curl_easy_init();
         if (easy == nullptr) {
             deliver(transfer->completion, failed(HttpFailure::transport));
@@ -294,6 +307,12 @@ struct CurlHttpClient::Worker {
             return;
         }
         active.emplace(easy, std::move(transfer));
+    }
+
+    void endAbandoned(std::uint64_t id) {
+        for (const auto& [easy, transfer] : active) {
+            if (transfer->id == id) return finish(easy, CURLE_ABORTED_BY_CALLBACK);
+        }
     }
 
     void collectFinished() {
@@ -353,12 +372,8 @@ struct CurlHttpClient::Worker {
         if (const auto* failure = std::get_if<HttpFailure>(&decoded)) {
             return deliver(transfer->completion, failed(*failure, code));
         }
-        auto& body = std::get<std::string>(decoded);
-        // Only a full answer is kept: an error page must not stand for the logo.
-        if (transfer->request.cachePolicy == CachePolicy::useCacheFirst && status == 200) {
-            cache.store(transfer->request.url, body);
-        }
-        deliver(transfer->completion, {std::move(body), HttpFailure::none, code});
+        deliver(transfer->completion,
+                {std::move(std::get<std::string>(decoded)), HttpFailure::none, code});
     }
 
     /// Every request still open, and every one a completion submits while
@@ -382,11 +397,12 @@ struct CurlHttpClient::Worker {
     curl_slist* connectTo = nullptr;
     curl_slist* requestHeaders = nullptr;  // the same for every transfer
     CURLM* multi = nullptr;
-    ResponseCache cache;
     std::unordered_map<CURL*, std::unique_ptr<Transfer>> active;  // worker thread only
 
-    std::mutex mutex;  // guards `pending` and `stopping`, the hand-over from callers
+    std::mutex mutex;  // guards what follows, the hand-over from callers
     std::vector<std::unique_ptr<Transfer>> pending;
+    std::vector<std::uint64_t> abandoned;
+    std::uint64_t lastId = 0;
     bool stopping = false;
 
     std::thread thread;
@@ -416,6 +432,17 @@ void CurlHttpClient::fetch(HttpRequest request, std::function<void(HttpResponse)
     transfer->request = std::move(request);
     transfer->completion = std::move(completion);
     worker_->submit(std::move(transfer));
+}
+
+Abandon CurlAccess::fetchAbandonable(CurlHttpClient& client, HttpRequest request,
+                                     std::function<void(HttpResponse)> completion) {
+    auto transfer = std::make_unique<Transfer>();
+    transfer->request = std::move(request);
+    transfer->completion = std::move(completion);
+    const std::uint64_t id = client.worker_->submit(std::move(transfer));
+    return [worker = std::weak_ptr<CurlHttpClient::Worker>(client.worker_), id] {
+        if (auto alive = worker.lock()) alive->abandon(id);
+    };
 }
 
 const CurlHttpClientOptions& CurlHttpClient::options() const noexcept {

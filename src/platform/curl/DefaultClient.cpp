@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "CurlAccess.h"
 #include "platform/DefaultHttpClient.h"
 
 namespace velawidget::curl {
@@ -14,10 +15,11 @@ HttpClientPtr makeDefaultClient() {
 }
 
 bool fetchWithFailures(HttpClient& client, HttpRequest& request,
-                       std::function<void(HttpResponse)>& completion) {
+                       std::function<void(HttpResponse)>& completion,
+                       std::function<void()>& abandon) {
     auto* curl = dynamic_cast<CurlHttpClient*>(&client);
     if (curl == nullptr) return false;
-    curl->fetch(std::move(request), std::move(completion));
+    abandon = CurlAccess::fetchAbandonable(*curl, std::move(request), std::move(completion));
     return true;
 }
 

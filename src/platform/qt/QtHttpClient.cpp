@@ -1,19 +1,15 @@
 #include "platform/qt/QtHttpClient.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QEventLoop>
-#include <QLocale>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
-#include <QNetworkCacheMetaData>
-#include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSslConfiguration>
-#include <QTimeZone>
 #include <QTimer>
 #include <QUrl>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <future>
@@ -31,7 +27,6 @@
 #include "core/ConnectTo.h"
 #include "platform/ContentDecoding.h"
 #include "platform/RedirectLimit.h"
-#include "platform/portable/PrivateDirectories.h"
 
 namespace velawidget::quick {
 namespace {
@@ -85,14 +80,23 @@ HttpResponse failed(HttpFailure failure, int status = 0) {
     return {std::nullopt, failure, status};
 }
 
+/// Whether `raw` starts as a gzip stream or a zlib-wrapped deflate stream
+/// does (the header bytes zlib writes at its four levels).
+bool looksCompressed(const QByteArray& raw) {
+    if (raw.startsWith("\x1f\x8b")) return true;
+    if (raw.size() < 2 || raw[0] != '\x78') return false;
+    const char second = raw[1];
+    return second == '\x01' || second == '\x5e' || second == '\x9c' || second == '\xda';
+}
+
 /// The body as sent, decoded; see `decodeContent`.
 std::variant<std::string, HttpFailure> decoded(const QByteArray& raw, const QByteArray& coding,
                                                std::size_t cap) {
-    // The client asks for gzip; a gzip stream without its label means the
-    // transport lost the header block (Qt drops every header of a block with
-    // too many lines), and its bytes are not the resource.
+    // The client asks for gzip and deflate; such a stream without its label
+    // means the transport lost the header block (Qt drops every header of a
+    // block with too many lines), and its bytes are not the resource.
     const QByteArray label = coding.trimmed().toLower();
-    if ((label.isEmpty() || label == "identity") && raw.startsWith("\x1f\x8b")) {
+    if ((label.isEmpty() || label == "identity") && looksCompressed(raw)) {
         return HttpFailure::transport;
     }
     return decodeContent(
@@ -100,66 +104,11 @@ std::variant<std::string, HttpFailure> decoded(const QByteArray& raw, const QByt
         std::string_view(label.constData(), static_cast<std::size_t>(label.size())), cap);
 }
 
-bool forbidsStoring(const QNetworkReply& reply) {
-    return reply.rawHeader("Cache-Control").toLower().contains("no-store");
-}
-
-/// An HTTP date ("Sun, 06 Nov 1994 08:49:37 GMT"), or an invalid one.
-QDateTime httpDate(const QByteArray& value) {
-    const QByteArray text = value.trimmed();
-    if (!text.endsWith(" GMT")) return {};
-    QDateTime date = QLocale::c().toDateTime(QString::fromLatin1(text.chopped(4)),
-                                             QStringLiteral("ddd, dd MMM yyyy hh:mm:ss"));
-    date.setTimeZone(QTimeZone::utc());
-    return date;
-}
-
-/// The entry Qt's own HTTP cache would write for a 200 answer: the headers
-/// that describe the stored body, when it was made, how long it keeps, the
-/// status. Qt 6.8 answers from no entry that lacks them. The body is stored
-/// decoded, so the transfer's coding and length are left out and its own
-/// length given.
-QNetworkCacheMetaData cacheEntry(const QUrl& url, const QNetworkReply& reply, qsizetype size) {
-    QNetworkCacheMetaData meta;
-    meta.setUrl(url);
-    meta.setSaveToDisk(true);
-    QNetworkCacheMetaData::RawHeaderList headers;
-    for (const QByteArray name :
-         {"Content-Type", "Date", "Last-Modified", "ETag", "Cache-Control", "Expires"}) {
-        if (reply.hasRawHeader(name)) headers.append({name, reply.rawHeader(name)});
-    }
-    headers.append({"Content-Length", QByteArray::number(size)});
-    meta.setRawHeaders(headers);
-
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    QDateTime made = httpDate(reply.rawHeader("Last-Modified"));
-    if (!made.isValid()) made = httpDate(reply.rawHeader("Date"));
-    meta.setLastModified(made.isValid() ? made : now);
-    QDateTime expires;
-    for (const QByteArray& directive : reply.rawHeader("Cache-Control").split(',')) {
-        const QByteArray item = directive.trimmed().toLower();
-        if (!item.startsWith("max-age=")) continue;
-        bool ok = false;
-        const qint64 seconds = item.mid(8).toLongLong(&ok);
-        if (ok) expires = now.addSecs(seconds);
-    }
-    if (!expires.isValid()) expires = httpDate(reply.rawHeader("Expires"));
-    if (expires.isValid()) meta.setExpirationDate(expires);
-
-    QNetworkCacheMetaData::AttributesMap attributes;
-    attributes.insert(QNetworkRequest::HttpStatusCodeAttribute, 200);
-    attributes.insert(QNetworkRequest::HttpReasonPhraseAttribute,
-                      reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute));
-    meta.setAttributes(attributes);
-    return meta;
-}
-
 struct Fetch {
     std::function<void(HttpResponse)> completion;
     std::chrono::milliseconds timeout;
     CachePolicy cachePolicy;
-    QUrl named;  // the address asked for: the cache's key
-    QUrl url;    // the address as the link names it, before any connect-to
+    QUrl url;  // the address as the link names it, before any connect-to
     int redirects = 0;
     QByteArray body;
     QNetworkReply* reply = nullptr;
@@ -219,35 +168,51 @@ struct QtHttpClient::Worker {
     QEventLoop* loop = nullptr;
     QObject* context = nullptr;
     QNetworkAccessManager* lists = nullptr;
-    QNetworkAccessManager* cached = nullptr;
-    QNetworkDiskCache* cache = nullptr;
+    QNetworkAccessManager* logos = nullptr;
     std::optional<QSslConfiguration> tls;
     std::unordered_set<std::shared_ptr<Fetch>> open;
-    std::mutex mutex;  // guards `stopped` and `late`, the hand-over from callers
-    bool stopped = false;
-    // Asked for while the client shuts down; answered once the loop is over,
-    // so no completion runs inside the call that asked.
+
+    // The hand-over between callers and the thread, guarded by `mutex`. The
+    // thread lives in two stages: the Qt loop, then (once the loop is over
+    // and its Qt objects are gone, `qtDone`) a plain wait that answers the
+    // requests made since with none, until the client goes (`closing`).
+    // So no request is ever answered inside the call that made it.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool stopAsked = false;  // a stop is on its way to the loop, or ran
+    bool stopped = false;    // the loop takes no more requests
+    bool qtDone = false;
+    bool closing = false;
     std::vector<std::function<void(HttpResponse)>> late;
-    // The thread has answered its last request and gone (guarded by `mutex`).
-    bool ended = false;
+
+    /// A request on its way to the loop. Should the loop end before the
+    /// event carrying it is delivered, the event is destroyed unrun, and so
+    /// is this: the request is then answered with the late ones.
+    struct Handover {
+        Worker* worker;
+        HttpRequest request;
+        std::function<void(HttpResponse)> completion;
+        Handover(Worker* to, HttpRequest what, std::function<void(HttpResponse)> then)
+            : worker(to), request(std::move(what)), completion(std::move(then)) {}
+        Handover(const Handover&) = delete;
+        Handover& operator=(const Handover&) = delete;
+        ~Handover() {
+            if (completion) worker->answerLate(std::move(completion));
+        }
+    };
+
+    void answerLate(std::function<void(HttpResponse)> completion) {
+        const std::lock_guard lock(mutex);
+        late.push_back(std::move(completion));
+        changed.notify_all();
+    }
 
     /// Each policy has a manager, and so a connection pool, of its own: six
     /// slow logos on the bank list's host never hold the connection it needs.
     QNetworkAccessManager* managerFor(CachePolicy policy) {
-        auto*& manager = policy == CachePolicy::useCacheFirst ? cached : lists;
+        auto*& manager = policy == CachePolicy::useCacheFirst ? logos : lists;
         if (!manager) manager = new QNetworkAccessManager(context);
         return manager;
-    }
-
-    QNetworkDiskCache* diskCache() {
-        if (!cache && options.cacheDirectory) {
-            // Qt makes the cache's folders with the umask's bits; made first,
-            // the top one keeps the logos the shopper saw to their owner.
-            (void)createPrivateDirectories(*options.cacheDirectory);
-            cache = new QNetworkDiskCache(context);
-            cache->setCacheDirectory(QString::fromStdString(options.cacheDirectory->string()));
-        }
-        return cache;
     }
 
     const QSslConfiguration& tlsConfiguration() {
@@ -258,30 +223,6 @@ struct QtHttpClient::Worker {
             }
         }
         return *tls;
-    }
-
-    /// What the disk cache holds for the address, whatever its age: logos
-    /// show offline too.
-    HttpBody fromCache(const QUrl& url) {
-        auto* disk = diskCache();
-        if (!disk || !disk->metaData(url).isValid()) return std::nullopt;
-        const std::unique_ptr<QIODevice> data(disk->data(url));
-        if (!data) return std::nullopt;
-        const QByteArray bytes = data->read(static_cast<qint64>(options.maxBodyBytes) + 1);
-        if (static_cast<std::size_t>(bytes.size()) > options.maxBodyBytes) return std::nullopt;
-        return bytes.toStdString();
-    }
-
-    void store(const QUrl& url, const QNetworkReply& reply, const QByteArray& body) {
-        auto* disk = diskCache();
-        if (!disk) return;
-        if (QIODevice* device = disk->prepare(cacheEntry(url, reply, body.size()))) {
-            if (device->write(body) == body.size()) {
-                disk->insert(device);
-            } else {
-                disk->remove(url);
-            }
-        }
     }
 
     void finish(const std::shared_ptr<Fetch>& fetch, HttpResponse response) {
@@ -301,8 +242,7 @@ struct QtHttpClient::Worker {
         QNetworkRequest request(addressFor(fetch->url));
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                              QNetworkRequest::ManualRedirectPolicy);
-        // The cache is kept by hand (see fromCache and store): Qt's own
-        // leaves out compressed answers and old ones.
+        // Transport only: the kit's response cache sits above the client.
         request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                              QNetworkRequest::AlwaysNetwork);
         request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
@@ -396,12 +336,8 @@ struct QtHttpClient::Worker {
             finish(fetch, failed(*failure, status.toInt()));
             return;
         }
-        auto& body = std::get<std::string>(decodedBody);
-        if (fetch->cachePolicy == CachePolicy::useCacheFirst && status.toInt() == 200 &&
-            !forbidsStoring(*reply)) {
-            store(fetch->named, *reply, QByteArray::fromStdString(body));
-        }
-        finish(fetch, {std::move(body), HttpFailure::none, status.toInt()});
+        finish(fetch,
+               {std::move(std::get<std::string>(decodedBody)), HttpFailure::none, status.toInt()});
     }
 
     void redirect(const std::shared_ptr<Fetch>& fetch, const QUrl& target) {
@@ -417,25 +353,29 @@ struct QtHttpClient::Worker {
         start(fetch);
     }
 
-    void begin(const HttpRequest& request, std::function<void(HttpResponse)> completion) {
+    std::weak_ptr<Fetch> begin(const HttpRequest& request,
+                               std::function<void(HttpResponse)> completion) {
+        bool ending = false;
+        {
+            const std::lock_guard lock(mutex);
+            ending = stopped;
+        }
+        // Qt still delivers the events posted before a stop, after it.
+        if (ending) {
+            answerLate(std::move(completion));
+            return {};
+        }
         auto fetch = std::make_shared<Fetch>();
         fetch->completion = std::move(completion);
         fetch->timeout = request.timeout;
         fetch->cachePolicy = request.cachePolicy;
         fetch->url = QUrl(QString::fromStdString(request.url), QUrl::StrictMode);
-        fetch->named = fetch->url;
         open.insert(fetch);
         const QString scheme = fetch->url.scheme();
         if (!fetch->url.isValid() || fetch->url.host().isEmpty() ||
             (scheme != QLatin1String("https") && scheme != QLatin1String("http"))) {
             finish(fetch, failed(HttpFailure::transport));
-            return;
-        }
-        if (fetch->cachePolicy == CachePolicy::useCacheFirst) {
-            if (auto body = fromCache(fetch->named)) {
-                finish(fetch, {std::move(body), HttpFailure::none, 200});
-                return;
-            }
+            return {};
         }
         std::weak_ptr<Fetch> weak = fetch;
         fetch->overall = new QTimer(context);
@@ -450,6 +390,7 @@ struct QtHttpClient::Worker {
             if (auto fetch = weak.lock()) timedOut(fetch);
         });
         start(fetch);
+        return weak;
     }
 
     /// The status goes with it once a whole header block has come, as in the
@@ -461,7 +402,8 @@ struct QtHttpClient::Worker {
     /// On the worker thread: every open request ends with none, then the loop ends.
     void stop() {
         {
-            std::lock_guard lock(mutex);
+            const std::lock_guard lock(mutex);
+            stopAsked = true;
             stopped = true;
         }
         while (!open.empty()) {
@@ -471,13 +413,36 @@ struct QtHttpClient::Worker {
         loop->quit();
     }
 
-    /// From any thread but the worker's: every open request ends with none,
-    /// then the thread is joined. Once; later calls do nothing.
-    void shutDown() {
-        if (!thread.joinable()) return;
-        QMetaObject::invokeMethod(
-            context, [this] { stop(); }, Qt::QueuedConnection);
-        thread.join();
+    /// From any thread but the worker's: every open request ends with none
+    /// and the loop's Qt objects go; returns once they have. Later calls
+    /// only wait.
+    void endQtWork() {
+        std::unique_lock lock(mutex);
+        if (!stopAsked) {
+            // No stop asked yet, so the loop, and `context`, are still there.
+            stopAsked = true;
+            QMetaObject::invokeMethod(
+                context, [this] { stop(); }, Qt::QueuedConnection);
+        }
+        changed.wait(lock, [this] { return qtDone; });
+    }
+
+    /// The second stage: answers late requests until the client goes.
+    void answerUntilClosed() {
+        std::unique_lock lock(mutex);
+        qtDone = true;
+        changed.notify_all();
+        for (;;) {
+            changed.wait(lock, [this] { return closing || !late.empty(); });
+            if (late.empty()) return;
+            auto batch = std::exchange(late, {});
+            lock.unlock();
+            // An answer may ask again: that lands in `late` for the next round.
+            for (auto& completion : batch) {
+                if (completion) completion(failed(HttpFailure::transport));
+            }
+            lock.lock();
+        }
     }
 
     /// The thread's whole life. It holds the worker, so a client released by
@@ -490,29 +455,16 @@ struct QtHttpClient::Worker {
             worker->context = new QObject;
             ready.set_value();
             loop.exec();
-            // No signal is being delivered now: the replies can go.
+            // No signal is being delivered now: the replies can go. Requests
+            // still on their way go with the context's events, and their
+            // hand-overs put them with the late ones.
             delete worker->context;
             worker->context = nullptr;
             worker->lists = nullptr;
-            worker->cached = nullptr;
-            worker->cache = nullptr;
+            worker->logos = nullptr;
             worker->loop = nullptr;
         }
-        // An answer may ask again: answer until nothing is left.
-        for (;;) {
-            std::vector<std::function<void(HttpResponse)>> batch;
-            {
-                std::lock_guard lock(worker->mutex);
-                batch.swap(worker->late);
-                if (batch.empty()) {
-                    worker->ended = true;
-                    return;
-                }
-            }
-            for (auto& completion : batch) {
-                if (completion) completion(failed(HttpFailure::transport));
-            }
-        }
+        worker->answerUntilClosed();
     }
 };
 QtHttpClient::QtHttpClient(QtHttpClientOptions options) : worker_(std::make_shared<Worker>()) {
@@ -530,7 +482,7 @@ QtHttpClient::QtHttpClient(QtHttpClientOptions options) : worker_(std::make_shar
     if (QCoreApplication::instance() != nullptr) {
         const std::lock_guard lock(runningLock());
         running()[worker_.get()] = [worker = std::weak_ptr<Worker>(worker_)] {
-            if (auto alive = worker.lock()) alive->shutDown();
+            if (auto alive = worker.lock()) alive->endQtWork();
         };
         qAddPostRoutine(endRunningClients);
     }
@@ -541,38 +493,71 @@ QtHttpClient::~QtHttpClient() {
         const std::lock_guard lock(runningLock());
         running().erase(worker_.get());
     }
-    if (std::this_thread::get_id() == worker_->threadId && worker_->thread.joinable()) {
+    if (std::this_thread::get_id() == worker_->threadId) {
         // Released by one of its own completions: end the rest now and let
         // the thread finish by itself once this completion returns.
-        worker_->stop();
+        bool inLoop = false;
+        {
+            const std::lock_guard lock(worker_->mutex);
+            inLoop = !worker_->qtDone && !worker_->stopped;
+        }
+        if (inLoop) worker_->stop();
+        {
+            const std::lock_guard lock(worker_->mutex);
+            worker_->closing = true;
+        }
         worker_->thread.detach();
         return;
     }
-    worker_->shutDown();
+    worker_->endQtWork();
+    {
+        const std::lock_guard lock(worker_->mutex);
+        worker_->closing = true;
+        worker_->changed.notify_all();
+    }
+    worker_->thread.join();
 }
 
 void QtHttpClient::fetch(HttpRequest request, std::function<void(HttpResponse)> completion) {
-    std::unique_lock lock(worker_->mutex);
-    if (worker_->ended) {
-        // The application, and the thread with it, are gone: there is no
-        // other thread left to answer on.
-        lock.unlock();
-        if (completion) completion(failed(HttpFailure::transport));
-        return;
-    }
+    (void)fetchAbandonable(std::move(request), std::move(completion));
+}
+
+Abandon QtHttpClient::fetchAbandonable(HttpRequest request,
+                                       std::function<void(HttpResponse)> completion) {
+    const std::lock_guard lock(worker_->mutex);
     if (worker_->stopped) {
-        // Asked for from a completion while the client shuts down: still one
-        // answer, on the client's thread once the loop is over.
+        // The loop is ending or over (the client or the application goes):
+        // still one answer, on the client's thread once the loop is over.
         worker_->late.push_back(std::move(completion));
-        return;
+        worker_->changed.notify_all();
+        return {};
     }
+    // Posted under the lock: the loop cannot stop, and its context go, meanwhile.
+    auto handover = std::make_shared<Worker::Handover>(worker_.get(), std::move(request),
+                                                       std::move(completion));
+    // The transfer once begun, for abandoning it; worker thread only.
+    auto begun = std::make_shared<std::weak_ptr<Fetch>>();
     QMetaObject::invokeMethod(
         worker_->context,
-        [worker = worker_.get(), request = std::move(request),
-         completion = std::move(completion)]() mutable {
-            worker->begin(request, std::move(completion));
+        [handover, begun] {
+            *begun =
+                handover->worker->begin(handover->request, std::exchange(handover->completion, {}));
         },
         Qt::QueuedConnection);
+    return [worker = std::weak_ptr<Worker>(worker_), begun] {
+        const auto alive = worker.lock();
+        if (!alive) return;
+        const std::lock_guard lock(alive->mutex);
+        if (alive->stopped) return;  // everything ends anyway
+        // Posted behind the hand-over, so it finds the transfer begun.
+        QMetaObject::invokeMethod(
+            alive->context,
+            [worker = alive.get(), begun] {
+                if (auto fetch = begun->lock())
+                    worker->finish(fetch, failed(HttpFailure::transport));
+            },
+            Qt::QueuedConnection);
+    };
 }
 
 }  // namespace velawidget::quick

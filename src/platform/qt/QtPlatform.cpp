@@ -27,8 +27,6 @@ Platform qtPlatform(const QtPlatformOptions& options) {
     static_cast<HttpClientOptions&>(http) = options;
     const auto caches =
         options.cachesDirectory ? options.cachesDirectory : defaultCachesDirectory();
-    // The logos' response cache sits beside the bank-list files, in a folder of its own.
-    if (caches) http.cacheDirectory = *caches / "http-cache";
 
     Platform platform;
     platform.http = std::make_shared<QtHttpClient>(std::move(http));
