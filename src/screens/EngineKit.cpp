@@ -10,12 +10,14 @@ namespace velawidget {
 
 EngineKit::EngineKit(QQmlEngine& engine, SelectorServices services,
                      std::shared_ptr<AppearanceState> appearance)
-    : QObject(&engine), services_(std::move(services)), appearance_(std::move(appearance)) {}
+    : QObject(&engine),
+      services_(std::move(services)),
+      appearance_(std::move(appearance)),
+      logos_(new LogoLoader(services_.http, services_.files, {}, this)) {}
 
 EngineKit& EngineKit::attach(QQmlEngine& engine, SelectorServices services,
                              std::shared_ptr<AppearanceState> appearance) {
     if (auto* kit = find(engine)) return *kit;
-    LogoLoader::install(engine, services.http, services.files);
     return *new EngineKit(engine, std::move(services), std::move(appearance));
 }
 

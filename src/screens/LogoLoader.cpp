@@ -1,7 +1,6 @@
 #include "screens/LogoLoader.h"
 
 #include <QMetaObject>
-#include <QQmlEngine>
 
 #include "core/Debug.h"
 
@@ -40,16 +39,6 @@ LogoLoader::~LogoLoader() {
     fetches_.clear();
     worker_.clear();
     worker_.waitForDone();
-}
-
-LogoLoader* LogoLoader::forEngine(QQmlEngine* engine) {
-    if (!engine) return nullptr;
-    return engine->findChild<LogoLoader*>(QString(), Qt::FindDirectChildrenOnly);
-}
-
-LogoLoader& LogoLoader::install(QQmlEngine& engine, HttpClientPtr http, FileStorePtr files) {
-    if (auto* loader = forEngine(&engine)) return *loader;
-    return *new LogoLoader(std::move(http), std::move(files), {}, &engine);
 }
 
 QImage LogoLoader::kept(const QString& url) {

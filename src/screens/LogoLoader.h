@@ -20,8 +20,6 @@
 #include "platform/ResponseCache.h"
 #include "screens/LogoDecoder.h"
 
-class QQmlEngine;
-
 namespace velawidget {
 
 struct LogoLoaderSettings {
@@ -61,12 +59,6 @@ class LogoLoader : public QObject {
     void load(const QString& url);
     /// Whether a logo is still waiting, being fetched or being decoded.
     bool busy() const { return !pending_.isEmpty(); }
-
-    /// The loader the screens of `engine` share; none until one was installed.
-    static LogoLoader* forEngine(QQmlEngine* engine);
-    /// Gives `engine` its loader, fetching through `http` with its cache in
-    /// `files`, unless it has one.
-    static LogoLoader& install(QQmlEngine& engine, HttpClientPtr http, FileStorePtr files);
 
   Q_SIGNALS:
     /// The outcome for `url`: the logo, or a null image when it failed.

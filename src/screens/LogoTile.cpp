@@ -32,7 +32,9 @@ void LogoTile::setLoader(LogoLoader* loader) {
 }
 
 LogoLoader* LogoTile::loader() {
-    if (!loader_) setLoader(LogoLoader::forEngine(qmlEngine(this)));
+    if (!loader_) {
+        if (auto* engine = qmlEngine(this)) setLoader(&EngineKit::of(*engine).logos());
+    }
     return loader_;
 }
 

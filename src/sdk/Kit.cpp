@@ -63,11 +63,6 @@ Kit::Kit(Platform platform, SelectorFrontEnd frontEnd)
         });
 }
 
-// The front end's windows show the model; they go before it.
-Kit::~Kit() {
-    presenter_.reset();
-}
-
 void Kit::bankList(std::string_view paymentURL, DispatchQueuePtr receivOn,
                    std::function<void(const BankListReport&)> completion) {
     std::optional<boost::urls::url> parsed;

@@ -31,7 +31,6 @@ class VELAWIDGET_API Kit {
     /// `frontEnd` makes the selector front end at the first selector call
     /// (none: the selector calls throw `std::logic_error`).
     explicit Kit(Platform platform, SelectorFrontEnd frontEnd = selectorFrontEnd());
-    ~Kit();
     Kit(const Kit&) = delete;
     Kit& operator=(const Kit&) = delete;
 
@@ -52,13 +51,10 @@ class VELAWIDGET_API Kit {
     /// The front end, made on first use; throws `std::logic_error` when the
     /// kit has none. Main thread only.
     SelectorPresenter& presenter();
-    /// The front end if it was made already.
-    SelectorPresenter* presenterIfMade() const { return presenter_.get(); }
     /// What the front end draws selectors from.
     SelectorServices selectorServices() const {
         return {widgetViewModel_, platform_.http, platform_.files};
     }
-    const Platform& platform() const { return platform_; }
 
   private:
     /// Set from any thread, read when an event is delivered on the main
@@ -79,6 +75,7 @@ class VELAWIDGET_API Kit {
     std::shared_ptr<WidgetViewModel> widgetViewModel_;
     std::shared_ptr<HandlerSlot> handlerSlot_ = std::make_shared<HandlerSlot>();
     Cancellable eventForwarding_;
+    // Last, so it goes first: the front end's windows show the model.
     std::unique_ptr<SelectorPresenter> presenter_;
 };
 

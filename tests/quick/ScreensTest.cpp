@@ -30,6 +30,7 @@
 
 #include "quick/QuickPresenter.h"
 #include "screens/AppearanceState.h"
+#include "screens/EngineKit.h"
 #include "screens/LogoLoader.h"
 #include "screens/LogoTile.h"
 #include "screens/Resources.h"
@@ -236,7 +237,7 @@ TEST_F(Screens, FirstScreenShowsSkeletonsThenBanksAndFiltersAfterTheThrottle) {
     // Each visible row asked for its logo, cache first.
     EXPECT_TRUE(QTest::qWaitFor([&] { return pendingLogos() == 3; }));
     EXPECT_EQ(fake.http->requests().back().cachePolicy, CachePolicy::useCacheFirst);
-    answerLogos(png(), *LogoLoader::forEngine(qmlEngine(screen.root)));
+    answerLogos(png(), EngineKit::of(*qmlEngine(screen.root)).logos());
 
     // Typing shows at once in the field, filters after the throttle.
     for (char letter : std::string("et")) QTest::keyClick(screen.window, letter);
