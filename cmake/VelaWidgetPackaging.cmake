@@ -99,7 +99,11 @@ endforeach()
 
 # Libraries that link the kit's private names need its exact build.
 set(CPACK_DEBIAN_CURL_PACKAGE_DEPENDS "${VELA_DEB_CORE} ${VELA_DEB_EXACT}")
-set(CPACK_DEBIAN_QUICK_PACKAGE_DEPENDS "${VELA_DEB_CORE} ${VELA_DEB_EXACT}")
+# GIO (the URL opener) and libqrencode (the phone code) are opened on first
+# use, so the automatic dependencies cannot see them; glib's package took a
+# t64 suffix in Debian 13.
+set(CPACK_DEBIAN_QUICK_PACKAGE_DEPENDS "${VELA_DEB_CORE} ${VELA_DEB_EXACT}, \
+libglib2.0-0t64 | libglib2.0-0, libqrencode4")
 set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS
     "${VELA_DEB_CORE} ${VELA_DEB_EXACT}, ${VELA_DEB_CURL} ${VELA_DEB_EXACT}")
 set(CPACK_DEBIAN_QML_PACKAGE_DEPENDS "${VELA_DEB_QUICK} ${VELA_DEB_EXACT}, qml6-module-qtquick, \

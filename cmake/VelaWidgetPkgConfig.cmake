@@ -124,7 +124,7 @@ if(TARGET velawidget_quick)
         vela_pc_file(velawidget-quick velawidget_quick
             OUTPUT ${PROJECT_BINARY_DIR}/velawidget-quick.pc.stage
             REQUIRES ${VELA_PC_QUICK_REQUIRES}
-            REQUIRES_STATIC libqrencode gio-2.0 zlib
+            REQUIRES_STATIC zlib
             LIBS "@VELA_QUICK_OBJECTS@" "-L\${libdir}" -lvelawidget_quickplugin -lvelawidget_quick
             CFLAGS ${VELA_PC_QUICK_CFLAGS})
         configure_file(${PROJECT_SOURCE_DIR}/cmake/VelaWidgetQuickPc.cmake.in

@@ -45,11 +45,16 @@ inline long long processStartNanoseconds() {
 }
 
 /// With VELA_FIRST_FRAME_PHASES set, prints "phase NAME MS" (milliseconds
-/// since the start) on standard error, for the breakdown of a launch.
+/// since the start) and "phase NAME-cpu MS" (the calling thread's CPU time by
+/// then) on standard error, for the breakdown of a launch: the gap between
+/// the two is time the main thread spent waiting.
 inline void notePhase(const char* name, long long startNs) {
     if (std::getenv("VELA_FIRST_FRAME_PHASES") == nullptr) return;
+    timespec cpu{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
     std::fprintf(stderr, "phase %s %.2f\n", name,
                  static_cast<double>(monotonicNanoseconds() - startNs) / 1e6);
+    std::fprintf(stderr, "phase %s-cpu %.2f\n", name, cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6);
 }
 
 /// Watches `window`: once `shows()` holds after the scene's items were

@@ -5,11 +5,14 @@
 #include <velawidget/quick/QtPlatform.h>
 
 #include <QCoreApplication>
+#include <QQmlComponent>
 #include <QWindow>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
 #include "platform/qt/QtPlatformDefault.h"
+#include "quick/FontWarmUp.h"
 #include "quick/QuickSelector.h"
 #include "quick/SelectorPresentation.h"
 #include "screens/EngineKit.h"
@@ -85,8 +88,18 @@ void attachSharedKit(QQmlEngine& engine) {
 
 std::unique_ptr<BankSelectorController> QuickPresenter::makeSelector(
     SelectorResultHandler onResult) {
-    auto selector = std::make_unique<QuickSelector>(
-        selectorEngine(), new WidgetViewBridge(services_.model), std::move(onResult));
+    // A process's first selector reads the font database and the views from
+    // scratch. The two go on other threads while this one sets up the
+    // engine and the window; a later selector finds both done.
+    std::optional<FontWarmUp> fonts;
+    if (!engine_) fonts.emplace(firstScreenFonts(appearance_->resolved()));
+    QQmlEngine& engine = selectorEngine();
+    // The loader thread starts on the views now; the window's own load,
+    // which waits, then takes over the document already under way.
+    const QQmlComponent views(&engine, QuickSelector::viewUrl(), QQmlComponent::Asynchronous);
+    if (fonts) fonts->loadHere();
+    auto selector = std::make_unique<QuickSelector>(engine, new WidgetViewBridge(services_.model),
+                                                    std::move(onResult));
     quick::markSelectorWindow(*selector->window());
     return selector;
 }

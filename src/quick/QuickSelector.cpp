@@ -42,7 +42,7 @@ QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model,
     // The model is there before the view is built and the window shown, so
     // the first frame has content.
     view.setInitialProperties({{QStringLiteral("model"), QVariant::fromValue(model)}});
-    view.setSource(QUrl(QStringLiteral("qrc:/VelaWidget/WidgetView.qml")));
+    view.setSource(viewUrl());
     for (const auto& error : view.errors()) {
         debugLine("bank selector screen failed to load: " + error.toString().toStdString());
     }
@@ -62,6 +62,10 @@ QuickSelector::QuickSelector(QQmlEngine& engine, WidgetViewBridge* model,
             if (up) window->requestActivate();
         });
     }
+}
+
+QUrl QuickSelector::viewUrl() {
+    return QUrl(QStringLiteral("qrc:/VelaWidget/WidgetView.qml"));
 }
 
 QuickSelector::~QuickSelector() {

@@ -24,6 +24,9 @@ class QuickSelector final : public BankSelectorController {
     QuickSelector(const QuickSelector&) = delete;
     QuickSelector& operator=(const QuickSelector&) = delete;
 
+    /// The document every selector window shows.
+    static QUrl viewUrl();
+
     void show() override;
     void close() override;
     /// Null once the window was deleted elsewhere (a widget container that

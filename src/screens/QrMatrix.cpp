@@ -1,22 +1,42 @@
 #include "screens/QrMatrix.h"
 
+// Only the encoder's declarations: the library is opened on the first code.
 #include <qrencode.h>
 
 #include <cerrno>
 #include <memory>
 
+#include "platform/LoadedLibrary.h"
+
 namespace velawidget {
+namespace {
+
+struct Encoder {
+    LoadedLibrary library{"libqrencode.so.4"};
+    decltype(&::QRcode_encodeData) encode =
+        library.function<QRcode*(int, const unsigned char*, int, QRecLevel)>("QRcode_encodeData");
+    decltype(&::QRcode_free) free = library.function<void(QRcode*)>("QRcode_free");
+};
+
+const Encoder& encoder() {
+    static Encoder calls;
+    return calls;
+}
+
+}  // namespace
 
 std::variant<QrMatrix, QrError> encodeQr(std::string_view bytes) {
     if (bytes.empty()) return QrError::empty;
     if (bytes.size() > qrMaxBytes) return QrError::tooLong;
+    const Encoder& qr = encoder();
+    if (!qr.encode || !qr.free) return QrError::failed;
     // 8-bit mode keeps the link byte for byte: the string encoders would fold
     // letters to upper case to reach the denser alphanumeric mode.
     errno = 0;
     const std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
-        QRcode_encodeData(static_cast<int>(bytes.size()),
-                          reinterpret_cast<const unsigned char*>(bytes.data()), 0, QR_ECLEVEL_M),
-        &QRcode_free);
+        qr.encode(static_cast<int>(bytes.size()),
+                  reinterpret_cast<const unsigned char*>(bytes.data()), 0, QR_ECLEVEL_M),
+        qr.free);
     if (!code) return errno == ERANGE ? QrError::tooLong : QrError::failed;
     QrMatrix matrix;
     matrix.size = code->width;

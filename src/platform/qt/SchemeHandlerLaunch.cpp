@@ -1,37 +1,67 @@
 #include "platform/qt/SchemeHandlerLaunch.h"
 
 // GIO's headers come without Qt's: one of its structs has a member named
-// `signals`, which Qt defines as a keyword.
+// `signals`, which Qt defines as a keyword. Only its declarations are used
+// here: the library itself is opened on the first launch.
 #include <gio/gio.h>
 
 #include <memory>
 
+#include "platform/LoadedLibrary.h"
+
 namespace velawidget::quick {
 namespace {
 
-struct ObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
+/// The GIO calls a launch makes, looked up once per process.
+struct Gio {
+    LoadedLibrary library{"libgio-2.0.so.0"};
+    decltype(&::g_app_info_get_default_for_uri_scheme) defaultForScheme =
+        library.function<GAppInfo*(const char*)>("g_app_info_get_default_for_uri_scheme");
+    decltype(&::g_app_info_get_id) idOf =
+        library.function<const char*(GAppInfo*)>("g_app_info_get_id");
+    decltype(&::g_app_launch_context_new) newContext =
+        library.function<GAppLaunchContext*()>("g_app_launch_context_new");
+    decltype(&::g_app_info_launch_uris) launchUris =
+        library.function<gboolean(GAppInfo*, GList*, GAppLaunchContext*, GError**)>(
+            "g_app_info_launch_uris");
+    decltype(&::g_error_free) freeError = library.function<void(GError*)>("g_error_free");
+    decltype(&::g_object_unref) unref = library.function<void(gpointer)>("g_object_unref");
+
+    bool complete() const {
+        return defaultForScheme && idOf && newContext && launchUris && freeError && unref;
+    }
 };
+
+const Gio& gio() {
+    static Gio calls;
+    return calls;
+}
+
 template <typename T>
-using GioPtr = std::unique_ptr<T, ObjectUnref>;
+using GioPtr = std::unique_ptr<T, void (*)(gpointer)>;
 
 }  // namespace
 
 SchemeHandlerLaunch launchSchemeHandler(const std::string& scheme, const std::string& url) {
+    const Gio& g = gio();
+    if (!g.complete()) {
+        return {SchemeHandlerLaunch::Outcome::failed,
+                "the desktop's handler registry is unavailable: " + g.library.error()};
+    }
     // GIO reads the registry itself rather than through xdg-open, whose
     // generic mode mistakes a scheme with a digit for a file name and only
     // reports that it failed through an exit status nobody waits for.
-    GioPtr<GAppInfo> handler(g_app_info_get_default_for_uri_scheme(scheme.c_str()));
+    GioPtr<GAppInfo> handler(g.defaultForScheme(scheme.c_str()), g.unref);
     if (!handler) return {SchemeHandlerLaunch::Outcome::noHandler, {}};
-    const char* id = g_app_info_get_id(handler.get());
+    const char* id = g.idOf(handler.get());
     std::string name = id ? id : "";
 
-    GioPtr<GAppLaunchContext> context(g_app_launch_context_new());
+    GioPtr<GAppLaunchContext> context(g.newContext(), g.unref);
     GList uris{const_cast<char*>(url.c_str()), nullptr, nullptr};
     GError* error = nullptr;
-    if (!g_app_info_launch_uris(handler.get(), &uris, context.get(), &error)) {
+    if (!g.launchUris(handler.get(), &uris, context.get(), &error)) {
         std::string reason = error ? error->message : "unknown error";
-        if (error) g_error_free(error);
+        if (error) g.freeError(error);
         return {SchemeHandlerLaunch::Outcome::failed, name + ": " + reason};
     }
     return {SchemeHandlerLaunch::Outcome::launched, name};
