@@ -4,8 +4,7 @@
 
 namespace velawidget {
 
-LoadedLibrary::LoadedLibrary(const char* soname)
-    : handle_(dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {
+LoadedLibrary::LoadedLibrary(const char* soname) : handle_(dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {
     if (!handle_) {
         const char* reason = dlerror();
         error_ = reason ? reason : std::string(soname) + ": cannot be opened";

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QQmlEngine>
+#include <QQuickWindow>
 #include <utility>
 
 #include "screens/AppearanceState.h"
@@ -73,7 +74,14 @@ void LogoTile::itemChange(ItemChange change, const ItemChangeData& value) {
     if (change != ItemSceneChange && change != ItemVisibleHasChanged) return;
     if (!isComponentComplete()) return;
     if (onScreen()) {
-        if (!shown_) appear();
+        if (!shown_) {
+            appear();
+        } else if (frameWait_ && change == ItemSceneChange) {
+            // Moved to another window before its frame: wait for that one's.
+            disconnect(frameWait_);
+            frameWait_ = {};
+            fetchAfterFrame();
+        }
     } else if (shown_) {
         disappear();
     }
@@ -90,7 +98,26 @@ void LogoTile::appear() {
         setImage(std::move(kept));
         return;
     }
-    source->load(url_);
+    fetchAfterFrame();
+}
+
+void LogoTile::fetchAfterFrame() {
+    // The fetch (a connection, its TLS handshake, a file read, the decode)
+    // would compete for the processor with the frame that first shows the
+    // rows; it starts once that frame is drawn. Queued, so it runs after the
+    // frame is also on screen, and on this thread whichever thread renders.
+    // A tile's appearance always brings a frame, unless the window is not
+    // exposed, where no logo is seen anyway.
+    if (frameWait_ || !window()) return;
+    frameWait_ = connect(window(), &QQuickWindow::afterRendering, this, &LogoTile::fetch,
+                         Qt::QueuedConnection);
+}
+
+void LogoTile::fetch() {
+    disconnect(frameWait_);
+    frameWait_ = {};
+    if (!shown_ || !image_.isNull() || url_.isEmpty()) return;
+    if (LogoLoader* source = loader()) source->load(url_);
 }
 
 void LogoTile::arrived(const QString& url, const QImage& image) {
@@ -100,6 +127,8 @@ void LogoTile::arrived(const QString& url, const QImage& image) {
 
 void LogoTile::disappear() {
     shown_ = false;
+    disconnect(frameWait_);
+    frameWait_ = {};
     setImage({});
 }
 

@@ -53,6 +53,8 @@ class LogoTile : public QQuickPaintedItem {
     LogoLoader* loader();
     void appear();
     void disappear();
+    void fetchAfterFrame();
+    void fetch();
     void setImage(QImage image);
     void arrived(const QString& url, const QImage& image);
 
@@ -60,6 +62,8 @@ class LogoTile : public QQuickPaintedItem {
     QString rowId_;
     QImage image_;
     bool shown_ = false;
+    // Set while the tile waits for the frame that shows it to be drawn.
+    QMetaObject::Connection frameWait_;
     QPointer<LogoLoader> loader_;
     // The engine's kit's; it outlives the engine's items.
     const AppearanceState* appearance_ = nullptr;

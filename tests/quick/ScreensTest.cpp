@@ -193,7 +193,7 @@ using LogoTiles = KitTest;
 using Screens = KitTest;
 using HostBoundary = KitTest;
 
-TEST_F(LogoTiles, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
+TEST_F(LogoTiles, FetchOnScreenOnceDrawnAndOnlyShowTheLogoLastGiven) {
     LogoLoaderSettings oneAtATime;
     oneAtATime.maxFetches = 1;
     LogoLoader loader(fake.http, std::make_shared<PosixFileStore>(fake.caches.path()), oneAtATime);
@@ -202,14 +202,18 @@ TEST_F(LogoTiles, FetchesOnlyOnScreenAndOnlyShowsTheLogoItWasLastGiven) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     LogoTile tile;
     tile.setLoader(&loader);
-    tile.setUrl(QStringLiteral("https://logo.example/a.png"));
+    tile.setUrl(QStringLiteral("https://logo.example/z.png"));
     EXPECT_FALSE(loader.busy()) << "not on screen yet";
     tile.setParentItem(window.contentItem());
-    // Given b before a's logo came: b waits for a's turn, and only b's may show.
-    tile.setUrl(QStringLiteral("https://logo.example/b.png"));
-    // The cache looks for a's file first, off the main thread.
+    // On screen, the fetch waits for the frame that shows the tile; a tile
+    // given another logo before then never asks for the first.
+    EXPECT_FALSE(loader.busy()) << "before the tile's frame";
+    tile.setUrl(QStringLiteral("https://logo.example/a.png"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return pendingLogos() == 1; }));
     ASSERT_EQ(fake.http->pendingURLs(), std::vector<std::string>{"https://logo.example/a.png"});
+    // Given b before a's logo came: b waits for a's turn, and only b's may show.
+    tile.setUrl(QStringLiteral("https://logo.example/b.png"));
+    pump();
     fake.http->respond(0, png());
     answerLogos(std::nullopt, loader);  // b fails
     EXPECT_FALSE(tile.loaded()) << "a's logo must not appear as b's";
