@@ -41,6 +41,12 @@ class Resources : public QObject {
     // such a host whatever the kit's language.
     Q_PROPERTY(bool rightToLeftApplication READ rightToLeftApplication NOTIFY
                    applicationDirectionChanged FINAL)
+    // The search field's input-method hints: bank names want neither word
+    // prediction nor an automatic capital. A typed constant, because the same
+    // flags named in QML (`Qt.ImhNoPredictiveText | ...`) make the engine
+    // build the Qt namespace's whole enum table, about 6 million instructions
+    // of the first frame.
+    Q_PROPERTY(Qt::InputMethodHints searchInputHints READ searchInputHints CONSTANT FINAL)
 
   public:
     /// Follows `appearance`, which outlives it.
@@ -58,6 +64,9 @@ class Resources : public QObject {
     bool accented() const;
     QColor focusColor() const;
     bool rightToLeftApplication() const;
+    static Qt::InputMethodHints searchInputHints() {
+        return Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase;
+    }
 
     /// The image of that name in the module, or an empty address.
     Q_INVOKABLE QUrl image(const QString& name) const;

@@ -11,8 +11,11 @@ FocusScope {
     required property BankListBridge model
     readonly property alias field: field
 
+    // No focus reason is named: this runs as the screen opens, and naming
+    // one (`Qt.ShortcutFocusReason`) would make the engine build the Qt
+    // namespace's whole enum table before the first frame.
     function focusField() {
-        field.forceActiveFocus(Qt.ShortcutFocusReason)
+        field.forceActiveFocus()
     }
 
     implicitHeight: Units.searchBarHeight
@@ -71,7 +74,7 @@ FocusScope {
             font.family: Resources.fontFamily
             font.weight: Font.Normal
             color: Resources.colors.MainTextColor
-            inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhNoAutoUppercase
+            inputMethodHints: Resources.searchInputHints
             selectByMouse: true
             focus: true
             activeFocusOnTab: true
