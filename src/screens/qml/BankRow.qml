@@ -49,7 +49,9 @@ RowBackground {
             id: nameText
             visible: !row.placeholder
             anchors.verticalCenter: parent.verticalCenter
-            width: content.width - tile.width - content.spacing
+            // From the row's width, known when the name is first laid out,
+            // rather than the Row's, which its anchors set only afterwards.
+            width: row.width - 2 * Units.gap - tile.width - content.spacing
             text: row.name
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
@@ -60,9 +62,15 @@ RowBackground {
             color: Resources.colors.MainTextColor
         }
 
-        SkeletonRow {
+        // The grey bar standing in for the name while the list is loading.
+        Rectangle {
             visible: row.placeholder
             anchors.verticalCenter: parent.verticalCenter
+            width: 150
+            height: 22
+            radius: Units.smallRadius
+            color: Resources.colors.SecondaryBackground
+            Accessible.ignored: true
         }
     }
 
