@@ -5,6 +5,7 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <system_error>
 #include <utility>
 
 #include "screens/ResolvedAppearance.h"
@@ -34,11 +35,16 @@ QList<QFont> firstScreenFonts(const ResolvedAppearance& appearance) {
     return fonts;
 }
 
-FontWarmUp::FontWarmUp(QList<QFont> fonts)
-    : fonts_(std::move(fonts)), reader_([fonts = fonts_] { load(fonts); }) {}
+FontWarmUp::FontWarmUp(QList<QFont> fonts) : fonts_(std::move(fonts)) {
+    // Only a head start: without a thread, the main thread reads it all.
+    try {
+        reader_ = std::thread([fonts = fonts_] { load(fonts); });
+    } catch (const std::system_error&) {
+    }
+}
 
 FontWarmUp::~FontWarmUp() {
-    reader_.join();
+    if (reader_.joinable()) reader_.join();
 }
 
 void FontWarmUp::loadHere() const {
