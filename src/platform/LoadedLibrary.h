@@ -29,6 +29,13 @@ class LoadedLibrary {
         return reinterpret_cast<F*>(symbol(name));
     }
 
+    /// Sets `target` to the function `name`, typed as `target` is declared
+    /// (say from the library's own header), or to null.
+    template <typename F>
+    void bind(F*& target, const char* name) {
+        target = function<F>(name);
+    }
+
   private:
     void* symbol(const char* name);
 

@@ -11,11 +11,16 @@
 namespace velawidget {
 namespace {
 
+/// The encoder's calls, looked up once per process and typed by its header.
 struct Encoder {
     LoadedLibrary library{"libqrencode.so.4"};
-    decltype(&::QRcode_encodeData) encode =
-        library.function<QRcode*(int, const unsigned char*, int, QRecLevel)>("QRcode_encodeData");
-    decltype(&::QRcode_free) free = library.function<void(QRcode*)>("QRcode_free");
+    decltype(&::QRcode_encodeData) encode = nullptr;
+    decltype(&::QRcode_free) free = nullptr;
+
+    Encoder() {
+        library.bind(encode, "QRcode_encodeData");
+        library.bind(free, "QRcode_free");
+    }
 };
 
 const Encoder& encoder() {

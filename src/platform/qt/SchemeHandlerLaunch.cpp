@@ -12,20 +12,25 @@
 namespace velawidget::quick {
 namespace {
 
-/// The GIO calls a launch makes, looked up once per process.
+/// The GIO calls a launch makes, looked up once per process and typed by
+/// GIO's header.
 struct Gio {
     LoadedLibrary library{"libgio-2.0.so.0"};
-    decltype(&::g_app_info_get_default_for_uri_scheme) defaultForScheme =
-        library.function<GAppInfo*(const char*)>("g_app_info_get_default_for_uri_scheme");
-    decltype(&::g_app_info_get_id) idOf =
-        library.function<const char*(GAppInfo*)>("g_app_info_get_id");
-    decltype(&::g_app_launch_context_new) newContext =
-        library.function<GAppLaunchContext*()>("g_app_launch_context_new");
-    decltype(&::g_app_info_launch_uris) launchUris =
-        library.function<gboolean(GAppInfo*, GList*, GAppLaunchContext*, GError**)>(
-            "g_app_info_launch_uris");
-    decltype(&::g_error_free) freeError = library.function<void(GError*)>("g_error_free");
-    decltype(&::g_object_unref) unref = library.function<void(gpointer)>("g_object_unref");
+    decltype(&::g_app_info_get_default_for_uri_scheme) defaultForScheme = nullptr;
+    decltype(&::g_app_info_get_id) idOf = nullptr;
+    decltype(&::g_app_launch_context_new) newContext = nullptr;
+    decltype(&::g_app_info_launch_uris) launchUris = nullptr;
+    decltype(&::g_error_free) freeError = nullptr;
+    decltype(&::g_object_unref) unref = nullptr;
+
+    Gio() {
+        library.bind(defaultForScheme, "g_app_info_get_default_for_uri_scheme");
+        library.bind(idOf, "g_app_info_get_id");
+        library.bind(newContext, "g_app_launch_context_new");
+        library.bind(launchUris, "g_app_info_launch_uris");
+        library.bind(freeError, "g_error_free");
+        library.bind(unref, "g_object_unref");
+    }
 
     bool complete() const {
         return defaultForScheme && idOf && newContext && launchUris && freeError && unref;
